@@ -1,0 +1,38 @@
+# zel_library(NAME <target> DIRS <dir>... [PUBLIC_INCLUDES <dir>...] [LINK <lib>...])
+# A shared library made of every .c/.cpp under the given directories, so that adding a
+# source file needs no edit here.
+function(zel_library)
+  cmake_parse_arguments(Z "" "NAME" "DIRS;PUBLIC_INCLUDES;PRIVATE_INCLUDES;LINK" ${ARGN})
+  set(srcs)
+  foreach(d ${Z_DIRS})
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${d}/*.cpp ${d}/*.c)
+    list(APPEND srcs ${found})
+  endforeach()
+  if(NOT srcs)
+    # A library whose sources have not been written yet still links.
+    set(srcs ${CMAKE_CURRENT_BINARY_DIR}/${Z_NAME}_empty.cpp)
+    file(WRITE ${srcs} "")
+  endif()
+  add_library(${Z_NAME} SHARED ${srcs})
+  target_include_directories(${Z_NAME} PUBLIC ${Z_PUBLIC_INCLUDES} PRIVATE ${Z_PRIVATE_INCLUDES})
+  target_link_libraries(${Z_NAME} PUBLIC ${Z_LINK})
+endfunction()
+
+# zel_test(NAME <exe> DIRS <dir>... LINK <lib>...)
+# One GoogleTest program per tree of test sources, registered with CTest test by test.
+function(zel_test)
+  cmake_parse_arguments(Z "" "NAME" "DIRS;LINK;LABELS" ${ARGN})
+  set(srcs)
+  foreach(d ${Z_DIRS})
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${d}/*.cpp)
+    list(APPEND srcs ${found})
+  endforeach()
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${Z_NAME} ${srcs})
+  target_link_libraries(${Z_NAME} PRIVATE ${Z_LINK} GTest::gmock GTest::gtest_main Threads::Threads)
+  target_include_directories(${Z_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
+  gtest_discover_tests(${Z_NAME} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "CTSVC_TESTDATA=${CMAKE_SOURCE_DIR}/../shared/testdata" LABELS "${Z_LABELS}")
+endfunction()

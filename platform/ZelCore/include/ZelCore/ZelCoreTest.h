@@ -1,0 +1,67 @@
+// Test API of the platform core: lets tests read what the platform was told and set what it
+// reports. Production code never includes this header.
+#ifndef ZEL_CORE_TEST_H
+#define ZEL_CORE_TEST_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ZelTypes.h"
+
+namespace zel::test {
+
+struct LogLine {
+  uint32_t nClass;
+  std::string text;  // as formatted, with its trailing newline when it had one
+};
+
+struct AssertionRecord {
+  int nKind;
+  std::string label;  // "ASSERTION_REQUIRE", "ASSERTION_NEVER_GET_HERE"
+  std::string expr;
+  std::string path;   // "CtSvc/CtSvcDB/DbMgr/CtSvcDbMgr"
+  int nLine;
+};
+
+// Records every debug line and assertion report made while it lives (all threads).
+// Captures may nest; each sees what happened during its own lifetime.
+class LogCapture {
+ public:
+  LogCapture();
+  ~LogCapture();
+  LogCapture(const LogCapture&) = delete;
+  LogCapture& operator=(const LogCapture&) = delete;
+
+  std::vector<LogLine> Lines() const;
+  std::vector<AssertionRecord> Assertions() const;
+  // True when some line contains the text.
+  bool Contains(const std::string& text) const;
+  // Number of lines containing the text.
+  int Count(const std::string& text) const;
+  // True when some assertion's expression equals expr.
+  bool HasAssertion(const std::string& expr) const;
+  void Clear();
+
+ private:
+  int m_nId;
+};
+
+// Clock: while set, TmGetTime answers it (UTC seconds) and TmGetLocalTime answers it plus the offset.
+void SetClock(uint32_t nUtcSeconds, int32_t nLocalOffsetSeconds = 0);
+void ClearClock();
+
+// Phone status, IMEI and power-off state reported by Phs… and _BmIsPowerOffState.
+void SetPhoneStatus(uint32_t nKey, int32_t nValue);
+void SetImei(const char* pszImei);  // null: unavailable
+void SetPowerOff(bool bPowerOff);
+// Makes SysGenerateUUID fail (true) or work (false).
+void SetUuidFailure(bool bFail);
+// Forces Db2IsVolumeFull to answer TRUE (true) or asks the file system again (false).
+void SetVolumeFull(bool bFull);
+// Resets phone status, IMEI, power-off, UUID and volume overrides and the clock.
+void ResetPlatformState();
+
+}  // namespace zel::test
+
+#endif
