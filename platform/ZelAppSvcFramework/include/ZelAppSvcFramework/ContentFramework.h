@@ -3,11 +3,13 @@
 #ifndef ZEL_CONTENT_FRAMEWORK_H
 #define ZEL_CONTENT_FRAMEWORK_H
 
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -106,6 +108,8 @@ class CContentURI {
   int GetURICount() const { return static_cast<int>(m_vcParts.size()); }
   std::string GetSubURI(int nIndex) const;  // "" when out of range
   const std::string& GetURIString() const { return m_strUri; }
+  // More than two components and the last is "BulkOperation": writes committed later by their caller.
+  bool IsBulkOperation() const;
 
  private:
   std::string m_strUri;
@@ -129,7 +133,9 @@ class IContentObserver {
 // ---------------------------------------------------------------------------------------------
 // Lists
 
-// A cursor over a list, shared by every user of the list.
+// A cursor over a list, shared by every user of the list. It starts at position 0. IsFirst and
+// IsLast answer false on an empty list; GetNext / GetPrev / MoveTo leave the position unchanged
+// when they fail. When the list is reloaded the position is kept, clamped to the new rows.
 class IContentListIterator {
  public:
   virtual ~IContentListIterator() = default;
@@ -145,10 +151,13 @@ class IContentListIterator {
 // The rows matching a filter at the moment the list was opened or last refreshed. Rows are read
 // in blocks, so a list over many rows opens fast and reads any position cheaply; a change of the
 // list's URI makes the next read load the rows anew.
+// A list observes its URI from its creation; its observer (GetObserver) may be registered for
+// further URIs with CContentMgr::RegisterObserver, and the list unregisters it from every URI
+// when it is destroyed.
 class IContentList {
  public:
   virtual ~IContentList() = default;
-  virtual int GetCount() = 0;
+  virtual int GetCount() = 0;  // -1 when the rows cannot be read
   virtual bool GetAt(int nIndex, CContent& content) = 0;
   virtual int GetIndexWithID(int nId) = 0;  // -1 when the id is not in the list
   virtual IContentListIterator* GetIterator() = 0;  // owned by the list
@@ -254,10 +263,18 @@ class CContentMgr {
   bool BeginProviderSync(const std::string& strProvider);
   bool EndProviderSync(const std::string& strProvider);
   bool IsProviderSyncing(const std::string& strProvider);
+  // Observers are called on the thread that made the change, outside the manager's locks, so
+  // OnChange may call back into the manager. Unregistering waits until calls of that observer
+  // running on other threads have returned (a call on the unregistering thread itself is not
+  // waited for), so the observer may be destroyed once it returns; an OnChange must therefore
+  // never wait for a thread that is unregistering it.
   bool RegisterObserver(const std::string& strUri, IContentObserver* pObserver);
   bool UnregisterObserver(const std::string& strUri, IContentObserver* pObserver);
+  // Removes the observer from every URI it is registered for; the number of registrations removed.
+  int UnregisterObserverAll(IContentObserver* pObserver);
 
-  // A handler for the URI from its provider's factory, or null.
+  // A handler for the URI from its provider's factory, or null. The factory's Create runs under
+  // the manager's factory lock: it must not register or unregister factories.
   std::unique_ptr<IContentHandler> CreateHandler(const std::string& strUri);
   // Calls OnChange on every observer registered for exactly this URI or for a URI it continues
   // ("CtSvc/Person" observers see "CtSvc/Person/BulkOperation").
@@ -285,16 +302,20 @@ class CContentSyncMgr {
   bool RegisterSyncSubscriber(const std::string& strKey, IContentSyncSubscriber* pSubscriber, int nFlags);
   bool UnregisterSyncSubscriber(const std::string& strKey, IContentSyncSubscriber* pSubscriber);
   IContentSyncSubscriber* GetSubscriber(const std::string& strKey);
-  // Hands an action to the subscriber of the key; -1 when there is none.
+  // Hands an action to the subscriber of the key, outside the manager's lock; -1 when there is
+  // none. Unregistering waits for a dispatch to the subscriber running on another thread.
   int Dispatch(const std::string& strKey, const std::string& strAction, const std::string& strArg);
 
  private:
   CContentSyncMgr() = default;
   std::mutex m_mutex;
   std::map<std::string, std::pair<IContentSyncSubscriber*, int>> m_mapSubscribers;
+  std::condition_variable m_cvCallDone;
+  std::vector<std::pair<IContentSyncSubscriber*, std::thread::id>> m_vcCalls;  // dispatches under way
 };
 
-// Holds a platform mutex for its lifetime.
+// Holds a platform mutex for its lifetime. An invalid handle (or a failed lock) is logged and
+// nothing is locked.
 class CAppSvcMutexLock {
  public:
   explicit CAppSvcMutexLock(HOBJ hMutex);
