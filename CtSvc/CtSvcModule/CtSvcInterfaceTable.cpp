@@ -1,0 +1,97 @@
+// Slot order of the interface table. Callers index it, so the order is fixed; it does not follow
+// the order of the exported names.
+#include "CtSvcInterfaceTable.h"
+
+#include "CtSvcModule.h"
+
+namespace {
+
+INT32 AddRef() { return ++CtSvcGetClassDescriptor()->nRefCount; }
+INT32 Release() { return --CtSvcGetClassDescriptor()->nRefCount; }
+
+struct Slot {
+  const char* szName;
+  void* pFunction;  // null until the function exists in this build
+};
+
+template <typename F>
+void* Fn(F* pfn) {
+  return reinterpret_cast<void*>(pfn);
+}
+
+const Slot kSlots[CTSVC_INTERFACE_SLOT_COUNT] = {
+    {"AddRef", Fn(&AddRef)},
+    {"Release", Fn(&Release)},
+    {"CtSvcDispatch", Fn(&CtSvcDispatch)},
+    {"CtSvcContactListCreate", nullptr},
+    {"CtSvcContactListDestroy", nullptr},
+    {"CtSvcContactListGetCount", nullptr},
+    {"CtSvcContactListGetAt", nullptr},
+    {"CtSvcGroupListCreate", nullptr},
+    {"CtSvcGroupListDestroy", nullptr},
+    {"CtSvcGroupListGetCount", nullptr},
+    {"CtSvcGroupListGetAt", nullptr},
+    {"CtSvcGroupMemberListCreate", nullptr},
+    {"CtSvcGroupMemberListDestroy", nullptr},
+    {"CtSvcGroupMemberListGetCount", nullptr},
+    {"CtSvcGroupMemberListGetAt", nullptr},
+    {"CtSvcDbPersonGetRecord", nullptr},
+    {"CtSvcDbPersonGetRecordById", nullptr},
+    {"CtSvcDbPersonGetTotalCount", nullptr},
+    {"CtSvcDbPersonGetPhoneNumberList", nullptr},
+    {"CtSvcDbPersonGetEmailAddressList", nullptr},
+    {"CtSvcDbPersonGetPostalAddressList", nullptr},
+    {"CtSvcDbPersonGetCount", nullptr},
+    {"CtSvcDbPersonDeletebyAccount", nullptr},
+    {"CtSvcDbPersonGetIM", nullptr},
+    {"CtSvcDbGroupGetRecord", nullptr},
+    {"CtSvcDbGroupGetTotalCount", nullptr},
+    {"CtSvcDbGroupGetGroupMemberList", nullptr},
+    {"CtSvcDbGroupDeleteRecordsWithFilter", nullptr},
+    {"CtSvcDbPhoneNumberGetCount", nullptr},
+    {"CtSvcDbPhoneNumberGetRecords", nullptr},
+    {"CtSvcDbEmailAddressGetCount", nullptr},
+    {"CtSvcDbEmailAddressGetRecords", nullptr},
+    {"CtSvcDbEtcDataGetRecords", nullptr},
+    {"CtSvcDbEtcDataGetCount", nullptr},
+    {"CtSvcDbGroupMemberGetCount", nullptr},
+    {"CtSvcDbGroupMemberGetRecords", nullptr},
+    {"CtSvcDbGroupMemberInsertRecord", nullptr},
+    {"CtSvcDbGroupMemberDeleteRecordsWithFilter", nullptr},
+    {"CtSvcDbIMGetRecords", nullptr},
+    {"CtSvcDbPrimaryGetRecord", nullptr},
+    {"CtSvcDbPostalAddressGetCount", nullptr},
+    {"CtSvcDbPostalAddressGetRecords", nullptr},
+    {"CtSvcFullCtListExForPBAP", nullptr},
+    {"CtSvcDbMassSyncReadRecords", nullptr},
+    {"CtSvcPhonebookInsertContactToPhone", nullptr},
+    {"CtSvcPhonebookUpdateContactToPhone", nullptr},
+    {"CtSvcPhonebookDeleteContactFromPhone", nullptr},
+    {"CtSvcPhonebookInsertGroupToPhone", nullptr},
+    {"CtSvcPhonebookUpdateGroupToPhone", nullptr},
+    {"CtSvcPhonebookDeleteGroupFromPhone", nullptr},
+    {"CtSvcPhonebookGetDefaultOwnNumber", nullptr},
+    {"CtSvcPhonebookRegisterContactCallback", nullptr},
+    {"CtSvcPhonebookRegisterContactCallbackForQRN", nullptr},
+    {"CtSvcPhonebookRegisterGroupCallback", nullptr},
+    {"CtSvcPhonebookRegisterGroupCallbackForQRN", nullptr},
+    {"CtSvcPhonebookUnRegisterContactCallback", nullptr},
+    {"CtSvcPhonebookUnRegisterGroupCallback", nullptr},
+    {"CtSvcPhonebookUnRegisterContactCallbackForQRN", nullptr},
+    {"CtSvcPhonebookUnRegisterGroupCallbackForQRN", nullptr},
+    {"CtSvcImgSaveEx", nullptr},
+    {"CtSvcImgMakeCallerIdPath", nullptr},
+    {"CtSvcPhonebookInsertContactToPhoneNoCommit", nullptr},
+};
+
+}  // namespace
+
+void CtSvcFillInterfaceTable(void* apSlots[CTSVC_INTERFACE_SLOT_COUNT]) {
+  for (int i = 0; i < CTSVC_INTERFACE_SLOT_COUNT; ++i) {
+    apSlots[i] = kSlots[i].pFunction;
+  }
+}
+
+const char* CtSvcGetInterfaceSlotName(int nSlot) {
+  return nSlot >= 0 && nSlot < CTSVC_INTERFACE_SLOT_COUNT ? kSlots[nSlot].szName : "";
+}

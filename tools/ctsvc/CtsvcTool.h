@@ -1,0 +1,44 @@
+// The ctsvc program: a command-line driver of the contact service for platform developers.
+#ifndef CTSVC_TOOL_H
+#define CTSVC_TOOL_H
+
+#include <string>
+#include <vector>
+
+namespace ctsvc_tool {
+
+// Exit codes.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;  // the store cannot be opened, an operation failed
+constexpr int kExitUsage = 2;    // bad arguments
+
+struct Options {
+  std::string strDataDir = "./ctsvc-data";
+  bool bJson = false;
+};
+
+struct Command {
+  const char* szName;
+  const char* szArgs;
+  const char* szHelp;
+  int (*pfnRun)(const Options& options, const std::vector<std::string>& vcArgs);
+};
+
+// Every command, in the order --help lists them.
+const std::vector<Command>& Commands();
+
+// Prints "ctsvc: <message>" on stderr and returns the exit code.
+int Fail(int nExitCode, const std::string& strMessage);
+
+// Opens the data directory and its store and brings the service up (CtSvcDispatch(0)).
+// On failure prints why and returns false; the caller exits with kExitFailure.
+bool OpenService(const Options& options);
+// Takes the service down (CtSvcDispatch(1)).
+void CloseService();
+
+int RunInit(const Options& options, const std::vector<std::string>& vcArgs);
+int RunDemo(const Options& options, const std::vector<std::string>& vcArgs);
+
+}  // namespace ctsvc_tool
+
+#endif

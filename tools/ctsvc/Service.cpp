@@ -1,0 +1,42 @@
+// Bringing the service up and down for a command.
+#include <string>
+
+#include "CtSvcModule.h"
+#include "CtsvcTool.h"
+#include "ZelDb2.h"
+#include "ZelFm.h"
+#include "ZelOs.h"
+
+namespace ctsvc_tool {
+
+bool OpenService(const Options& options) {
+  if (!ZelSetDataDir(options.strDataDir.c_str())) {
+    Fail(kExitFailure, "cannot create or use the data directory '" + options.strDataDir + "'");
+    return false;
+  }
+  const std::string strDb = options.strDataDir + "/ctsvc.db";
+  switch (Db2Open(nullptr)) {
+    case DB2_OK:
+      break;
+    case DB2_ERR_CORRUPT:
+      Fail(kExitFailure, "'" + strDb + "' is not a contact store or is damaged; it was left untouched");
+      return false;
+    default:
+      Fail(kExitFailure, "cannot open '" + strDb + "': " + Db2GetLastError());
+      return false;
+  }
+  OsSetCurrentTaskName("ctsvc");
+  CtSvcDispatch(CTSVC_DISPATCH_LOAD, 0, 0);
+  if (CtSvcGetModuleMutex() == ZEL_INVALID_HANDLE_VALUE) {
+    Fail(kExitFailure, "the contact service did not start");
+    return false;
+  }
+  return true;
+}
+
+void CloseService() {
+  CtSvcDispatch(CTSVC_DISPATCH_UNLOAD, 0, 0);
+  Db2Close();
+}
+
+}  // namespace ctsvc_tool
