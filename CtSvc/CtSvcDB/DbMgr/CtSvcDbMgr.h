@@ -18,6 +18,9 @@
 #define CTSVC_PROVIDER_NAME "CtSvc"
 
 class CCtSvcContentHandlerFactory;
+class CCtSvcContact;
+class CCtSvcPerson;
+class CCtSvcPrimary;
 
 class CCtSvcDbMgr : public IContentObserver {
  public:
@@ -43,6 +46,24 @@ class CCtSvcDbMgr : public IContentObserver {
   // Full-text indexes over numbers, e-mails and names.
   BOOL CreateSearchIndexes();
   BOOL DeleteSearchIndexes();
+
+  // Person and primary services (persons are linked into primaries; a primary holds at most five).
+  // Reads a primary row; FALSE when it does not exist.
+  BOOL GetPrimary(int nPrimaryId, CCtSvcPrimary& primary);
+  // The primary a new contact should join (by shared e-mail, then number), or -1.
+  int FindPrimary(const CCtSvcContact& contact, int nExceptPrimaryId);
+  // Inserts a new primary made from one person; its id, or -1.
+  int CreatePrimary(const CCtSvcPerson& person, int bCommit = 1);
+  // Moves a person and all its detail rows to another primary.
+  BOOL MovePerson(int nPersonId, int nTargetPrimaryId);
+  // Recomputes the derived columns of a primary from its persons (nSrcPrimaryId: a primary being
+  // merged into it, whose favourite is kept when the destination has none).
+  BOOL RearrangePrimary(int nPrimaryId, int bCommit, int nSrcPrimaryId = -1);
+  // The persons of a primary, local phone persons first, then account by account in the order of
+  // the platform's account list.
+  BOOL GetPersonSortByPriority(int nPrimaryId, std::vector<CCtSvcPerson>& vcPersons);
+  // Deletes a primary with its persons and their rows.
+  BOOL DeletePrimary(int nPrimaryId);
 
   // IContentObserver
   void OnChange(int nChangeType, const std::string& strUri, int nId, intptr_t nParam1, int nParam2) override;
