@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ZelAc.h"
+#include "ZelCoreTest.h"
+#include "ZelMem.h"
+
+namespace {
+
+TEST(Mem, CountsOutstandingBlocksAndZeroFills) {
+  const size_t nBefore = MemGetOutstandingCount();
+  void* a = MemAlloc(16);
+  auto* b = static_cast<unsigned char*>(MemCalloc(64));
+  void* empty = MemAlloc(0);
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(MemGetOutstandingCount(), nBefore + 3);
+  for (int i = 0; i < 64; ++i) {
+    ASSERT_EQ(b[i], 0) << i;
+  }
+  MemFree(a);
+  MemFree(b);
+  MemFree(empty);
+  MemFree(nullptr);
+  EXPECT_EQ(MemGetOutstandingCount(), nBefore);
+}
+
+TEST(Mem, ForeignAndDoubleFreesAreReportedNotExecuted) {
+  zel::test::LogCapture log;
+  int onStack = 0;
+  void* p = MemAlloc(8);
+  MemFree(p);
+  const size_t nBefore = MemGetOutstandingCount();
+  MemFree(&onStack);
+  EXPECT_EQ(log.Count("is not an allocated block"), 1);
+  EXPECT_EQ(MemGetOutstandingCount(), nBefore);
+}
+
+TEST(ThreadsMem, CountIsExactUnderConcurrentUse) {
+  const size_t nBefore = MemGetOutstandingCount();
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([] {
+      std::vector<void*> blocks;
+      for (int i = 0; i < 1000; ++i) {
+        blocks.push_back(MemAlloc(24));
+      }
+      for (void* p : blocks) {
+        MemFree(p);
+      }
+    });
+  }
+  for (auto& t : threads) {
+    t.join();
+  }
+  EXPECT_EQ(MemGetOutstandingCount(), nBefore);
+}
+
+TEST(Ac, NullReadsAsEmpty) {
+  EXPECT_EQ(AcStrlen(nullptr), 0u);
+  EXPECT_EQ(AcStrcmp(nullptr, ""), 0);
+  EXPECT_LT(AcStrcmp(nullptr, "a"), 0);
+  EXPECT_EQ(AcStricmp(nullptr, nullptr), 0);
+  EXPECT_EQ(AcWcslen(nullptr), 0u);
+  EXPECT_EQ(AcWcscmp(nullptr, u""), 0);
+  char buf[4] = "xyz";
+  EXPECT_EQ(AcStrlcpy(buf, nullptr, sizeof(buf)), 0u);
+  EXPECT_STREQ(buf, "");
+  EXPECT_EQ(AcStrlcpy(nullptr, "abc", 4), 0u);
+  EXPECT_EQ(AcStrlcpy(buf, "abc", 0), 0u);
+}
+
+TEST(Ac, CaseInsensitiveCompareIsAsciiOnlyAndOrdered) {
+  EXPECT_EQ(AcStricmp("CtSvc", "ctsvc"), 0);
+  EXPECT_LT(AcStricmp("abc", "ABD"), 0);
+  EXPECT_GT(AcStricmp("abcd", "ABC"), 0);
+  EXPECT_EQ(AcStrnicmp("KorinTask", "korin", 5), 0);
+  EXPECT_NE(AcStrnicmp("Korin", "korin2", 6), 0);
+  EXPECT_NE(AcStricmp("\xC3\x84", "\xC3\xA4"), 0);  // non-ASCII letters are not folded
+}
+
+struct Utf8CopyCase {
+  const char* src;
+  size_t nSize;
+  const char* expected;
+};
+
+TEST(Ac, StrlcpyNeverSplitsAUtf8Sequence) {
+  // "a" + U+00E9 (2 bytes) + U+4E2D (3 bytes) + U+1F600 (4 bytes)
+  const char* text = "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80";
+  const Utf8CopyCase cases[] = {
+      {text, 1, ""},
+      {text, 2, "a"},
+      {text, 3, "a"},  // room for one byte of the two-byte sequence only
+      {text, 4, "a\xC3\xA9"},
+      {text, 6, "a\xC3\xA9"},
+      {text, 7, "a\xC3\xA9\xE4\xB8\xAD"},
+      {text, 10, "a\xC3\xA9\xE4\xB8\xAD"},
+      {text, 11, text},
+      {"plain", 3, "pl"},
+  };
+  for (const auto& c : cases) {
+    char buf[32];
+    std::memset(buf, '#', sizeof(buf));
+    const size_t n = AcStrlcpy(buf, c.src, c.nSize);
+    EXPECT_STREQ(buf, c.expected) << "size " << c.nSize;
+    EXPECT_EQ(n, std::strlen(c.expected)) << "size " << c.nSize;
+  }
+}
+
+TEST(Ac, WcslcpyNeverSplitsASurrogatePair) {
+  const MCHAR text[] = {u'a', 0xD83D, 0xDE00, u'b', 0};
+  MCHAR buf[8];
+  EXPECT_EQ(AcWcslcpy(buf, text, 3), 1u);  // the pair does not fit whole
+  EXPECT_EQ(AcWcscmp(buf, u"a"), 0);
+  EXPECT_EQ(AcWcslcpy(buf, text, 4), 3u);
+  EXPECT_EQ(buf[1], 0xD83D);
+  EXPECT_EQ(buf[2], 0xDE00);
+  EXPECT_EQ(buf[3], 0);
+  EXPECT_EQ(AcWcslcpy(buf, text, 8), 4u);
+  EXPECT_EQ(AcWcscmp(buf, text), 0);
+}
+
+TEST(Ac, CaseMappingFollowsUnicodeForBmpCharacters) {
+  struct {
+    MCHAR c, lower, upper;
+  } cases[] = {
+      {u'A', u'a', u'A'},       {u'z', u'z', u'Z'},       {u'1', u'1', u'1'},
+      {0x00C4, 0x00E4, 0x00C4},  // Ä
+      {0x03A3, 0x03C3, 0x03A3},  // Σ
+      {0x0416, 0x0436, 0x0416},  // Ж
+      {0xD83D, 0xD83D, 0xD83D},  // a lone surrogate half stays
+      {0x00DF, 0x00DF, 0x00DF},  // ß has no single-character upper case
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AcTowlower(c.c), c.lower) << std::hex << c.c;
+    EXPECT_EQ(AcTowupper(c.c), c.upper) << std::hex << c.c;
+  }
+}
+
+TEST(Ac, MemAllocIsZeroedAndCounted) {
+  const size_t nBefore = MemGetOutstandingCount();
+  auto* p = static_cast<unsigned char*>(AcMemAlloc(32));
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(MemGetOutstandingCount(), nBefore + 1);
+  EXPECT_EQ(p[0] | p[31], 0);
+  AcMemFree(p);
+  EXPECT_EQ(MemGetOutstandingCount(), nBefore);
+}
+
+}  // namespace

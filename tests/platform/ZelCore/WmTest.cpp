@@ -1,0 +1,313 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "CoreTestSupport.h"
+#include "ZelCoreTest.h"
+#include "ZelWm.h"
+
+namespace {
+
+using zel::coretest::FunctionHandler;
+using zel::coretest::Gate;
+using zel::coretest::Recorder;
+
+TEST(ThreadsWm, CreationDeliversCreateThenStartAndRunsOnItsOwnThread) {
+  Recorder<UINT32> events;
+  std::thread::id handlerThread;
+  FunctionHandler handler("CTSVC", [&](WmEHState* pState, WmEvent* pEvent) {
+    handlerThread = std::this_thread::get_id();
+    EXPECT_EQ(pState->hEventHandler, pEvent->hReceiver);
+    events.Add(pEvent->nEventId);
+  });
+  ASSERT_NE(handler.Handle(), INVALID_HOBJ);
+  ASSERT_TRUE(handler.WaitIdle());
+  EXPECT_EQ(events.Values(), (std::vector<UINT32>{WM_EVENT_CREATE, WM_EVENT_START}));
+  EXPECT_NE(handlerThread, std::this_thread::get_id());
+  EXPECT_EQ(WmGetEventHandlerState(handler.Handle()), WM_EH_STATE_RUNNING);
+  EXPECT_EQ(WmGetEventHandlerByName("CTSVC"), handler.Handle());
+  EXPECT_STREQ(WmGetEventHandlerName(handler.Handle()), "CTSVC");
+  EXPECT_NE(WmGetEHGroupByName("CTSVCGroup"), INVALID_HOBJ);
+}
+
+TEST(ThreadsWm, EventsAreHandledOneAtATimeInOrderPerSender) {
+  std::atomic<int> nInside{0};
+  std::atomic<int> nMaxInside{0};
+  std::vector<std::vector<INT32>> perSender(4);  // touched only on the handler thread until idle
+  FunctionHandler handler("Serial", [&](WmEHState*, WmEvent* pEvent) {
+    if (pEvent->nEventId != 7) {
+      return;
+    }
+    const int n = ++nInside;
+    if (n > nMaxInside) {
+      nMaxInside = n;
+    }
+    perSender[pEvent->nClass].push_back(pEvent->nParam1);
+    --nInside;
+  });
+  std::vector<std::thread> senders;
+  for (UINT32 s = 0; s < 4; ++s) {
+    senders.emplace_back([&handler, s] {
+      for (INT32 i = 0; i < 250; ++i) {
+        WmEvent ev{};
+        ev.nEventId = 7;
+        ev.nClass = s;
+        ev.nParam1 = i;
+        WmSendEvent(handler.Handle(), &ev);
+      }
+    });
+  }
+  for (auto& t : senders) {
+    t.join();
+  }
+  ASSERT_TRUE(handler.WaitIdle());
+  EXPECT_EQ(nMaxInside.load(), 1);
+  for (const auto& values : perSender) {
+    ASSERT_EQ(values.size(), 250u);
+    for (INT32 i = 0; i < 250; ++i) {
+      ASSERT_EQ(values[i], i);
+    }
+  }
+}
+
+int CountA(WmEHState* pState, WmEvent*) {
+  static_cast<Recorder<char>*>(pState->pUserData)->Add('A');
+  return 1;
+}
+int CountB(WmEHState* pState, WmEvent*) {
+  static_cast<Recorder<char>*>(pState->pUserData)->Add('B');
+  return 1;
+}
+
+TEST(ThreadsWm, FirstMatchingMapEntryWinsAndUnmatchedEventsAreDropped) {
+  Recorder<char> seen;
+  const HOBJ hGroup = WmCreateEHGroup("MapGroup");
+  const WmEventMapEntry map[] = {{0x100, 0x1FF, CountA}, {0x150, 0x160, CountB}, {0x300, 0x300, CountB}};
+  const HOBJ h = WmCreateEventHandler(hGroup, "Map", map, 3, &seen);
+  ASSERT_NE(h, INVALID_HOBJ);
+  for (UINT32 id : {0x100u, 0x155u, 0x1FFu, 0x200u, 0x2FFu, 0x300u, 0x301u}) {
+    WmEvent ev{};
+    ev.nEventId = id;
+    ASSERT_TRUE(WmSendEvent(h, &ev));
+  }
+  ASSERT_EQ(WmWaitEventHandlerIdle(h, 10000), 1);
+  // 0x200 and 0x202 (create, start) fall outside the map like 0x2FF and 0x301.
+  EXPECT_EQ(seen.Values(), (std::vector<char>{'A', 'A', 'A', 'B'}));
+  EXPECT_TRUE(WmDeleteEHGroup(hGroup));
+  EXPECT_FALSE(WmIsEventHandlerValid(h));
+}
+
+TEST(ThreadsWm, IdleWaitIncludesEventsTheHandlerSendsItself) {
+  Recorder<INT32> chain;
+  FunctionHandler* pSelf = nullptr;
+  FunctionHandler handler("Chain", [&](WmEHState* pState, WmEvent* pEvent) {
+    if (pEvent->nEventId != 1) {
+      return;
+    }
+    chain.Add(pEvent->nParam1);
+    if (pEvent->nParam1 < 20) {
+      WmEvent next = *pEvent;
+      ++next.nParam1;
+      EXPECT_EQ(pEvent->hSender, pEvent->nParam1 == 0 ? INVALID_HOBJ : pState->hEventHandler);
+      WmSendEvent(pState->hEventHandler, &next);
+    }
+  });
+  pSelf = &handler;
+  ASSERT_TRUE(pSelf->Send(1, 0));
+  ASSERT_TRUE(handler.WaitIdle());
+  EXPECT_EQ(chain.Values().size(), 21u);  // no waiting for anything beyond the idle wait
+}
+
+TEST(ThreadsWm, IdleWaitTimesOutWhileAnEventIsHandled) {
+  Gate entered;
+  Gate release;
+  FunctionHandler handler("Busy", [&](WmEHState*, WmEvent* pEvent) {
+    if (pEvent->nEventId == 1) {
+      entered.Open();
+      release.Wait();
+    }
+  });
+  handler.Send(1);
+  ASSERT_TRUE(entered.Wait());
+  EXPECT_EQ(WmWaitEventHandlerIdle(handler.Handle(), 10), 0);
+  release.Open();
+  EXPECT_TRUE(handler.WaitIdle());
+}
+
+TEST(ThreadsWm, CurrentHandlerIsPerThread) {
+  Recorder<HOBJ> current;
+  FunctionHandler handler("Current", [&](WmEHState*, WmEvent* pEvent) {
+    if (pEvent->nEventId == 1) {
+      current.Add(WmGetCurrentEventHandler());
+      WmSetCurrentEventHandler(INVALID_HOBJ);  // not carried over to the next event
+    }
+  });
+  handler.Send(1);
+  handler.Send(1);
+  ASSERT_TRUE(handler.WaitIdle());
+  EXPECT_EQ(current.Values(), (std::vector<HOBJ>{handler.Handle(), handler.Handle()}));
+
+  EXPECT_EQ(WmGetCurrentEventHandler(), INVALID_HOBJ);
+  ASSERT_TRUE(WmSetCurrentEventHandler(handler.Handle()));
+  EXPECT_EQ(WmGetCurrentEventHandler(), handler.Handle());
+  HOBJ hOnOtherThread = 0;
+  std::thread other([&] { hOnOtherThread = WmGetCurrentEventHandler(); });
+  other.join();
+  EXPECT_EQ(hOnOtherThread, INVALID_HOBJ);
+  EXPECT_FALSE(WmSetCurrentEventHandler(0x7FFFFFF0));
+  EXPECT_EQ(WmGetCurrentEventHandler(), handler.Handle());
+  EXPECT_TRUE(WmSetCurrentEventHandler(INVALID_HOBJ));
+}
+
+TEST(ThreadsWm, SenderIsTheHandlerCurrentOnTheSendingThread) {
+  Recorder<HOBJ> senders;
+  FunctionHandler receiver("Receiver", [&](WmEHState*, WmEvent* pEvent) {
+    if (pEvent->nEventId == 5) {
+      senders.Add(pEvent->hSender);
+    }
+  });
+  FunctionHandler relay("Relay", [&](WmEHState*, WmEvent* pEvent) {
+    if (pEvent->nEventId == 5) {
+      receiver.Send(5);
+    }
+  });
+  receiver.Send(5);
+  relay.Send(5);
+  ASSERT_TRUE(senders.WaitFor(2));
+  const auto values = senders.Values();
+  EXPECT_EQ(values[0], INVALID_HOBJ);
+  EXPECT_EQ(values[1], relay.Handle());
+}
+
+TEST(ThreadsWm, DeletingFromAnotherThreadFinishesTheCurrentEventAndDropsTheRest) {
+  Gate entered;
+  Gate release;
+  Recorder<UINT32> handled;
+  const HOBJ hGroup = WmCreateEHGroup("DeleteGroup");
+  struct Ctx {
+    Gate* pEntered;
+    Gate* pRelease;
+    Recorder<UINT32>* pHandled;
+  } ctx{&entered, &release, &handled};
+  const WmEventMapEntry map[] = {{0, 0xFFFFFFFF, [](WmEHState* s, WmEvent* e) {
+                                    auto* c = static_cast<Ctx*>(s->pUserData);
+                                    if (e->nEventId == 1) {
+                                      c->pEntered->Open();
+                                      c->pRelease->Wait();
+                                    }
+                                    c->pHandled->Add(e->nEventId);
+                                    return 1;
+                                  }}};
+  const HOBJ h = WmCreateEventHandler(hGroup, "Deleted", map, 1, &ctx);
+  WmEvent ev{};
+  ev.nEventId = 1;
+  WmSendEvent(h, &ev);
+  ev.nEventId = 2;
+  WmSendEvent(h, &ev);
+  ASSERT_TRUE(entered.Wait());
+  std::thread releaser([&] {
+    // Let the event finish only once the deletion has made the handle invalid.
+    while (WmIsEventHandlerValid(h)) {
+      std::this_thread::yield();
+    }
+    release.Open();
+  });
+  EXPECT_TRUE(WmDeleteEventHandler(h));  // returns after the thread has ended
+  releaser.join();
+  EXPECT_EQ(handled.Values(), (std::vector<UINT32>{WM_EVENT_CREATE, WM_EVENT_START, 1, WM_EVENT_DESTROY}));
+  EXPECT_FALSE(WmSendEvent(h, &ev));
+  EXPECT_EQ(WmGetEventHandlerState(h), WM_EH_STATE_INVALID);
+  EXPECT_EQ(WmGetEventHandlerByName("Deleted"), INVALID_HOBJ);
+  EXPECT_TRUE(WmDeleteEHGroup(hGroup));
+}
+
+TEST(ThreadsWm, AHandlerCanDeleteItselfFromOneOfItsEvents) {
+  struct Ctx {
+    Recorder<UINT32> handled;
+    std::atomic<int> nDeleteResult{-1};
+  };
+  static Ctx ctx;  // the handler thread may still be ending when the test returns
+  const HOBJ hGroup = WmCreateEHGroup("SelfGroup");
+  const WmEventMapEntry map[] = {{0, 0xFFFFFFFF, [](WmEHState* s, WmEvent* e) {
+                                    if (e->nEventId == 1) {
+                                      ctx.nDeleteResult = WmDeleteEventHandler(s->hEventHandler);
+                                    }
+                                    ctx.handled.Add(e->nEventId);
+                                    return 1;
+                                  }}};
+  const HOBJ h = WmCreateEventHandler(hGroup, "SelfDeleting", map, 1, nullptr);
+  WmEvent ev{};
+  ev.nEventId = 1;
+  WmSendEvent(h, &ev);
+  ASSERT_TRUE(ctx.handled.WaitFor(4));
+  EXPECT_EQ(ctx.nDeleteResult.load(), TRUE);
+  EXPECT_EQ(ctx.handled.Values(), (std::vector<UINT32>{WM_EVENT_CREATE, WM_EVENT_START, 1, WM_EVENT_DESTROY}));
+  EXPECT_FALSE(WmIsEventHandlerValid(h));
+  EXPECT_TRUE(WmDeleteEHGroup(hGroup));
+}
+
+TEST(ThreadsWm, NamesAreUniqueAndGroupsDeleteTheirHandlers) {
+  const HOBJ hGroup = WmCreateEHGroup("Names");
+  ASSERT_NE(hGroup, INVALID_HOBJ);
+  EXPECT_EQ(WmCreateEHGroup("Names"), INVALID_HOBJ);
+  EXPECT_EQ(WmGetEHGroupByName("Names"), hGroup);
+  const HOBJ a = WmCreateEventHandler(hGroup, "First", nullptr, 0, nullptr);
+  const HOBJ b = WmCreateEventHandler(hGroup, "Second", nullptr, 0, nullptr);
+  ASSERT_NE(a, INVALID_HOBJ);
+  ASSERT_NE(b, INVALID_HOBJ);
+  EXPECT_EQ(WmCreateEventHandler(hGroup, "First", nullptr, 0, nullptr), INVALID_HOBJ);
+  EXPECT_TRUE(WmDeleteEHGroup(hGroup));
+  EXPECT_FALSE(WmIsEventHandlerValid(a));
+  EXPECT_FALSE(WmIsEventHandlerValid(b));
+  EXPECT_EQ(WmGetEHGroupByName("Names"), INVALID_HOBJ);
+  // The names are free again.
+  const HOBJ hAgain = WmCreateEHGroup("Names");
+  const HOBJ c = WmCreateEventHandler(hAgain, "First", nullptr, 0, nullptr);
+  EXPECT_NE(c, INVALID_HOBJ);
+  EXPECT_NE(c, a);
+  EXPECT_TRUE(WmDeleteEHGroup(hAgain));
+}
+
+TEST(ThreadsWm, InvalidHandlesAndArgumentsAreRefused) {
+  zel::test::LogCapture log;
+  WmEvent ev{};
+  for (HOBJ h : {INVALID_HOBJ, 0, ZEL_INVALID_HANDLE_VALUE}) {
+    EXPECT_FALSE(WmSendEvent(h, &ev));
+    EXPECT_FALSE(WmDeleteEventHandler(h));
+    EXPECT_FALSE(WmIsEventHandlerValid(h));
+    EXPECT_EQ(WmGetEventHandlerState(h), WM_EH_STATE_INVALID);
+    EXPECT_EQ(WmGetEventHandlerName(h), nullptr);
+    EXPECT_EQ(WmWaitEventHandlerIdle(h, 0), -1);
+    EXPECT_FALSE(WmDeleteEHGroup(h));
+    EXPECT_EQ(WmCreateEventHandler(h, "NoGroup", nullptr, 0, nullptr), INVALID_HOBJ);
+  }
+  EXPECT_EQ(WmCreateEHGroup(nullptr), INVALID_HOBJ);
+  EXPECT_EQ(WmCreateEHGroup(""), INVALID_HOBJ);
+  EXPECT_EQ(WmGetEventHandlerByName(nullptr), INVALID_HOBJ);
+  const HOBJ hGroup = WmCreateEHGroup("ArgGroup");
+  EXPECT_EQ(WmCreateEventHandler(hGroup, nullptr, nullptr, 0, nullptr), INVALID_HOBJ);
+  EXPECT_EQ(WmCreateEventHandler(hGroup, "NullMap", nullptr, 2, nullptr), INVALID_HOBJ);
+  EXPECT_EQ(WmCreateEventHandler(hGroup, "NegativeCount", nullptr, -1, nullptr), INVALID_HOBJ);
+  const HOBJ h = WmCreateEventHandler(hGroup, "Args", nullptr, 0, nullptr);
+  EXPECT_FALSE(WmSendEvent(h, nullptr));
+  EXPECT_FALSE(WmSendEvent(hGroup, &ev));  // a group is no receiver
+  EXPECT_TRUE(WmDeleteEHGroup(hGroup));
+  EXPECT_TRUE(log.Contains("invalid event handler"));
+}
+
+TEST(ThreadsWm, IdleWaitFromTheHandlersOwnThreadIsRefused) {
+  Recorder<int> result;
+  FunctionHandler handler("OwnWait", [&](WmEHState* pState, WmEvent* pEvent) {
+    if (pEvent->nEventId == 1) {
+      result.Add(WmWaitEventHandlerIdle(pState->hEventHandler, 1000));
+    }
+  });
+  handler.Send(1);
+  ASSERT_TRUE(result.WaitFor(1));
+  EXPECT_EQ(result.Values()[0], -1);
+}
+
+}  // namespace
