@@ -65,24 +65,42 @@ struct LatinFolder {
     }
 };
 
-// The upper-case base letter of a Latin letter: its ASCII transliteration ('sharp s' -> "ss",
-// 'o with stroke' -> "o"), or, without one, its canonical decomposition; then upper case.
+char16_t UpperBmp(UChar32 c, char16_t fallback)
+{
+    const UChar32 upper = u_toupper(c);
+    return upper <= 0xFFFF && !U_IS_SURROGATE(upper) ? static_cast<char16_t>(upper) : fallback;
+}
+
+// The first letter of a transliteration ("'n" -> 'n'), else its first character.
+UChar32 FirstLetter(const icu::UnicodeString& text, char16_t fallback)
+{
+    for (int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1)) {
+        if (u_isalpha(text.char32At(i))) {
+            return text.char32At(i);
+        }
+    }
+    return text.isEmpty() ? fallback : text.char32At(0);
+}
+
+// The upper-case base letter of a Latin letter: the ASCII transliteration of its upper case
+// ('sharp s' -> "SS", 'o with stroke' -> "O"), or, without one, its canonical decomposition.
+// Upper case comes first so that a letter and its capital (which some tables know and others
+// not) give one letter.
 char16_t LatinLetter(char16_t c)
 {
     thread_local const LatinFolder folder;
-    icu::UnicodeString text(c);
+    const char16_t upper = UpperBmp(c, c);
+    icu::UnicodeString text(upper);
     if (folder.pToAscii) {
         folder.pToAscii->transliterate(text);
     } else {
         UErrorCode status = U_ZERO_ERROR;
         const icu::Normalizer2* pNfd = icu::Normalizer2::getNFDInstance(status);
         if (U_SUCCESS(status)) {
-            text = pNfd->normalize(icu::UnicodeString(c), status);
+            text = pNfd->normalize(icu::UnicodeString(upper), status);
         }
     }
-    const UChar32 first = text.isEmpty() ? c : text.char32At(0);
-    const UChar32 upper = u_toupper(first);
-    return upper <= 0xFFFF && !U_IS_SURROGATE(upper) ? static_cast<char16_t>(upper) : c;
+    return UpperBmp(FirstLetter(text, upper), upper);
 }
 
 bool IsLatin(char16_t c)
@@ -91,8 +109,8 @@ bool IsLatin(char16_t c)
     return uscript_getScript(c, &status) == USCRIPT_LATIN && U_SUCCESS(status);
 }
 
-// The representative of one BMP character that is not a surrogate.
-char16_t RepresentChar(char16_t c)
+// One step towards the representative of a BMP character that is not a surrogate.
+char16_t RepresentStep(char16_t c)
 {
     if (c == kNoNameMarker) {
         return c;
@@ -106,8 +124,23 @@ char16_t RepresentChar(char16_t c)
     if (IsLatin(c)) {
         return LatinLetter(c);
     }
-    const UChar32 upper = u_toupper(c);
-    return upper <= 0xFFFF && !U_IS_SURROGATE(upper) ? static_cast<char16_t>(upper) : c;
+    return UpperBmp(c, c);
+}
+
+// The representative: steps are repeated until the letter no longer changes, since a step may
+// land on a letter that maps further (a compatibility form of a Latin letter that has no ASCII
+// transliteration of its own but whose capital has one).
+char16_t RepresentChar(char16_t c)
+{
+    constexpr int kMaxSteps = 4;
+    for (int k = 0; k < kMaxSteps; ++k) {
+        const char16_t next = RepresentStep(c);
+        if (next == c) {
+            break;
+        }
+        c = next;
+    }
+    return c;
 }
 
 } // namespace
