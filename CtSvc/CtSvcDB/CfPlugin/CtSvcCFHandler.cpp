@@ -334,15 +334,15 @@ bool CCtSvcCFHandler::Delete(int nId) {
 
 bool CCtSvcCFHandler::DeleteNoCommit(int nId) { return _WriteStatement(CTSVC_QUERY_DELETE, nullptr, nId, false); }
 
-bool CCtSvcCFHandler::Delete(const std::vector<int>& vcIds) {
-  if (vcIds.empty()) {
+bool CCtSvcCFHandler::Delete(const std::vector<int>& vcIDs) {
+  if (vcIDs.empty()) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcCFHandler::Delete:  No Input Data\n");
     return false;
   }
   if (m_bBulk) {
     // Row by row through the framework, so that every observer sees each row go.
     bool bResult = true;
-    for (int nId : vcIds) {
+    for (int nId : vcIDs) {
       Db2CommitPause();
       if (!CContentMgr::Instance()->Delete(m_strUri, nId)) {
         DbgPrint(DBG_CLASS_FAIL, "CCtSvcCFHandler::Delete - CContentMgr::Instance()->Insert failed\n");
@@ -353,14 +353,14 @@ bool CCtSvcCFHandler::Delete(const std::vector<int>& vcIds) {
     }
     return bResult;
   }
-  if (!ZEL_REQUIRE(vcIds.size() < 50)) {
+  if (!ZEL_REQUIRE(vcIDs.size() < 50)) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcCFHandler::Delete: Records count should be under 50\n");
     return false;
   }
   if (_IsJoined()) {
     return false;
   }
-  const std::string strSql = "DELETE FROM " + GetTableName() + " WHERE " + GetIDColumnName() + " IN ( " + JoinIds(vcIds) + " )";
+  const std::string strSql = "DELETE FROM " + GetTableName() + " WHERE " + GetIDColumnName() + " IN ( " + JoinIds(vcIDs) + " )";
   CCtSvcDb2Stmt stmt(strSql);
   if (!stmt.IsValid() || Db2StmtExecute(stmt.Get()) < 0) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcCFHandler::Delete:  SEARCH FAIL \n");
