@@ -1,6 +1,7 @@
 // Statement texts of the framework.
 #include "SqlText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <strings.h>
 
@@ -96,6 +97,34 @@ std::string MakeCountSelect(const std::string& strTable, const std::string& strW
   return strSql;
 }
 
+std::string QualifyOrderBy(const std::string& strOrderBy, const std::string& strTable) {
+  std::string strOut;
+  size_t nStart = 0;
+  int nDepth = 0;
+  for (size_t i = 0; i <= strOrderBy.size(); ++i) {
+    const char c = i < strOrderBy.size() ? strOrderBy[i] : ',';
+    nDepth += c == '(' ? 1 : (c == ')' ? -1 : 0);
+    if (c != ',' || nDepth > 0) {
+      continue;
+    }
+    std::string strTerm = strOrderBy.substr(nStart, i - nStart);
+    const size_t nFirst = strTerm.find_first_not_of(" \t");
+    if (nFirst != std::string::npos) {
+      const size_t nEnd = std::min(strTerm.find_first_of(" \t", nFirst), strTerm.size());
+      const std::string strColumn = strTerm.substr(nFirst, nEnd - nFirst);
+      if (strColumn.find_first_of(".(") == std::string::npos && !IsDigit(strColumn[0])) {
+        strTerm.insert(nFirst, strTable + ".");
+      }
+    }
+    strOut += strTerm;
+    if (i < strOrderBy.size()) {
+      strOut += ',';
+    }
+    nStart = i + 1;
+  }
+  return strOut;
+}
+
 std::string MakeIdSelect(const std::string& strTable, const std::string& strIdColumn, const CContentFilter& filter) {
   std::string strCondition;
   std::string strLimit;
@@ -105,7 +134,10 @@ std::string MakeIdSelect(const std::string& strTable, const std::string& strIdCo
     strSql += " WHERE " + strCondition;
   }
   if (!filter.GetOrderBy().empty()) {
-    strSql += " ORDER BY " + filter.GetOrderBy();
+    const size_t nDot = strIdColumn.rfind('.');
+    const bool bJoined = strTable.find(',') != std::string::npos && nDot != std::string::npos;
+    strSql += " ORDER BY " +
+              (bJoined ? QualifyOrderBy(filter.GetOrderBy(), strIdColumn.substr(0, nDot)) : filter.GetOrderBy());
   }
   if (!strLimit.empty()) {
     strSql += " " + strLimit;

@@ -20,8 +20,11 @@ void SplitTrailingLimit(const std::string& strWhere, std::string& strCondition, 
 
 // "SELECT count(*) FROM t[ WHERE w]", nothing else appended.
 std::string MakeCountSelect(const std::string& strTable, const std::string& strWhere);
+// Prefixes every order term whose column is unqualified: "NAME DESC, ID" -> "T.NAME DESC, T.ID".
+std::string QualifyOrderBy(const std::string& strOrderBy, const std::string& strTable);
 // "SELECT <id> FROM t[ WHERE c][ ORDER BY o][ LIMIT ...]": the ordered row ids of a filter; the
-// index hint is left out and a limit of the where clause is placed after the order.
+// index hint is left out and a limit of the where clause is placed after the order. Over joined
+// tables ("A,B" with the ID column "A.ID") unqualified order terms belong to the ID's table.
 std::string MakeIdSelect(const std::string& strTable, const std::string& strIdColumn, const CContentFilter& filter);
 // "<id> IN (ids)[ AND (c)]" where c is the where clause without its limit.
 std::string MakeIdInWhere(const std::string& strIdColumn, const std::vector<int>& vcIds, const std::string& strWhere);

@@ -214,18 +214,18 @@ TEST_F(ContentList, FollowsFurtherUrisAndLeavesThemAllWhenDestroyed) {
 
 TEST_F(ContentList, ListsOverAJoinedPairOfTables) {
   // Every item of rank 2 has tag "even" or "odd"; the first three also have tag "first".
-  ASSERT_GE(Db2QueryEx("INSERT INTO FwTag SELECT ID, CASE WHEN ID %% 2 = 0 THEN 'even' ELSE 'odd' END FROM FwItem "
-                       "WHERE RANK = 2"),
+  ASSERT_GE(Db2QueryEx("INSERT INTO FwTag (ITEM_ID, TAG) "
+                       "SELECT ID, CASE WHEN ID %% 2 = 0 THEN 'even' ELSE 'odd' END FROM FwItem WHERE RANK = 2"),
             0);
-  ASSERT_GE(Db2QueryEx("INSERT INTO FwTag SELECT ID, 'first' FROM FwItem WHERE RANK = 2 AND ID < 20"), 0);
+  ASSERT_GE(Db2QueryEx("INSERT INTO FwTag (ITEM_ID, TAG) SELECT ID, 'first' FROM FwItem WHERE RANK = 2 AND ID < 20"), 0);
   Db2Commit();
   CContentFilter even;
   even.SetWhere("FwItem.ID = FwTag.ITEM_ID AND FwTag.TAG = ?");
   even.AddWhereArg(u"even");
-  even.SetOrderBy("FwItem.NAME");
+  even.SetOrderBy("NAME DESC, ID");  // both tables have an ID: terms are taken as the item's
   const std::vector<int> vcEven =
       Ids("SELECT FwItem.ID FROM FwItem, FwTag WHERE FwItem.ID = FwTag.ITEM_ID AND FwTag.TAG = 'even' "
-          "ORDER BY FwItem.NAME");
+          "ORDER BY FwItem.NAME DESC, FwItem.ID");
   auto pList = Open("FwDb/TaggedItem", even);
   ASSERT_EQ(pList->GetCount(), static_cast<int>(vcEven.size()));
   EXPECT_EQ(ListIds(*pList), vcEven);
@@ -233,7 +233,7 @@ TEST_F(ContentList, ListsOverAJoinedPairOfTables) {
   // Without the tag condition an item with two tags stands twice; both places read its row.
   CContentFilter anyTag;
   anyTag.SetWhere("FwItem.ID = FwTag.ITEM_ID");
-  anyTag.SetOrderBy("FwItem.ID");
+  anyTag.SetOrderBy("ID");
   auto pAll = Open("FwDb/TaggedItem", anyTag);
   const std::vector<int> vcAll = ListIds(*pAll);
   EXPECT_EQ(vcAll, Ids("SELECT FwItem.ID FROM FwItem, FwTag WHERE FwItem.ID = FwTag.ITEM_ID ORDER BY FwItem.ID"));

@@ -1,5 +1,5 @@
 // A fresh platform database per test, and a concrete handler over real tables for the base
-// handler and list tests: FwItem(ID, NAME, RANK), optionally joined with FwTag(ITEM_ID, TAG).
+// handler and list tests: FwItem(ID, NAME, RANK), optionally joined with FwTag(ID, ITEM_ID, TAG).
 #ifndef ZEL_FW_TEST_DB2_SUPPORT_H
 #define ZEL_FW_TEST_DB2_SUPPORT_H
 
@@ -185,7 +185,7 @@ class Db2Test : public ::testing::Test {
     ASSERT_TRUE(ZelSetDataDir(m_strDir.c_str()));
     ASSERT_EQ(Db2Open((m_strDir + "/ctsvc.db").c_str()), DB2_OK);
     ASSERT_GE(Db2QueryEx("CREATE TABLE FwItem (ID INTEGER PRIMARY KEY, NAME NVARCHAR(100), RANK INTEGER)"), 0);
-    ASSERT_GE(Db2QueryEx("CREATE TABLE FwTag (ITEM_ID INTEGER, TAG NVARCHAR(20))"), 0);
+    ASSERT_GE(Db2QueryEx("CREATE TABLE FwTag (ID INTEGER PRIMARY KEY, ITEM_ID INTEGER, TAG NVARCHAR(20))"), 0);
     Db2Commit();
     ASSERT_TRUE(CContentMgr::Instance()->RegisterHandler("FwDb", &m_factory));
   }
