@@ -1,0 +1,319 @@
+// Db2FTSCreate … Db2FTSDestroy: a full-text search over one index, with fetch columns, a sort
+// column and a range of the content table, optionally narrowed by a row-id sub-query.
+//
+// Prefix terms run as one FTS5 MATCH. A trigram index cannot answer a term shorter than three
+// characters through MATCH; such a term is answered by a substring scan (LIKE) of the indexed
+// rows, that is the rows of the content table meeting the index's condition.
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Connection.h"
+#include "Dialect.h"
+#include "Exec.h"
+#include "Fts.h"
+#include "FtsQuery.h"
+#include "HandleTable.h"
+#include "Immortal.h"
+#include "ZelDb2.h"
+#include "ZelDebug.h"
+
+namespace zel::db2 {
+
+namespace {
+
+const char kWho[] = "Db2FTS";
+constexpr int kMaxFetchColumns = 16;
+constexpr size_t kTrigramLength = 3;
+
+struct ColumnRef {
+  std::string table;  // lower case
+  std::string column;
+};
+
+struct Search {
+  FtsIndexInfo index;
+  FtsQuery query;
+  std::vector<std::string> fetchColumns;  // by position; empty: the row id
+  std::string sortColumn;
+  bool bAscending = true;
+  std::string rangeColumn;
+  std::string rangeFrom;
+  std::string rangeTo;
+  std::vector<INT32> values;  // rows x fetch columns
+  int nRows = -1;             // -1 until executed
+
+  size_t FetchCount() const { return std::max<size_t>(fetchColumns.size(), 1); }
+};
+
+HandleTable<Search>& Searches() {
+  static Immortal<HandleTable<Search>> s_table;
+  return s_table.Get();
+}
+
+HandleTable<ColumnRef>& Columns() {
+  static Immortal<HandleTable<ColumnRef>> s_table;
+  return s_table.Get();
+}
+
+bool IsIdentifier(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+  });
+}
+
+std::string Ident(const std::string& name) { return "\"" + name + "\""; }  // identifiers only
+
+// Runs f(search) under the connection mutex; an unknown handle is reported and answers -1.
+template <typename F>
+int WithSearch(int hFts, const char* pszWho, F f) {
+  Guard guard(Connection::Instance().Mutex());
+  Search* p = Searches().Find(hFts);
+  if (p == nullptr) {
+    DbgPrint(DBG_CLASS_FAIL, "%s - invalid handle(%d)\n", pszWho, hFts);
+    return -1;
+  }
+  return f(*p);
+}
+
+// The column of a "T:C" handle when T is the content table of the search's index.
+const ColumnRef* ColumnOf(const Search& s, int hColumn, const char* pszWho) {
+  const ColumnRef* p = Columns().Find(hColumn);
+  if (p == nullptr || p->table != s.index.table) {
+    DbgPrint(DBG_CLASS_FAIL, "%s - column handle %d does not name a column of %s\n", pszWho, hColumn,
+             s.index.table.c_str());
+    return nullptr;
+  }
+  return p;
+}
+
+std::string LikeSubstring(const std::string& text) {
+  std::string escaped(text.size() * 2 + 1, '\0');
+  Db2ConvertStringLike(text.c_str(), escaped.data(), static_cast<int>(escaped.size()));
+  return "%" + std::string(escaped.c_str()) + "%";
+}
+
+// The statement of a search and the texts bound to its parameters, in order.
+std::string BuildSql(const Search& s, const std::string& ridSubQuery, std::vector<std::string>* pBinds) {
+  const FtsIndexInfo& ix = s.index;
+  std::string sql = "SELECT ";
+  for (size_t i = 0; i < s.fetchColumns.size(); ++i) {
+    sql += (i > 0 ? ", c." : "c.") + Ident(s.fetchColumns[i]);
+  }
+  sql += (s.fetchColumns.empty() ? "c.rowid" : "") + std::string(" FROM ") + Ident(ix.table) + " AS c WHERE 1";
+  std::vector<FtsTerm> matchTerms;
+  std::vector<const FtsTerm*> scanTerms;
+  for (const FtsTerm& term : s.query.terms) {
+    if (ix.IsTrigram() && CharCount(term.text) < kTrigramLength) {
+      scanTerms.push_back(&term);
+    } else {
+      matchTerms.push_back(term);
+    }
+  }
+  if (!matchTerms.empty()) {
+    sql += " AND c.rowid IN (SELECT rowid FROM " + Ident(ix.ftsTable) + " WHERE " + Ident(ix.ftsTable) + " MATCH ?)";
+    pBinds->push_back(BuildMatchExpression(matchTerms, ix.IsTrigram()));
+  } else if (!ix.condition.empty()) {
+    sql += " AND (" + QualifyCondition(ix, "c") + ")";  // the indexed rows
+  }
+  for (const FtsTerm* pTerm : scanTerms) {
+    sql += " AND c." + Ident(ix.column) + " LIKE ? ESCAPE '\\'";
+    pBinds->push_back(LikeSubstring(pTerm->text));
+  }
+  if (!s.rangeColumn.empty()) {
+    sql += " AND c." + Ident(s.rangeColumn) + " BETWEEN ? AND ?";
+    pBinds->push_back(s.rangeFrom);
+    pBinds->push_back(s.rangeTo);
+  }
+  if (!ridSubQuery.empty()) {
+    sql += " AND c.rowid IN (" + ridSubQuery + ")";
+  }
+  if (!s.sortColumn.empty()) {
+    sql += " ORDER BY c." + Ident(s.sortColumn) + (s.bAscending ? " ASC" : " DESC") + ", c.rowid";
+  } else {
+    sql += " ORDER BY c.rowid";
+  }
+  return sql;
+}
+
+void BindValue(sqlite3_stmt* pStmt, int n, const std::string& value) {
+  char* pEnd = nullptr;
+  const long long nValue = std::strtoll(value.c_str(), &pEnd, 10);
+  if (!value.empty() && pEnd != nullptr && *pEnd == '\0') {
+    sqlite3_bind_int64(pStmt, n, nValue);
+  } else {
+    sqlite3_bind_text(pStmt, n, value.c_str(), -1, SQLITE_TRANSIENT);
+  }
+}
+
+int Execute(Search& s, const char* pszRidSubQuery) {
+  Connection& conn = Connection::Instance();
+  if (conn.Db() == nullptr) {
+    return -1;
+  }
+  s.values.clear();
+  s.nRows = -1;
+  const std::string rid = pszRidSubQuery != nullptr ? conn.Translate(pszRidSubQuery) : std::string();
+  std::vector<std::string> binds;
+  const std::string sql = BuildSql(s, rid, &binds);
+  const char* pszTail = nullptr;
+  StmtLease lease = conn.PrepareSqlite(sql.c_str(), &pszTail, kWho);
+  if (!lease) {
+    return -1;
+  }
+  for (size_t i = 0; i < binds.size(); ++i) {
+    BindValue(lease.Get(), static_cast<int>(i + 1), binds[i]);
+  }
+  int nRows = 0;
+  const int nColumns = static_cast<int>(s.FetchCount());
+  const int rc = RunToEnd(lease.Get(), kWho, [&](sqlite3_stmt* p) {
+    for (int i = 0; i < nColumns; ++i) {
+      s.values.push_back(sqlite3_column_int(p, i));
+    }
+    ++nRows;
+  });
+  if (rc != SQLITE_DONE) {
+    s.values.clear();
+    return -1;
+  }
+  s.nRows = nRows;
+  return nRows;
+}
+
+}  // namespace
+
+}  // namespace zel::db2
+
+using namespace zel::db2;
+
+extern "C" int Db2FTSCreate(const char* pszQuery, int /*nMode*/, int /*nFlags*/) {
+  if (!ZEL_REQUIRE(pszQuery != NULL)) {
+    return -1;
+  }
+  auto pSearch = std::make_unique<Search>();
+  if (!ParseFtsQuery(pszQuery, &pSearch->query)) {
+    DbgPrint(DBG_CLASS_FAIL, "Db2FTSCreate - bad query(%s)\n", pszQuery);
+    return -1;
+  }
+  Connection& conn = Connection::Instance();
+  Guard guard(conn.Mutex());
+  if (conn.Db() == nullptr || !FindFtsIndex(pSearch->query.group, pSearch->query.index, &pSearch->index)) {
+    DbgPrint(DBG_CLASS_FAIL, "Db2FTSCreate - no full-text index %s.%s\n", pSearch->query.group.c_str(),
+             pSearch->query.index.c_str());
+    return -1;
+  }
+  return Searches().Add(std::move(pSearch));
+}
+
+extern "C" int Db2FTSAddFetchColumnList(int hFts, int nPos, const char* pszTable, const char* pszColumn) {
+  return WithSearch(hFts, "Db2FTSAddFetchColumnList", [&](Search& s) {
+    if (pszTable == nullptr || pszColumn == nullptr || !EqualsNoCase(pszTable, s.index.table) ||
+        !IsIdentifier(pszColumn) || nPos < 0 || nPos >= kMaxFetchColumns) {
+      DbgPrint(DBG_CLASS_FAIL, "Db2FTSAddFetchColumnList - bad column %d(%s:%s)\n", nPos,
+               pszTable != nullptr ? pszTable : "", pszColumn != nullptr ? pszColumn : "");
+      return -1;
+    }
+    if (s.fetchColumns.size() <= static_cast<size_t>(nPos)) {
+      s.fetchColumns.resize(static_cast<size_t>(nPos) + 1, "rowid");
+    }
+    s.fetchColumns[static_cast<size_t>(nPos)] = pszColumn;
+    return 1;
+  });
+}
+
+extern "C" int Db2FTSMakeDBTableColumn(const char* pszTableColumn) {
+  const char* pszColon = pszTableColumn != nullptr ? std::strchr(pszTableColumn, ':') : nullptr;
+  if (pszColon == nullptr || !IsIdentifier(std::string_view(pszTableColumn, pszColon - pszTableColumn)) ||
+      !IsIdentifier(pszColon + 1)) {
+    DbgPrint(DBG_CLASS_FAIL, "Db2FTSMakeDBTableColumn - bad column(%s)\n",
+             pszTableColumn != nullptr ? pszTableColumn : "");
+    return -1;
+  }
+  Guard guard(Connection::Instance().Mutex());
+  return Columns().Add(std::make_unique<ColumnRef>(
+      ColumnRef{ToLowerAscii(std::string_view(pszTableColumn, pszColon - pszTableColumn)), pszColon + 1}));
+}
+
+extern "C" void Db2FTSFreeDBTableColumn(int hColumn) {
+  Guard guard(Connection::Instance().Mutex());
+  if (!Columns().Remove(hColumn)) {
+    DbgPrint(DBG_CLASS_FAIL, "Db2FTSFreeDBTableColumn - invalid handle(%d)\n", hColumn);
+  }
+}
+
+extern "C" int Db2FTSSetSortOption(int hFts, int hColumn, int nAscending, int /*nFlags*/) {
+  return WithSearch(hFts, "Db2FTSSetSortOption", [&](Search& s) {
+    const ColumnRef* pColumn = ColumnOf(s, hColumn, "Db2FTSSetSortOption");
+    if (pColumn == nullptr) {
+      return -1;
+    }
+    s.sortColumn = pColumn->column;
+    s.bAscending = nAscending != 0;
+    return 1;
+  });
+}
+
+extern "C" int Db2FTSSetRangeQuery(int hFts, int hColumn, const char* pszFrom, const char* pszTo) {
+  return WithSearch(hFts, "Db2FTSSetRangeQuery", [&](Search& s) {
+    const ColumnRef* pColumn = ColumnOf(s, hColumn, "Db2FTSSetRangeQuery");
+    if (pColumn == nullptr || pszFrom == nullptr || pszTo == nullptr) {
+      return -1;
+    }
+    s.rangeColumn = pColumn->column;
+    s.rangeFrom = pszFrom;
+    s.rangeTo = pszTo;
+    return 1;
+  });
+}
+
+extern "C" int Db2FTSExecute(int hFts, int /*nFlags*/) {
+  return WithSearch(hFts, "Db2FTSExecute", [](Search& s) { return Execute(s, nullptr); });
+}
+
+extern "C" int Db2FTSExecuteWithRID(int hFts, int /*nFlags*/, int /*nMode*/, const char* pszRidSubQuery) {
+  return WithSearch(hFts, "Db2FTSExecuteWithRID", [&](Search& s) {
+    if (!ZEL_REQUIRE(pszRidSubQuery != NULL)) {
+      return -1;
+    }
+    return Execute(s, *pszRidSubQuery != '\0' ? pszRidSubQuery : nullptr);
+  });
+}
+
+extern "C" int Db2FTSGetResultCnt(int hFts, int /*nFlags*/) {
+  return WithSearch(hFts, "Db2FTSGetResultCnt", [](Search& s) { return s.nRows; });
+}
+
+extern "C" int Db2FTSFetchResultRecord(int hFts, int nOffset, void* pRecord, int nSize) {
+  return WithSearch(hFts, "Db2FTSFetchResultRecord", [&](Search& s) {
+    const size_t nBytes = s.FetchCount() * sizeof(INT32);
+    if (pRecord == nullptr || nOffset < 0 || nOffset >= s.nRows || nSize < 0 ||
+        static_cast<size_t>(nSize) < nBytes) {
+      DbgPrint(DBG_CLASS_FAIL, "Db2FTSFetchResultRecord - bad offset %d of %d or size %d\n", nOffset, s.nRows,
+               nSize);
+      return -1;
+    }
+    std::memcpy(pRecord, s.values.data() + static_cast<size_t>(nOffset) * s.FetchCount(), nBytes);
+    return 1;
+  });
+}
+
+extern "C" int Db2FTSQuitResultRecord(int hFts) {
+  return WithSearch(hFts, "Db2FTSQuitResultRecord", [](Search& s) {
+    s.values.clear();
+    s.nRows = -1;
+    return 1;
+  });
+}
+
+extern "C" int Db2FTSDestroy(int hFts) {
+  Guard guard(Connection::Instance().Mutex());
+  if (!Searches().Remove(hFts)) {
+    DbgPrint(DBG_CLASS_FAIL, "Db2FTSDestroy - invalid handle(%d)\n", hFts);
+    return -1;
+  }
+  return 1;
+}

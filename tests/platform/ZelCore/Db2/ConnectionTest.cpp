@@ -1,0 +1,144 @@
+// Opening the database: configuration of a new file, refusal of files that are not databases
+// (which must stay untouched), unwritable places, and the default file of the data directory.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "Db2TestSupport.h"
+#include "ZelCoreTest.h"
+#include "ZelFm.h"
+
+namespace {
+
+using db2test::Db2Test;
+class Db2Connection : public Db2Test {};
+using db2test::MakeTempDir;
+using db2test::Scalar;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+class Db2OpenFile : public ::testing::Test {
+ protected:
+  void SetUp() override { m_dir = MakeTempDir(); }
+  void TearDown() override {
+    Db2Close();
+    std::filesystem::remove_all(m_dir);
+  }
+  std::string m_dir;
+};
+
+TEST_F(Db2Connection, NewFileIsUtf16BigEndianWithWal) {
+  EXPECT_EQ(Scalar("PRAGMA encoding"), "UTF-16be");
+  EXPECT_EQ(Scalar("PRAGMA journal_mode"), "wal");
+  EXPECT_EQ(Scalar("SELECT count(*) FROM sysirs_indexes"), "0");
+}
+
+TEST_F(Db2Connection, ReopeningKeepsCommittedRows) {
+  Exec("CREATE TABLE t (a INTEGER)");
+  Exec("INSERT INTO t VALUES (7)");
+  ASSERT_TRUE(Db2Commit());
+  Db2Close();
+  EXPECT_FALSE(Db2IsOpen());
+  ASSERT_EQ(Db2Open(Path().c_str()), DB2_OK);
+  EXPECT_EQ(Scalar("SELECT a FROM t"), "7");
+}
+
+TEST_F(Db2Connection, CloseCommitsOpenWorkButNotPausedWork) {
+  Exec("CREATE TABLE t (a INTEGER)");
+  Exec("INSERT INTO t VALUES (1)");
+  Db2Close();
+  ASSERT_EQ(Db2Open(Path().c_str()), DB2_OK);
+  Db2CommitPause();
+  Exec("INSERT INTO t VALUES (2)");
+  Db2Close();  // a paused group is incomplete: it must not be committed piecemeal
+  ASSERT_EQ(Db2Open(Path().c_str()), DB2_OK);
+  EXPECT_FALSE(Db2IsCommitPaused());
+  EXPECT_EQ(Scalar("SELECT group_concat(a) FROM t"), "1");
+}
+
+TEST_F(Db2OpenFile, GarbageFileIsRefusedAndLeftUntouched) {
+  const std::string path = m_dir + "/ctsvc.db";
+  std::string garbage(8192, '\0');
+  std::mt19937 rng(42);
+  for (char& c : garbage) {
+    c = static_cast<char>(rng());
+  }
+  WriteFile(path, garbage);
+  zel::test::LogCapture log;
+  EXPECT_EQ(Db2Open(path.c_str()), DB2_ERR_CORRUPT);
+  EXPECT_FALSE(Db2IsOpen());
+  EXPECT_EQ(ReadFile(path), garbage);
+  EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
+  EXPECT_TRUE(log.Contains("Db2Open"));
+}
+
+TEST_F(Db2OpenFile, ShortTextFileIsRefusedAndLeftUntouched) {
+  const std::string path = m_dir + "/notes.db";
+  WriteFile(path, "just some text, not a database\n");
+  EXPECT_EQ(Db2Open(path.c_str()), DB2_ERR_CORRUPT);
+  EXPECT_EQ(ReadFile(path), "just some text, not a database\n");
+}
+
+TEST_F(Db2OpenFile, DamagedDatabaseIsRefusedAndLeftUntouched) {
+  const std::string path = m_dir + "/ctsvc.db";
+  ASSERT_EQ(Db2Open(path.c_str()), DB2_OK);
+  ASSERT_GE(Db2QueryEx("CREATE TABLE t (a INTEGER PRIMARY KEY, b NVARCHAR(25,102))"), 0);
+  for (int i = 0; i < 400; ++i) {
+    ASSERT_EQ(Db2QueryEx("INSERT INTO t VALUES (%d, 'some text to fill a few pages of the table %d')", i, i), 1);
+  }
+  ASSERT_TRUE(Db2Commit());
+  ASSERT_GE(Db2QueryEx("PRAGMA wal_checkpoint(TRUNCATE)"), 0);
+  Db2Close();
+  std::string bytes = ReadFile(path);
+  ASSERT_GT(bytes.size(), 4096u * 3);
+  for (size_t i = 4096 * 2; i < 4096 * 3; ++i) {  // overwrite the third page
+    bytes[i] = static_cast<char>(0xA5);
+  }
+  WriteFile(path, bytes);
+  EXPECT_EQ(Db2Open(path.c_str()), DB2_ERR_CORRUPT);
+  EXPECT_EQ(ReadFile(path), bytes);
+}
+
+TEST_F(Db2OpenFile, UnwritablePlaceGivesOpenError) {
+  WriteFile(m_dir + "/plain-file", "x");
+  zel::test::LogCapture log;
+  EXPECT_EQ(Db2Open((m_dir + "/plain-file/ctsvc.db").c_str()), DB2_ERR_OPEN);
+  EXPECT_EQ(Db2Open((m_dir + "/missing/dir/ctsvc.db").c_str()), DB2_ERR_OPEN);
+  EXPECT_TRUE(log.Contains("Db2Open"));
+  EXPECT_STRNE(Db2GetLastError(), "");
+}
+
+TEST_F(Db2OpenFile, ReadOnlyDirectoryGivesOpenError) {
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "permissions do not apply to root";
+  }
+  const std::string dir = m_dir + "/ro";
+  std::filesystem::create_directory(dir);
+  std::filesystem::permissions(dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  EXPECT_EQ(Db2Open((dir + "/ctsvc.db").c_str()), DB2_ERR_OPEN);
+  std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+}
+
+TEST_F(Db2OpenFile, FirstCallOpensTheDefaultFileOfTheDataDirectory) {
+  const std::string previous = ZelGetDataDir();
+  ASSERT_TRUE(ZelSetDataDir(m_dir.c_str()));
+  Db2Close();
+  EXPECT_EQ(Db2QueryEx("CREATE TABLE t (a INTEGER)"), 0);
+  EXPECT_TRUE(Db2IsOpen());
+  EXPECT_TRUE(std::filesystem::exists(m_dir + "/ctsvc.db"));
+  Db2Close();
+  ZelSetDataDir(previous.c_str());
+}
+
+}  // namespace
