@@ -21,6 +21,8 @@ const WmEventMapEntry kEventMap[] = {
     {WM_EVENT_STOP, WM_EVENT_STOP, &OnStop},
     {CTSVC_EVENT_NOTIFY, CTSVC_EVENT_NOTIFY, &CtSvcEventNotify},
     {CTSVC_EVENT_TAPI_FIRST, CTSVC_EVENT_TAPI_LAST, &CtSvcTapiEvents},
+    // Account notifications for the callbacks registered while this handler was current.
+    {MYACCOUNTSVC_EVENT_NOTIFY, MYACCOUNTSVC_EVENT_NOTIFY, &MyAccountSvcHandleEvent},
 };
 
 }  // namespace

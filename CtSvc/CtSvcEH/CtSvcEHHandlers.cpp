@@ -1,4 +1,5 @@
-// Handlers of the "CTSVC" event map: creation, library notifications and telephony events.
+// Creation of the "CTSVC" handler's context: registration with the account service and with the
+// telephony library as the AT phonebook client.
 #include "CtSvcEH.h"
 #include "ZelDebug.h"
 
@@ -6,14 +7,10 @@ int CtSvcEventHandlerCreate(WmEHState* /*pState*/, WmEvent* pEvent) {
   if (!ZEL_REQUIRE(pEvent != NULL)) {
     return 0;
   }
-  return 1;
-}
-
-int CtSvcEventNotify(WmEHState* /*pState*/, WmEvent* pEvent) { return pEvent != nullptr ? 1 : 0; }
-
-int CtSvcTapiEvents(WmEHState* pState, WmEvent* pEvent) {
-  if (!ZEL_REQUIRE(pState != NULL) || !ZEL_REQUIRE(pEvent != NULL)) {
-    return 0;
+  // Both registrations take the current handler, this one, as the place of delivery.
+  MyAccountSvcRegisterNotification(&OnRemovedMyAccountNotify, &OnUpdatedMyAccountNotify);
+  if (!TapiRegisterClient(TAPI_CLIENT_AT, 0, TAPI_DELIVER_EVENT_HANDLER)) {
+    DbgPrint(DBG_CLASS_FAIL, "CtSvcEventHandlerCreate: TapiRegisterClient(TAPI_AT) was failed\n");
   }
   return 1;
 }

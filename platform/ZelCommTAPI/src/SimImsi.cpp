@@ -1,0 +1,78 @@
+// The card's IMSI, as set through the test API (no card: no IMSI).
+#include <cctype>
+#include <cstddef>
+#include <cstring>
+#include <mutex>
+
+#include "ZelDebug.h"
+#include "ZelTapi.h"
+#include "ZelTapiTest.h"
+
+static_assert(offsetof(TapiImsiInfo, szMcc) == 4, "the country code lies at offset 4");
+
+namespace {
+
+struct ImsiState {
+  std::mutex mutex;
+  TapiImsiInfo info{};  // nValid 0: none
+};
+
+ImsiState& TheImsi() {
+  static ImsiState s_state;  // trivially safe at exit: a mutex and plain data
+  return s_state;
+}
+
+// True when the text is made of nMin..nMax decimal digits.
+bool IsDigits(const char* psz, size_t nMin, size_t nMax) {
+  if (psz == nullptr) {
+    return false;
+  }
+  const size_t nLen = strnlen(psz, nMax + 1);
+  if (nLen < nMin || nLen > nMax) {
+    return false;
+  }
+  for (size_t i = 0; i < nLen; ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(psz[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" BOOL SimGetImsiInfo(TapiImsiInfo* pInfo) {
+  if (pInfo == nullptr) {
+    DbgPrint(DBG_CLASS_FAIL, "SimGetImsiInfo: - pInfo is NULL\n");
+    return FALSE;
+  }
+  ImsiState& state = TheImsi();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  *pInfo = state.info;
+  return state.info.nValid != 0 ? TRUE : FALSE;
+}
+
+namespace zel::test {
+
+bool SetTapiImsi(const char* pszMcc, const char* pszMnc, const char* pszMsin) {
+  if (!IsDigits(pszMcc, 3, 3) || !IsDigits(pszMnc, 2, 3) || !IsDigits(pszMsin, 0, 10)) {
+    return false;
+  }
+  TapiImsiInfo info{};
+  info.nValid = 1;
+  std::strcpy(info.szMcc, pszMcc);
+  std::strcpy(info.szMnc, pszMnc);
+  std::strcpy(info.szMsin, pszMsin);
+  ImsiState& state = TheImsi();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  state.info = info;
+  return true;
+}
+
+void ClearTapiImsi() {
+  ImsiState& state = TheImsi();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  state.info = TapiImsiInfo{};
+}
+
+}  // namespace zel::test
