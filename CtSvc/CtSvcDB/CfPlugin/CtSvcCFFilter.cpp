@@ -1,0 +1,6 @@
+#include "CtSvcDB/CfPlugin/CtSvcCFFilter.h"
+
+CContentFilter* CCtSvcCFFilter::GetContentFilter() {
+  BuildContentFilter();
+  return &m_ContentFilter;
+}
