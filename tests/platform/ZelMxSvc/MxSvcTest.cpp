@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "ZelFm.h"
+#include "ZelMxSvc.h"
+
+namespace {
+
+class MxSvcTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "mxsvc-XXXXXX").string();
+    m_path = mkdtemp(tmpl.data());
+    ASSERT_TRUE(ZelSetDataDir(m_path.c_str()));
+  }
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+  }
+  void Touch(const std::string& strPlatformPath) {
+    char szHost[PATH_MAX];
+    ASSERT_TRUE(FmGetHostPath(strPlatformPath.c_str(), szHost, sizeof(szHost)));
+    std::filesystem::create_directories(std::filesystem::path(szHost).parent_path());
+    std::ofstream(szHost) << "x";
+  }
+  std::string m_path;
+};
+
+TEST_F(MxSvcTest, SaveFolderFollowsTheExtensionOfTheLastPathComponent) {
+  struct Case {
+    const char* pszFile;
+    const char* pszFolder;
+  };
+  const Case kCases[] = {
+      {"photo.jpg", MXSVC_FOLDER_IMAGES},        {"/User/Ct/A.JPEG", MXSVC_FOLDER_IMAGES},
+      {"x.Png", MXSVC_FOLDER_IMAGES},            {"ring.mp3", MXSVC_FOLDER_SOUNDS},
+      {"tone.MID", MXSVC_FOLDER_SOUNDS},         {"card.vcf", MXSVC_FOLDER_OTHERS},
+      {"noextension", MXSVC_FOLDER_OTHERS},      {"/dir.jpg/file", MXSVC_FOLDER_OTHERS},
+      {"photo.jpg.txt", MXSVC_FOLDER_OTHERS},    {"archive.tar.gif", MXSVC_FOLDER_IMAGES},
+      {"", MXSVC_FOLDER_OTHERS},
+  };
+  for (const Case& c : kCases) {
+    char szOut[64] = "";
+    ASSERT_TRUE(MxCfgSvcGetSavePathByFile(c.pszFile, szOut, sizeof(szOut))) << c.pszFile;
+    EXPECT_STREQ(szOut, c.pszFolder) << c.pszFile;
+  }
+  char szSmall[sizeof(MXSVC_FOLDER_IMAGES) - 1] = "";
+  EXPECT_FALSE(MxCfgSvcGetSavePathByFile("a.jpg", szSmall, sizeof(szSmall)));
+  char szExact[sizeof(MXSVC_FOLDER_IMAGES)] = "";
+  EXPECT_TRUE(MxCfgSvcGetSavePathByFile("a.jpg", szExact, sizeof(szExact)));
+  EXPECT_FALSE(MxCfgSvcGetSavePathByFile(nullptr, szExact, sizeof(szExact)));
+  EXPECT_FALSE(MxCfgSvcGetSavePathByFile("a.jpg", nullptr, 10));
+}
+
+TEST_F(MxSvcTest, CountsRegularFilesOfTheFolderOnly) {
+  EXPECT_EQ(MxSvcFsGetContentsCntByPathForFullCheck("/User/Mass/Images"), 0);  // missing
+  Touch("/User/Mass/Images/a.jpg");
+  Touch("/User/Mass/Images/b.jpg");
+  Touch("/User/Mass/Images/sub/c.jpg");  // inside a sub-folder: not counted, nor the sub-folder
+  Touch("/User/Mass/Sounds/d.mp3");
+  EXPECT_EQ(MxSvcFsGetContentsCntByPathForFullCheck("/User/Mass/Images"), 2);
+  EXPECT_EQ(MxSvcFsGetContentsCntByPathForFullCheck(nullptr), -1);
+  EXPECT_EQ(MxSvcFsGetContentsCntByPathForFullCheck("/User/../../etc"), -1);
+}
+
+TEST_F(MxSvcTest, DuplicateMeansAnythingAlreadyAtThePath) {
+  Touch("/User/Mass/Images/a.jpg");
+  EXPECT_TRUE(MxSvcFsIsDuplicatedFile("/User/Mass/Images/a.jpg"));
+  EXPECT_TRUE(MxSvcFsIsDuplicatedFile("/User/Mass/Images"));
+  EXPECT_FALSE(MxSvcFsIsDuplicatedFile("/User/Mass/Images/b.jpg"));
+  EXPECT_FALSE(MxSvcFsIsDuplicatedFile(nullptr));
+}
+
+}  // namespace
