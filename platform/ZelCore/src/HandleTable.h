@@ -17,13 +17,18 @@
 
 namespace zel::internal {
 
+// The process-wide handle sequence (one counter for every table of the library).
+inline std::atomic<uint32_t>& HandleCounter() {
+  static std::atomic<uint32_t> s_counter{0};
+  return s_counter;
+}
+
 // Next handle of the process-wide sequence, skipping values for which inUse() is true.
 template <typename InUse>
 HOBJ NextHandle(InUse inUse) {
-  static std::atomic<uint32_t> s_counter{0};
   for (;;) {
     // 1 .. 0x7FFFFFFE, wrapping around when the counter does.
-    const HOBJ h = static_cast<HOBJ>(s_counter.fetch_add(1) % 0x7FFFFFFEu) + 1;
+    const HOBJ h = static_cast<HOBJ>(HandleCounter().fetch_add(1) % 0x7FFFFFFEu) + 1;
     if (!inUse(h)) {
       return h;
     }

@@ -25,13 +25,21 @@ TEST(HandleTable, HandlesArePositiveUniqueAndNotReusedAfterRemoval) {
 }
 
 TEST(HandleTable, AHandleOfOneTableIsUnknownToAnother) {
-  HandleTable<int> ints;
-  HandleTable<double> doubles;
-  const HOBJ h = ints.Add(std::make_shared<int>(7));
-  doubles.Add(std::make_shared<double>(1.0));
-  EXPECT_EQ(doubles.Get(h), nullptr);
-  EXPECT_EQ(ints.Get(INVALID_HOBJ), nullptr);
-  EXPECT_EQ(ints.Get(0), nullptr);
+  struct Task {};
+  struct Mutex {};
+  HandleTable<Task> tasks;
+  HandleTable<Mutex> mutexes;
+  std::vector<HOBJ> taskHandles;
+  for (int i = 0; i < 3; ++i) {
+    taskHandles.push_back(tasks.Add(std::make_shared<Task>()));
+    mutexes.Add(std::make_shared<Mutex>());
+  }
+  for (HOBJ h : taskHandles) {
+    EXPECT_NE(tasks.Get(h), nullptr);
+    EXPECT_EQ(mutexes.Get(h), nullptr) << h;
+  }
+  EXPECT_EQ(tasks.Get(INVALID_HOBJ), nullptr);
+  EXPECT_EQ(tasks.Get(0), nullptr);
 }
 
 TEST(HandleTable, FindAndFindAllAnswerInHandleOrder) {

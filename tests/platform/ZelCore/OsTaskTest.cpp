@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <deque>
 #include <string>
 #include <thread>
 
@@ -151,7 +152,10 @@ TEST(ThreadsOsTask, ATaskCanDeleteItself) {
     Gate deleted;
     std::atomic<bool> bResult{false};
   };
-  static Ctx ctx;  // the detached task thread may still be finishing when the test returns
+  // The detached task thread may still be finishing when the test returns: every run gets a
+  // context of its own that outlives the test.
+  static std::deque<Ctx> s_contexts;
+  Ctx& ctx = s_contexts.emplace_back();
   ctx.hSelf = OsCreateTask(
       "SelfDelete", 0, 0,
       [](void* p) {

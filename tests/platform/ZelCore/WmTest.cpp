@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <deque>
 #include <string>
 #include <thread>
 #include <vector>
@@ -229,16 +230,20 @@ TEST(ThreadsWm, AHandlerCanDeleteItselfFromOneOfItsEvents) {
     Recorder<UINT32> handled;
     std::atomic<int> nDeleteResult{-1};
   };
-  static Ctx ctx;  // the handler thread may still be ending when the test returns
+  // The handler thread may still be ending when the test returns: every run gets a context of
+  // its own that outlives the test.
+  static std::deque<Ctx> s_contexts;
+  Ctx& ctx = s_contexts.emplace_back();
   const HOBJ hGroup = WmCreateEHGroup("SelfGroup");
   const WmEventMapEntry map[] = {{0, 0xFFFFFFFF, [](WmEHState* s, WmEvent* e) {
+                                    auto* c = static_cast<Ctx*>(s->pUserData);
                                     if (e->nEventId == 1) {
-                                      ctx.nDeleteResult = WmDeleteEventHandler(s->hEventHandler);
+                                      c->nDeleteResult = WmDeleteEventHandler(s->hEventHandler);
                                     }
-                                    ctx.handled.Add(e->nEventId);
+                                    c->handled.Add(e->nEventId);
                                     return 1;
                                   }}};
-  const HOBJ h = WmCreateEventHandler(hGroup, "SelfDeleting", map, 1, nullptr);
+  const HOBJ h = WmCreateEventHandler(hGroup, "SelfDeleting", map, 1, &ctx);
   WmEvent ev{};
   ev.nEventId = 1;
   WmSendEvent(h, &ev);

@@ -38,8 +38,8 @@ BOOL FmIsFileExist(const char* pszPath);
 BOOL FmIsDirExist(const char* pszPath);
 BOOL FmCreateDir(const char* pszPath); /* with missing parents; TRUE when it exists already */
 BOOL FmDeleteFile(const char* pszPath);
-BOOL FmDeleteDir(const char* pszPath); /* with its content */
-BOOL FmCopyFile(const char* pszSrc, const char* pszDst);
+BOOL FmDeleteDir(const char* pszPath); /* with its content; never the data directory itself */
+BOOL FmCopyFile(const char* pszSrc, const char* pszDst); /* replaces pszDst; FALSE for a copy onto itself */
 BOOL FmRenameFile(const char* pszOld, const char* pszNew);
 INT32 FmGetFileSizeByPath(const char* pszPath); /* -1 when missing */
 

@@ -17,10 +17,13 @@ ZEL_EXTERN_C_BEGIN
 HOBJ OsCreateTask(const char* pszName, UINT32 nPriority, UINT32 nStackSize, OsTaskEntry pfnEntry, UINT32 nFlags,
                   void* pParam);
 BOOL OsStartTask(HOBJ hTask);
-/* Waits for the task's entry to return (unless called from the task itself) and frees the task. */
+/* Waits for the task's entry to return (unless called from the task itself) and frees the task.
+ * Queued messages are dropped and a receive blocked on the task's queue returns -1. */
 BOOL OsDeleteTask(HOBJ hTask);
 HOBJ OsGetCurrentTask(void);          /* INVALID_HOBJ on a thread that is not a platform task */
-const char* OsGetCurrentTaskName(void); /* null when the thread has no name */
+/* null when the thread has no name. Event-handler threads carry their handler's name, the
+ * platform timer thread "ZelTimer". */
+const char* OsGetCurrentTaskName(void);
 /* Names the calling thread as a task (an application's main thread, "Korin" for the UI task). */
 void OsSetCurrentTaskName(const char* pszName);
 void OsSleep(UINT32 nMilliseconds);
@@ -40,6 +43,8 @@ HOBJ OsCreateMutex(const char* pszName);
 BOOL OsLockMutex(HOBJ hMutex);
 BOOL OsTryLockMutex(HOBJ hMutex);
 BOOL OsUnlockMutex(HOBJ hMutex);
+/* Deleting is safe whoever holds the mutex: the handle is invalid at once, threads waiting to lock
+ * it get FALSE, and the holder's later unlock gets FALSE (nothing stays locked). */
 BOOL OsDeleteMutex(HOBJ hMutex);
 
 /* One-shot timers. When the timer is created on an event handler's thread the callback runs on
@@ -48,7 +53,9 @@ HOBJ OsCreateTimer(const char* pszName, OsTimerCallback pfnCallback, void* pPara
 BOOL OsStartTimer(HOBJ hTimer, UINT32 nMilliseconds); /* (re)arms */
 BOOL OsStopTimer(HOBJ hTimer);
 BOOL OsIsTimerRunning(HOBJ hTimer);
-/* Stops the timer and waits for a callback of it that is running on another thread. */
+/* Stops the timer and waits for a callback of it that is running on another thread (not when
+ * called from the callback itself). A callback that waits for a lock the deleting thread holds
+ * would wait forever: delete such timers without holding that lock, or stop them first. */
 BOOL OsDeleteTimer(HOBJ hTimer);
 
 ZEL_EXTERN_C_END

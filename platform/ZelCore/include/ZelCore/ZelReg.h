@@ -1,4 +1,6 @@
-/* Registry-style ini files ("CtSet.ini"), addressed by name, kept loaded between RegLoad and RegUnload. */
+/* Registry-style ini files ("CtSet.ini"), addressed by name, kept loaded between RegLoad and RegUnload.
+ * Section and key names are compared exactly; values are kept as given (a line break is refused,
+ * REG_ERR_PARAM). RegGetInt answers REG_ERR_NO_KEY for a value that is not a decimal integer. */
 #ifndef ZEL_REG_H
 #define ZEL_REG_H
 
@@ -23,7 +25,7 @@ UINT32 RegSetInt(const char* pszName, const char* pszSection, const char* pszKey
 UINT32 RegGetString(const char* pszName, const char* pszSection, const char* pszKey, char* pszValue, UINT32 nSize);
 UINT32 RegSetString(const char* pszName, const char* pszSection, const char* pszKey, const char* pszValue);
 UINT32 RegRemoveSection(const char* pszName, const char* pszSection);
-UINT32 RegClean(const char* pszName); /* removes every section */
+UINT32 RegClean(const char* pszName); /* removes every section, in memory when loaded and in the file at once */
 UINT32 RegFlush(const char* pszName); /* writes the file (atomically: temporary file and rename) */
 UINT32 RegUnload(const char* pszName);
 

@@ -43,7 +43,7 @@ typedef struct WmEventMapEntry {
 
 ZEL_EXTERN_C_BEGIN
 
-HOBJ WmCreateEHGroup(const char* pszName);
+HOBJ WmCreateEHGroup(const char* pszName); /* names are unique: INVALID_HOBJ when taken */
 HOBJ WmGetEHGroupByName(const char* pszName);
 BOOL WmDeleteEHGroup(HOBJ hGroup); /* deletes its handlers too */
 
@@ -57,13 +57,15 @@ BOOL WmDeleteEventHandler(HOBJ hEventHandler);
 HOBJ WmGetEventHandlerByName(const char* pszName);
 BOOL WmIsEventHandlerValid(HOBJ hEventHandler);
 int WmGetEventHandlerState(HOBJ hEventHandler);
-const char* WmGetEventHandlerName(HOBJ hEventHandler); /* null for an invalid handle */
+const char* WmGetEventHandlerName(HOBJ hEventHandler); /* null for an invalid handle; valid while the handler lives */
 
 /* Queues a copy of the event for the receiver; FALSE for an invalid receiver. */
 BOOL WmSendEvent(HOBJ hReceiver, const WmEvent* pEvent);
 
 /* The handler whose events the calling thread handles (on a handler thread, that handler),
- * or the one set with WmSetCurrentEventHandler on this thread; else INVALID_HOBJ. */
+ * or the one set with WmSetCurrentEventHandler on this thread; else INVALID_HOBJ. On a handler
+ * thread a handler set during an event stays current until that event ends. Setting
+ * INVALID_HOBJ clears it; setting another invalid handle is refused. */
 HOBJ WmGetCurrentEventHandler(void);
 BOOL WmSetCurrentEventHandler(HOBJ hEventHandler);
 
