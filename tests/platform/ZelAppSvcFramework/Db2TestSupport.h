@@ -73,17 +73,7 @@ class ItemHandler : public CContentDb2MgrBaseHandler {
   }
   bool Insert(std::vector<CContentInput>&) override { return false; }
   bool Insert(std::vector<std::pair<std::string, CContentInput>>&) override { return false; }
-  bool Update(CContentInput& input, int nId) override {
-    CDb2Statement stmt("UPDATE " + m_strTable + " SET " + MakeSetValues(input.GetColumnNames()) + " WHERE " +
-                       (nId == -1 ? GetWhere() : m_strIdColumn + " = " + std::to_string(nId)));
-    std::vector<int32_t> vcInts(input.GetColumnDataSet().size());
-    const std::vector<std::u16string> vcArgs = GetWhereArg();
-    const bool bOk = stmt.IsValid() && BindInput(stmt.GetHandle(), input, vcInts) &&
-                     (nId != -1 || BindWhereArgs(stmt.GetHandle(), vcArgs, static_cast<int>(vcInts.size()))) &&
-                     stmt.Execute() >= 0;
-    Db2Commit();
-    return bOk;
-  }
+  bool Update(CContentInput&, int) override { return false; }
   // False when no row was removed.
   bool Delete(int nId) override {
     std::string strSql = "DELETE FROM " + m_strTable;
@@ -104,9 +94,9 @@ class ItemHandler : public CContentDb2MgrBaseHandler {
     Db2Commit();
     return bOk;
   }
-  int InsertNoCommit(CContentInput& input) override { return Insert(input); }
-  bool UpdateNoCommit(CContentInput& input, int nId) override { return Update(input, nId); }
-  bool DeleteNoCommit(int nId) override { return Delete(nId); }
+  int InsertNoCommit(CContentInput&) override { return -1; }
+  bool UpdateNoCommit(CContentInput&, int) override { return false; }
+  bool DeleteNoCommit(int) override { return false; }
 
   using CContentDb2MgrBaseHandler::JoinIds;
   using CContentDb2MgrBaseHandler::JoinNames;

@@ -33,11 +33,7 @@ class FakeHandler : public IContentHandler {
     m_Filter = pFilter != nullptr ? *pFilter : CContentFilter();
   }
   const CContentFilter* GetFilter() override { return m_bHasFilter ? &m_Filter : nullptr; }
-  bool IsContained(int nId) override {
-    std::lock_guard<std::mutex> lock(m_store.mutex);
-    auto it = m_store.rows.find(nId);
-    return it != m_store.rows.end() && Matches(it->first, it->second);
-  }
+  bool IsContained(int) override { return false; }
   bool GetContents(int nFirstRow, int nRowCount, std::vector<CContent>& vcContents) override {
     std::lock_guard<std::mutex> lock(m_store.mutex);
     int nIndex = 0;
@@ -64,7 +60,7 @@ class FakeHandler : public IContentHandler {
     return n;
   }
   int GetBatchSize() override { return m_store.nBatchSize; }
-  int GetBlockCount() override { return (GetCount() + GetBatchSize() - 1) / GetBatchSize(); }
+  int GetBlockCount() override { return -1; }
   std::string GetIDColumnName() override { return "ID"; }
   int GetIndexWithID(int) override { return -1; }
   int Insert(CContentInput& input) override {
@@ -141,9 +137,9 @@ class FakeHandler : public IContentHandler {
     const CContentValue* pId = input.GetColumnData("ID");
     return pId != nullptr && pId->type == ContentValueType::Int ? pId->nInt : -1;
   }
-  int InsertNoCommit(CContentInput& input) override { return Insert(input); }
-  bool UpdateNoCommit(CContentInput& input, int nId) override { return Update(input, nId); }
-  bool DeleteNoCommit(int nId) override { return Delete(nId); }
+  int InsertNoCommit(CContentInput&) override { return -1; }
+  bool UpdateNoCommit(CContentInput&, int) override { return false; }
+  bool DeleteNoCommit(int) override { return false; }
 
  private:
   bool Matches(int nId, const std::u16string& strName) const {
