@@ -42,16 +42,6 @@ TEST(HandleTable, AHandleOfOneTableIsUnknownToAnother) {
   EXPECT_EQ(tasks.Get(0), nullptr);
 }
 
-TEST(HandleTable, FindAndFindAllAnswerInHandleOrder) {
-  HandleTable<int> table;
-  const HOBJ a = table.Add(std::make_shared<int>(5));
-  table.Add(std::make_shared<int>(6));
-  const HOBJ c = table.Add(std::make_shared<int>(5));
-  EXPECT_EQ(table.Find([](int v) { return v == 5; }), a);
-  EXPECT_EQ(table.FindAll([](int v) { return v == 5; }), (std::vector<HOBJ>{a, c}));
-  EXPECT_EQ(table.Find([](int v) { return v == 9; }), INVALID_HOBJ);
-}
-
 TEST(ThreadsHandleTable, ConcurrentAddsGiveDistinctHandles) {
   HandleTable<int> table;
   std::vector<std::vector<HOBJ>> perThread(4);

@@ -143,14 +143,4 @@ TEST(Ac, CaseMappingFollowsUnicodeForBmpCharacters) {
   }
 }
 
-TEST(Ac, MemAllocIsZeroedAndCounted) {
-  const size_t nBefore = MemGetOutstandingCount();
-  auto* p = static_cast<unsigned char*>(AcMemAlloc(32));
-  ASSERT_NE(p, nullptr);
-  EXPECT_EQ(MemGetOutstandingCount(), nBefore + 1);
-  EXPECT_EQ(p[0] | p[31], 0);
-  AcMemFree(p);
-  EXPECT_EQ(MemGetOutstandingCount(), nBefore);
-}
-
 }  // namespace

@@ -15,14 +15,17 @@ class PhsSys : public ::testing::Test {
   void TearDown() override { zel::test::ResetPlatformState(); }
 };
 
-TEST_F(PhsSys, StatusValuesAreZeroUntilSetAndResetClearsThem) {
+TEST_F(PhsSys, StatusAndPowerOffAreResetBetweenTests) {
   EXPECT_EQ(PhsGetStatus(PSV_SIM_MODE_NOSIM), 0);
   zel::test::SetPhoneStatus(PSV_SIM_MODE_NOSIM, 1);
   EXPECT_TRUE(PhsSetStatus(PSV_SIM_TYPE, 2));
   EXPECT_EQ(PhsGetStatus(PSV_SIM_MODE_NOSIM), 1);
   EXPECT_EQ(PhsGetStatus(PSV_SIM_TYPE), 2);
   EXPECT_EQ(PhsGetStatus(PSV_BT_REMOTE_SIM_CONNECTED), 0);
+  zel::test::SetPowerOff(true);
+  EXPECT_TRUE(_BmIsPowerOffState());
   zel::test::ResetPlatformState();
+  EXPECT_FALSE(_BmIsPowerOffState());
   EXPECT_EQ(PhsGetStatus(PSV_SIM_MODE_NOSIM), 0);
   EXPECT_EQ(PhsGetStatus(PSV_SIM_TYPE), 0);
 }
@@ -43,14 +46,6 @@ TEST_F(PhsSys, ImeiIsCopiedTruncatedOrUnavailable) {
   zel::test::ResetPlatformState();
   ASSERT_TRUE(PhsGetIMEIEx(sz, sizeof(sz)));
   EXPECT_STREQ(sz, "350000000000006");
-}
-
-TEST_F(PhsSys, PowerOffState) {
-  EXPECT_FALSE(_BmIsPowerOffState());
-  zel::test::SetPowerOff(true);
-  EXPECT_TRUE(_BmIsPowerOffState());
-  zel::test::ResetPlatformState();
-  EXPECT_FALSE(_BmIsPowerOffState());
 }
 
 TEST_F(PhsSys, UuidsAreVersion4AndDistinct) {
