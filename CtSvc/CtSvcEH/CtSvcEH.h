@@ -46,12 +46,15 @@ BOOL CtSvcEHPostNotify(UINT32 nType, void* pData, INT32 nParam1, INT32 nParam2);
 // other type stays the poster's and handler's agreement.
 typedef void (*CtSvcEHNotifyHandler)(void* pData, INT32 nParam1, INT32 nParam2);
 BOOL CtSvcEHSetNotifyHandler(UINT32 nType, CtSvcEHNotifyHandler pfnHandler);
+// The handler set for the type, or null.
+CtSvcEHNotifyHandler CtSvcEHGetNotifyHandler(UINT32 nType);
 
 // Handler of one AT phonebook indication (TAPI_EVENT_AT_PB_QUERYSTATUS_IND ..
 // TAPI_EVENT_AT_PB_REQ_RECORD_IND and TAPI_EVENT_AT_MSISDN_REQ_IND), called on the "CTSVC"
 // thread; the same rules as the notification handlers. Other event types are refused.
 typedef void (*CtSvcEHTapiHandler)(const TapiEvent* pEvent);
 BOOL CtSvcEHSetTapiHandler(INT32 nEventType, CtSvcEHTapiHandler pfnHandler);
+CtSvcEHTapiHandler CtSvcEHGetTapiHandler(INT32 nEventType);
 
 // Account-service callbacks: a removed account's contacts are queued for deletion; removing the
 // account chosen as contact storage, or turning its contact synchronisation off, makes the phone

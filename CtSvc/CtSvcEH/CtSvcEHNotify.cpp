@@ -45,6 +45,11 @@ BOOL CtSvcEHSetNotifyHandler(UINT32 nType, CtSvcEHNotifyHandler pfnHandler) {
   return TRUE;
 }
 
+CtSvcEHNotifyHandler CtSvcEHGetNotifyHandler(UINT32 nType) {
+  const NotifySlot* pSlot = FindSlot(nType);
+  return pSlot != nullptr ? pSlot->pfnHandler.load() : nullptr;
+}
+
 int CtSvcEventNotify(WmEHState* /*pState*/, WmEvent* pEvent) {
   if (!ZEL_REQUIRE(pEvent != NULL)) {
     return 0;

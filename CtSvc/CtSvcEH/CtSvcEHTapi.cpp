@@ -70,6 +70,11 @@ BOOL CtSvcEHSetTapiHandler(INT32 nEventType, CtSvcEHTapiHandler pfnHandler) {
   return TRUE;
 }
 
+CtSvcEHTapiHandler CtSvcEHGetTapiHandler(INT32 nEventType) {
+  const TapiSlot* pSlot = FindSlot(nEventType);
+  return pSlot != nullptr && pSlot->route == TapiRoute::AtHandler ? pSlot->pfnHandler.load() : nullptr;
+}
+
 int CtSvcTapiEvents(WmEHState* pState, WmEvent* pEvent) {
   if (!ZEL_REQUIRE(pState != NULL) || !ZEL_REQUIRE(pEvent != NULL)) {
     return 0;
