@@ -97,14 +97,10 @@ std::string LikeSubstring(const std::string& text) {
   return "%" + std::string(escaped.c_str()) + "%";
 }
 
-// The statement of a search and the texts bound to its parameters, in order.
+// The statement of a search and the texts bound to its parameters, in order. With MATCH terms the
+// FTS table drives a join to the content table c; otherwise the indexed rows of c are scanned.
 std::string BuildSql(const Search& s, const std::string& ridSubQuery, std::vector<std::string>* pBinds) {
   const FtsIndexInfo& ix = s.index;
-  std::string sql = "SELECT ";
-  for (size_t i = 0; i < s.fetchColumns.size(); ++i) {
-    sql += (i > 0 ? ", c." : "c.") + Ident(s.fetchColumns[i]);
-  }
-  sql += (s.fetchColumns.empty() ? "c.rowid" : "") + std::string(" FROM ") + Ident(ix.table) + " AS c WHERE 1";
   std::vector<FtsTerm> matchTerms;
   std::vector<const FtsTerm*> scanTerms;
   for (const FtsTerm& term : s.query.terms) {
@@ -114,11 +110,17 @@ std::string BuildSql(const Search& s, const std::string& ridSubQuery, std::vecto
       matchTerms.push_back(term);
     }
   }
+  std::string sql = "SELECT ";
+  for (size_t i = 0; i < s.fetchColumns.size(); ++i) {
+    sql += (i > 0 ? ", c." : "c.") + Ident(s.fetchColumns[i]);
+  }
+  sql += s.fetchColumns.empty() ? "c.rowid" : "";
   if (!matchTerms.empty()) {
-    sql += " AND c.rowid IN (SELECT rowid FROM " + Ident(ix.ftsTable) + " WHERE " + Ident(ix.ftsTable) + " MATCH ?)";
+    sql += " FROM " + Ident(ix.ftsTable) + " AS f JOIN " + Ident(ix.table) + " AS c ON c.rowid = f.rowid WHERE f." +
+           Ident(ix.ftsTable) + " MATCH ?";
     pBinds->push_back(BuildMatchExpression(matchTerms, ix.IsTrigram()));
-  } else if (!ix.condition.empty()) {
-    sql += " AND (" + QualifyCondition(ix, "c") + ")";  // the indexed rows
+  } else {
+    sql += " FROM " + Ident(ix.table) + " AS c WHERE " + (ix.condition.empty() ? "1" : "(" + QualifyCondition(ix, "c") + ")");
   }
   for (const FtsTerm* pTerm : scanTerms) {
     sql += " AND c." + Ident(ix.column) + " LIKE ? ESCAPE '\\'";

@@ -2,7 +2,9 @@
 #include "Statement.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 #include "Connection.h"
@@ -20,6 +22,13 @@ namespace {
 const char kWho[] = "Db2StmtExecute";
 
 Db2Field NullField() { return Db2Field{DB2_FIELD_NULL, nullptr, 0}; }
+
+// The type a caller wrote into a field, read as the raw integer: a C caller may store any value.
+int RawTypeOf(const Db2Field& f) {
+  std::underlying_type_t<Db2FieldType> nType;
+  std::memcpy(&nType, &f.nType, sizeof(nType));
+  return static_cast<int>(nType);
+}
 
 }  // namespace
 
@@ -41,10 +50,11 @@ bool Statement::IsCurrent() const { return m_lease.Generation() == Connection::I
 bool Statement::Bind(int nIndex, const Db2Field& f) {
   sqlite3_stmt* pStmt = m_lease.Get();
   const int n = nIndex + 1;
-  if (f.pBuffer == nullptr || f.nType == DB2_FIELD_NULL) {
+  const int nType = RawTypeOf(f);
+  if (f.pBuffer == nullptr || nType == DB2_FIELD_NULL) {
     return sqlite3_bind_null(pStmt, n) == SQLITE_OK;
   }
-  switch (f.nType) {
+  switch (nType) {
     case DB2_FIELD_INT32:
       return sqlite3_bind_int(pStmt, n, *static_cast<const INT32*>(f.pBuffer)) == SQLITE_OK;
     case DB2_FIELD_INT64:
@@ -72,7 +82,7 @@ bool Statement::BindAll() {
   for (int i = 0; i < m_nParams; ++i) {
     if (!Bind(i, m_params[static_cast<size_t>(i)])) {
       DbgPrint(DBG_CLASS_FAIL, "%s - cannot bind parameter %d (type %d)(%s)\n", kWho, i + 1,
-               static_cast<int>(m_params[static_cast<size_t>(i)].nType), sqlite3_sql(m_lease.Get()));
+               RawTypeOf(m_params[static_cast<size_t>(i)]), sqlite3_sql(m_lease.Get()));
       return false;
     }
   }

@@ -161,7 +161,8 @@ TEST_F(Db2Statement, FailuresAnswerCleanly) {
   f[0] = {DB2_FIELD_INT32, &nId, sizeof(nId)};
   EXPECT_EQ(Db2StmtExecute(h), 1);
   EXPECT_EQ(Db2StmtExecute(h), -1);  // duplicate key
-  f[0] = {static_cast<Db2FieldType>(99), &nId, sizeof(nId)};
+  const int nBadType = 99;  // what a C caller might leave in the field
+  std::memcpy(&f[0].nType, &nBadType, sizeof(nBadType));
   EXPECT_EQ(Db2StmtExecute(h), -1);
   EXPECT_EQ(Db2StmtDestroy(h), 1);
   EXPECT_EQ(Db2StmtDestroy(h), -1);  // twice
