@@ -79,10 +79,14 @@ class SyntaxReader {
     int nDepth = 0;
     for (; m_pos < m_tokens.size(); ++m_pos) {
       const Token& t = m_tokens[m_pos];
-      if (t.kind == TokenKind::Punct && t.text == ")" && nDepth-- == 0) {
-        break;
+      if (t.kind == TokenKind::Punct && t.text == ")") {
+        if (nDepth == 0) {
+          break;
+        }
+        --nDepth;
+      } else if (t.kind == TokenKind::Punct && t.text == "(") {
+        ++nDepth;
       }
-      nDepth += t.kind == TokenKind::Punct && t.text == "(" ? 1 : 0;
       out += t.text;
     }
     return out;
