@@ -7,7 +7,7 @@ namespace {
 using PostalFilter = CtSvcPostalAddressFilter;
 const CtSvcFilterRule<PostalFilter> kPostalAddressRules[] = {
     CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_POSTALADDR_COLUMN_PERSON_ID, &PostalFilter::nPersonId),
-    CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_POSTALADDR_COLUMN_PRIMARY_ID, &PostalFilter::nPrimaryId, -1, true),
+    CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_POSTALADDR_COLUMN_PRIMARY_ID, &PostalFilter::nPrimaryId).WithHint(),
     CtSvcIntRule(CTSVC_FILTER_RULE_LOCAL_ONLY, CTSVC_DB_POSTALADDR_COLUMN_ACCOUNT_ID, &PostalFilter::bLocalPhoneDataOnly),
     CtSvcIntRule(CTSVC_FILTER_RULE_TYPE, CTSVC_DB_POSTALADDR_COLUMN_USE_TYPE, &PostalFilter::UseType),
     CtSvcTextRule<PostalFilter>(CTSVC_DB_POSTALADDR_COLUMN_PCODE, CTSVC_FILTER_TEXT(PostalFilter, szPCODE)),
@@ -22,7 +22,7 @@ const CtSvcFilterRule<PostalFilter> kPostalAddressRules[] = {
 
 using EtcFilter = CtSvcEtcDataFilter;
 const CtSvcFilterRule<EtcFilter> kEtcDataRules[] = {
-    CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_ETCDATA_COLUMN_PERSON_ID, &EtcFilter::nPersonId, -1, true),
+    CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_ETCDATA_COLUMN_PERSON_ID, &EtcFilter::nPersonId).WithHint(),
     CtSvcIntRule(CTSVC_FILTER_RULE_TYPE, CTSVC_DB_ETCDATA_COLUMN_DEVICE_TYPE, &EtcFilter::DevType),
     CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_ETCDATA_COLUMN_PRIMARY_ID, &EtcFilter::nPrimaryId),
     CtSvcIntRule(CTSVC_FILTER_RULE_LOCAL_ONLY, CTSVC_DB_ETCDATA_COLUMN_ACCOUNT_ID, &EtcFilter::bLocalPhoneDataOnly),
@@ -46,9 +46,10 @@ const CtSvcFilterRule<CtSvcSpeedDialFilter> kSpeedDialRules[] = {
 
 // A person's rows come in id order, a primary's grouped by person.
 const CtSvcFilterRule<CtSvcIMFilter> kIMRules[] = {
-    CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_IM_COLUMN_PERSON_ID, &CtSvcIMFilter::nPersonId, CTSVC_DB_IM_COLUMN_ID),
-    CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_IM_COLUMN_PRIMARY_ID, &CtSvcIMFilter::nPrimaryId,
-                 CTSVC_DB_IM_COLUMN_PERSON_ID),
+    CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_IM_COLUMN_PERSON_ID, &CtSvcIMFilter::nPersonId)
+        .OrderedBy(CTSVC_DB_IM_COLUMN_ID),
+    CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_IM_COLUMN_PRIMARY_ID, &CtSvcIMFilter::nPrimaryId)
+        .OrderedBy(CTSVC_DB_IM_COLUMN_PERSON_ID),
     CtSvcTextRule<CtSvcIMFilter>(CTSVC_DB_IM_COLUMN_USER_ID, CTSVC_FILTER_TEXT(CtSvcIMFilter, szUserId)),
     CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_IM_COLUMN_ISP_ID, &CtSvcIMFilter::nIspId),
     CtSvcIntRule(CTSVC_FILTER_RULE_LOCAL_ONLY, CTSVC_DB_IM_COLUMN_ACCOUNT_ID, &CtSvcIMFilter::bLocalPhoneDataOnly),
@@ -56,10 +57,10 @@ const CtSvcFilterRule<CtSvcIMFilter> kIMRules[] = {
 
 using SnsFilter = CtSvcSnsDataFilter;
 const CtSvcFilterRule<SnsFilter> kSnsDataRules[] = {
-    CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_SNSDATA_COLUMN_PERSON_ID, &SnsFilter::nPersonId,
-                 CTSVC_DB_SNSDATA_COLUMN_ID),
-    CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_SNSDATA_COLUMN_PRIMARY_ID, &SnsFilter::nPrimaryId,
-                 CTSVC_DB_SNSDATA_COLUMN_PERSON_ID),
+    CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_SNSDATA_COLUMN_PERSON_ID, &SnsFilter::nPersonId)
+        .OrderedBy(CTSVC_DB_SNSDATA_COLUMN_ID),
+    CtSvcIntRule(CTSVC_FILTER_RULE_ID, CTSVC_DB_SNSDATA_COLUMN_PRIMARY_ID, &SnsFilter::nPrimaryId)
+        .OrderedBy(CTSVC_DB_SNSDATA_COLUMN_PERSON_ID),
     CtSvcIntRule(CTSVC_FILTER_RULE_SLOT, CTSVC_DB_SNSDATA_COLUMN_SP, &SnsFilter::nSp),
     CtSvcTextRule<SnsFilter>(CTSVC_DB_SNSDATA_COLUMN_PEOPLE_ID, CTSVC_FILTER_TEXT(SnsFilter, szPeopleId)),
     CtSvcIntRule(CTSVC_FILTER_RULE_HAS_TEXT, CTSVC_DB_SNSDATA_COLUMN_PROFILE_PHOTO_URL, &SnsFilter::bHasProfilePhoto),

@@ -29,6 +29,8 @@ const char* NameOrEmpty(const char* psz) { return psz != nullptr ? psz : ""; }
 
 }  // namespace
 
+CCtSvcDbTable* CtSvcGetFilterTable(int nTableType) { return CCtSvcDbMgr::Instance()->GetDBTable(nTableType); }
+
 std::string CtSvcFormat(const char* szFormat, ...) {
   va_list args;
   va_start(args, szFormat);
@@ -67,7 +69,7 @@ std::string CtSvcMakeLikePattern(const char* pszValue, int nTruncation, int nEsc
 }
 
 CCtSvcFilterConditions::CCtSvcFilterConditions(int nTableType)
-    : m_pTable(CCtSvcDbMgr::Instance()->GetDBTable(nTableType)) {}
+    : m_pTable(CtSvcGetFilterTable(nTableType)) {}
 
 const char* CCtSvcFilterConditions::TableName() const {
   return m_pTable != nullptr ? m_pTable->GetTableName() : "";

@@ -20,6 +20,8 @@
 #define CTSVC_FILTER_ESCAPE_SIZE_NAME 607
 #define CTSVC_FILTER_ESCAPE_SIZE_FDN_NAME 301
 
+// The table object of a table type (null outside the table types).
+CCtSvcDbTable* CtSvcGetFilterTable(int nTableType);
 // printf into a string (no length limit).
 std::string CtSvcFormat(const char* szFormat, ...) ZEL_PRINTF(1, 2);
 // UTF-8 text as 16-bit text; null gives "".

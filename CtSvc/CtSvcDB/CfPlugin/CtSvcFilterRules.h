@@ -4,11 +4,9 @@
 #define CTSVC_FILTER_RULES_H
 
 #include <cstddef>
-#include <string>
 
 #include "CtSvcDB/CfPlugin/CtSvcFilterConditions.h"
-#include "CtSvcFilter.h"
-#include "CtSvcTypes.h"
+#include "ZelTypes.h"
 
 enum CtSvcFilterRuleKind {
   CTSVC_FILTER_RULE_ID,                  // value > 0: "%s.%s = %d"
@@ -21,6 +19,17 @@ enum CtSvcFilterRuleKind {
   CTSVC_FILTER_RULE_TEXT_MATCH           // text not empty: by the truncation field
 };
 
+// The values one rule reads from a filter structure.
+struct CtSvcFilterRuleValue {
+  int nValue;
+  const char* pszText;
+  int nTruncation;
+};
+
+// Adds the condition of a rule kind when its value is set; true when it did.
+bool CtSvcAddRuleCondition(CCtSvcFilterConditions& conditions, CtSvcFilterRuleKind eKind, int nColumn,
+                           const CtSvcFilterRuleValue& value, int nEscapeSize);
+
 template <typename S>
 struct CtSvcFilterRule {
   CtSvcFilterRuleKind eKind;
@@ -31,12 +40,22 @@ struct CtSvcFilterRule {
   int nEscapeSize;                  // CTSVC_FILTER_RULE_TEXT_MATCH
   int nOrderColumn;                 // >= 0: ORDER BY this column when the rule applies
   bool bHint;                       // hint the index on nColumn when the rule applies
+
+  constexpr CtSvcFilterRule OrderedBy(int nColumnToOrder) const {
+    CtSvcFilterRule rule = *this;
+    rule.nOrderColumn = nColumnToOrder;
+    return rule;
+  }
+  constexpr CtSvcFilterRule WithHint() const {
+    CtSvcFilterRule rule = *this;
+    rule.bHint = true;
+    return rule;
+  }
 };
 
 template <typename S>
-constexpr CtSvcFilterRule<S> CtSvcIntRule(CtSvcFilterRuleKind eKind, int nColumn, INT32 S::*pnValue,
-                                          int nOrderColumn = -1, bool bHint = false) {
-  return {eKind, nColumn, pnValue, nullptr, nullptr, 0, nOrderColumn, bHint};
+constexpr CtSvcFilterRule<S> CtSvcIntRule(CtSvcFilterRuleKind eKind, int nColumn, INT32 S::*pnValue) {
+  return {eKind, nColumn, pnValue, nullptr, nullptr, 0, -1, false};
 }
 
 template <typename S>
@@ -53,52 +72,13 @@ constexpr CtSvcFilterRule<S> CtSvcMatchRule(int nColumn, const char* (*pfnText)(
 // The accessor of a text field, for CtSvcTextRule and CtSvcMatchRule.
 #define CTSVC_FILTER_TEXT(S, field) [](const S& filter) -> const char* { return filter.field; }
 
-// Adds the rule's condition when its field is set; true when it did.
-template <typename S>
-bool CtSvcApplyFilterRule(const S& filter, const CtSvcFilterRule<S>& rule, CCtSvcFilterConditions& conditions) {
-  const int nValue = rule.pnValue != nullptr ? filter.*rule.pnValue : 0;
-  const char* pszText = rule.pfnText != nullptr ? rule.pfnText(filter) : "";
-  switch (rule.eKind) {
-    case CTSVC_FILTER_RULE_ID:
-      if (nValue <= 0) return false;
-      conditions.AddIntEqual(rule.nColumn, nValue);
-      return true;
-    case CTSVC_FILTER_RULE_SLOT:
-      if (nValue == -1) return false;
-      conditions.AddIntEqual(rule.nColumn, nValue);
-      return true;
-    case CTSVC_FILTER_RULE_TYPE:
-      if (nValue == 0) return false;
-      conditions.AddIntEqual(rule.nColumn, nValue);
-      return true;
-    case CTSVC_FILTER_RULE_LOCAL_ONLY:
-      if (nValue != 1) return false;
-      conditions.AddColumnForm("%s.%s < 1", rule.nColumn);
-      return true;
-    case CTSVC_FILTER_RULE_EXCEPT_NOT_ASSIGNED:
-      if (nValue == 0) return false;
-      conditions.AddIntForm("%s.%s > %d", rule.nColumn, CTSVC_NOT_ASSIGNED_GROUP_ID);
-      return true;
-    case CTSVC_FILTER_RULE_HAS_TEXT:
-      if (nValue != 1) return false;
-      conditions.AddColumnForm("(%s.%s > n'')", rule.nColumn);
-      return true;
-    case CTSVC_FILTER_RULE_TEXT:
-      if (pszText == nullptr || *pszText == '\0') return false;
-      conditions.AddTextEqual(rule.nColumn, pszText);
-      return true;
-    case CTSVC_FILTER_RULE_TEXT_MATCH:
-      if (pszText == nullptr || *pszText == '\0') return false;
-      conditions.AddTextMatch(rule.nColumn, pszText, filter.*rule.pnTruncation, rule.nEscapeSize);
-      return true;
-  }
-  return false;
-}
-
 template <typename S, size_t N>
 void CtSvcApplyFilterRules(const S& filter, const CtSvcFilterRule<S> (&rules)[N], CCtSvcFilterConditions& conditions) {
   for (const CtSvcFilterRule<S>& rule : rules) {
-    if (!CtSvcApplyFilterRule(filter, rule, conditions)) {
+    const CtSvcFilterRuleValue value = {rule.pnValue != nullptr ? filter.*rule.pnValue : 0,
+                                        rule.pfnText != nullptr ? rule.pfnText(filter) : "",
+                                        rule.pnTruncation != nullptr ? filter.*rule.pnTruncation : 0};
+    if (!CtSvcAddRuleCondition(conditions, rule.eKind, rule.nColumn, value, rule.nEscapeSize)) {
       continue;
     }
     if (rule.nOrderColumn >= 0) {

@@ -33,9 +33,12 @@ class CCtSvcTableFilter : public CCtSvcCFFilter {
   std::unique_ptr<CCtSvcCFFilter> Clone() const override {
     return std::make_unique<Derived>(static_cast<const Derived&>(*this));
   }
-  const char* GetTableName() const override { return CCtSvcFilterConditions(Traits::kTable).TableName(); }
+  const char* GetTableName() const override {
+    CCtSvcDbTable* pTable = CtSvcGetFilterTable(Traits::kTable);
+    return pTable != nullptr ? pTable->GetTableName() : "";
+  }
   const char* GetIDColumnName() const override {
-    CCtSvcDbTable* pTable = CCtSvcFilterConditions(Traits::kTable).GetTable();
+    CCtSvcDbTable* pTable = CtSvcGetFilterTable(Traits::kTable);
     return pTable != nullptr ? pTable->GetIDColumnName() : "";
   }
 

@@ -214,21 +214,4 @@ TEST_F(CtSvcFilterQueryTest, RelatedPersonFilterSelectsDetailsByTheirOwner) {
   EXPECT_EQ((IdSet{nSimRcs1, nSimRcs2}), Ids("CtSvc/Rcs", filter));
 }
 
-TEST_F(CtSvcFilterQueryTest, PhoneNumberListMeetsStoredSearchForms) {
-  auto number = [](const char* pszNumber) {
-    MCHAR szSearch[CTSVC_FILTER_PHONENUMBER_SIZE];
-    CCtSvcPhoneNumberFilter::_ConvertPhoneNumberForSearch(pszNumber, szSearch, sizeof(szSearch));
-    return Row(CTSVC_DB_TABLE_CONTACTDATA)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_TYPE, 1)
-        .Text(CTSVC_DB_CONTACTDATA_COLUMN_CONTACT_SDATA, szSearch)
-        .Insert("CtSvc/PhoneNumber");
-  };
-  const int nKorea = number("+821012345678");
-  const int nLocal = number("5551234");
-  number("5559999");
-  CCtSvcPhoneNumberFilter filter;
-  filter.SetPhoneNumber(std::vector<std::string>{"01012345678", "5551234", "0000000"});
-  EXPECT_EQ((IdSet{nKorea, nLocal}), Ids("CtSvc/PhoneNumber", filter));
-}
-
 }  // namespace
