@@ -81,6 +81,15 @@ TEST_F(FtsIndex, UpperCaseFormWithTwoBlanks) {
   EXPECT_EQ(SearchIds("[CtPrimaryGroup, {CtPrimaryIndex, 'min*' }]", o), std::vector<int>{7});
 }
 
+TEST_F(FtsIndex, ConditionWithParentheses) {
+  ASSERT_TRUE(Db2FTSDoSyntax("create fulltext index g.data (simplex) on ctsvccontactdatatable (contact_data condition "
+                             "(type = 2 or (type = 3 and person_id = 1)))",
+                             0));
+  Exec("INSERT INTO CtSvcContactDataTable (ID, PERSON_ID, TYPE, CONTACT_DATA) VALUES (7, 1, 3, 'x7'), (8, 2, 3, 'x8')");
+  EXPECT_EQ(SearchIds("[g, {data, 'x*' }]"), std::vector<int>{7});
+  EXPECT_EQ(SearchIds("[g, {data, 'minji*' }]"), std::vector<int>{2});
+}
+
 TEST_F(FtsIndex, DropGroupRemovesEverything) {
   CreateAll();
   ASSERT_TRUE(Db2FTSDoSyntax("DROP FULLTEXT INDEX msgplcontact", 0));
