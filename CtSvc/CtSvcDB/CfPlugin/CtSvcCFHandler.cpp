@@ -93,6 +93,29 @@ std::string CCtSvcCFHandler::_QualifiedColumn(const std::string& strColumn) cons
   return kJoinedPrefix + strColumn;
 }
 
+// Every term of an ORDER BY list, qualified in the two-table form ("FL_FULLNAME, ID DESC").
+std::string CCtSvcCFHandler::_QualifiedOrder(const std::string& strOrder) const {
+  if (!_IsJoined()) {
+    return strOrder;
+  }
+  std::string strOut;
+  size_t nStart = 0;
+  while (nStart <= strOrder.size()) {
+    size_t nEnd = strOrder.find(',', nStart);
+    if (nEnd == std::string::npos) {
+      nEnd = strOrder.size();
+    }
+    std::string strTerm = strOrder.substr(nStart, nEnd - nStart);
+    const size_t nFirst = strTerm.find_first_not_of(' ');
+    strTerm = nFirst == std::string::npos ? std::string() : strTerm.substr(nFirst);
+    if (!strTerm.empty()) {
+      strOut += (strOut.empty() ? "" : ", ") + _QualifiedColumn(strTerm);
+    }
+    nStart = nEnd + 1;
+  }
+  return strOut;
+}
+
 std::vector<std::string> CCtSvcCFHandler::GetAllColumnNames() {
   std::vector<std::string> vcNames;
   CCtSvcDbTable* pTable = _GetTable();
@@ -133,7 +156,7 @@ std::string CCtSvcCFHandler::__CreateQuery(int nKind, int nId, const CContentInp
       }
       const CContentFilter* pFilter = GetFilter();
       if (pFilter != nullptr && !pFilter->GetOrderBy().empty()) {
-        strSql += "ORDER BY " + (_IsJoined() ? _QualifiedColumn(pFilter->GetOrderBy()) : pFilter->GetOrderBy());
+        strSql += "ORDER BY " + _QualifiedOrder(pFilter->GetOrderBy());
       }
       break;
     }

@@ -80,13 +80,13 @@ TEST(CtSvcHandlerStatements, JoinedHandlerNamesBothTablesAndPrefixesColumns) {
   CContentFilter filter;
   filter.SetColumnNames({"ID", "FL_FULLNAME"});
   filter.SetWhere("CtSvcGroupMember.GROUP_ID = 3 and CtSvcGroupMember.PRIMARY_ID = CtSvcPrimary.ID");
-  filter.SetOrderBy("FL_FULLNAME");
+  filter.SetOrderBy("FL_FULLNAME, DEVICE_TYPE,ID");
   filter.SetHint("PRIMARY_IDX1");
   handler.SetFilter(&filter);
   EXPECT_EQ(
       "SELECT CtSvcPrimary.ID, CtSvcPrimary.FL_FULLNAME FROM CtSvcPrimary,CtSvcGroupMember ISCAN PRIMARY_IDX1 WHERE "
       "CtSvcGroupMember.GROUP_ID = 3 and CtSvcGroupMember.PRIMARY_ID = CtSvcPrimary.ID ORDER BY "
-      "CtSvcPrimary.FL_FULLNAME",
+      "CtSvcPrimary.FL_FULLNAME, CtSvcPrimary.DEVICE_TYPE, CtSvcPrimary.ID",
       handler.__CreateQuery(CTSVC_QUERY_SELECT, -1, nullptr));
   CContentInput input;
   EXPECT_FALSE(handler.Update(input, 3));
