@@ -4,7 +4,6 @@
 #define CTSVC_FIELD_ENGINE_H
 
 #include <cstdint>
-#include <cstring>
 
 #include "ContentFramework.h"
 #include "CtSvcDB/Records/CtSvcFieldMap.h"
@@ -84,18 +83,14 @@ bool CtSvcLoadStruct(F& fields, const CtSvcFieldDesc<F> (&map)[N], const void* p
     const unsigned char* pMember = static_cast<const unsigned char*>(pBase) + f.slot.nOffset;
     switch (f.kind) {
       case CtSvcColumnKind::Int:
-      case CtSvcColumnKind::Int8: {
-        INT32 nValue = 0;
-        std::memcpy(&nValue, pMember, sizeof(nValue));
-        fields.*f.pInt = nValue;
+      case CtSvcColumnKind::Int8:
+        fields.*f.pInt = CtSvcReadStructInt(pMember);
         break;
-      }
       case CtSvcColumnKind::String:
         bResult = CtSvcReadStructString(static_cast<const unsigned char*>(pBase), f.slot, fields.*f.pString, szClassName) && bResult;
         break;
       case CtSvcColumnKind::DateTime: {
-        TmDateTime dtValue{};
-        std::memcpy(&dtValue, pMember, sizeof(dtValue));
+        const TmDateTime dtValue = CtSvcReadStructDate(pMember);
         fields.*f.pDateTime = (f.nFlags & CTSVC_FIELD_DATE_RANGE) != 0 ? CtSvcCheckedDate(dtValue) : dtValue;
         break;
       }
@@ -115,16 +110,14 @@ void CtSvcStoreStruct(const F& fields, const CtSvcFieldDesc<F> (&map)[N], void* 
     unsigned char* pMember = static_cast<unsigned char*>(pBase) + f.slot.nOffset;
     switch (f.kind) {
       case CtSvcColumnKind::Int:
-      case CtSvcColumnKind::Int8: {
-        const INT32 nValue = fields.*f.pInt;
-        std::memcpy(pMember, &nValue, sizeof(nValue));
+      case CtSvcColumnKind::Int8:
+        CtSvcWriteStructInt(pMember, fields.*f.pInt);
         break;
-      }
       case CtSvcColumnKind::String:
         CtSvcWriteCString(reinterpret_cast<char*>(pMember), f.slot.nSize, fields.*f.pString);
         break;
       case CtSvcColumnKind::DateTime:
-        std::memcpy(pMember, &(fields.*f.pDateTime), sizeof(TmDateTime));
+        CtSvcWriteStructDate(pMember, fields.*f.pDateTime);
         break;
     }
   }

@@ -3,6 +3,7 @@
 #include "CtSvcFieldMap.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "ContentFramework.h"
 #include "CtSvcDB/Records/CtSvcRecordText.h"
@@ -75,4 +76,22 @@ bool CtSvcReadStructString(const unsigned char* pBase, const CtSvcStructSlot& sl
   }
   DbgPrint(DBG_CLASS_FAIL, "%s::SetData - %s is not a terminated UTF-8 text\n", szClassName, slot.szName);
   return false;
+}
+
+INT32 CtSvcReadStructInt(const unsigned char* pMember) {
+  INT32 nValue = 0;
+  std::memcpy(&nValue, pMember, sizeof(nValue));
+  return nValue;
+}
+
+void CtSvcWriteStructInt(unsigned char* pMember, INT32 nValue) { std::memcpy(pMember, &nValue, sizeof(nValue)); }
+
+TmDateTime CtSvcReadStructDate(const unsigned char* pMember) {
+  TmDateTime dtValue{};
+  std::memcpy(&dtValue, pMember, sizeof(dtValue));
+  return dtValue;
+}
+
+void CtSvcWriteStructDate(unsigned char* pMember, const TmDateTime& dtValue) {
+  std::memcpy(pMember, &dtValue, sizeof(dtValue));
 }

@@ -136,6 +136,11 @@ bool CtSvcReadIntColumn(const CContent& content, int nColumn, int& nValue, const
 bool CtSvcReadInt8Column(const CContent& content, int nColumn, int& nValue, const char* szLogName);
 bool CtSvcReadStringColumn(const CContent& content, int nColumn, std::string& strValue, const char* szLogName);
 bool CtSvcReadDateTimeColumn(const CContent& content, int nColumn, TmDateTime& dtValue, const char* szLogName);
+// Members of the C structures (ints are INT32; the column maps guarantee the sizes).
+INT32 CtSvcReadStructInt(const unsigned char* pMember);
+void CtSvcWriteStructInt(unsigned char* pMember, INT32 nValue);
+TmDateTime CtSvcReadStructDate(const unsigned char* pMember);
+void CtSvcWriteStructDate(unsigned char* pMember, const TmDateTime& dtValue);
 // Reads a text member of a C structure; logs "<szClassName>::SetData - <member> is not a terminated UTF-8 text\n"
 // and answers false for bad text (the text is still taken).
 bool CtSvcReadStructString(const unsigned char* pBase, const CtSvcStructSlot& slot, std::string& strValue,

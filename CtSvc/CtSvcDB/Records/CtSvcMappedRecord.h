@@ -17,9 +17,10 @@
 #include "CtSvcDB/Records/CtSvcFieldMap.h"
 #include "CtSvcDB/Records/CtSvcRecordBase.h"
 
-template <class Traits>
+template <class T>
 class CCtSvcMappedRecord : public CCtSvcRecord {
  public:
+  using Traits = T;
   using Fields = typename Traits::Fields;
 
   CCtSvcMappedRecord() : CCtSvcRecord(Traits::kTable, 0) {}
@@ -77,11 +78,12 @@ class CCtSvcMappedRecord : public CCtSvcRecord {
   Fields m_Fields;
 };
 
-template <class Traits>
-class CCtSvcStructRecord : public CCtSvcMappedRecord<Traits> {
-  using Base = CCtSvcMappedRecord<Traits>;
+template <class T>
+class CCtSvcStructRecord : public CCtSvcMappedRecord<T> {
+  using Base = CCtSvcMappedRecord<T>;
 
  public:
+  using Traits = T;
   using Info = typename Traits::Info;
   using Record = typename Traits::Record;
 

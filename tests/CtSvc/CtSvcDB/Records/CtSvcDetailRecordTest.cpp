@@ -1,0 +1,201 @@
+// What the detail records do beyond the common pattern: the shared contact-data table, search
+// and sort columns, and taking a person's identity.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CtSvcDB/Records/CtSvcDeleteAccount.h"
+#include "CtSvcDB/Records/CtSvcEmailAddress.h"
+#include "CtSvcDB/Records/CtSvcFdn.h"
+#include "CtSvcDB/Records/CtSvcGroup.h"
+#include "CtSvcDB/Records/CtSvcGroupMember.h"
+#include "CtSvcDB/Records/CtSvcPersonRecord.h"
+#include "CtSvcDB/Records/CtSvcPhoneNumber.h"
+#include "CtSvcDB/Records/CtSvcPostalAddress.h"
+#include "CtSvcDB/Records/CtSvcSpeedDial.h"
+#include "CtSvcUtil.h"
+#include "RecordTestSupport.h"
+#include "ZelCoreTest.h"
+
+namespace {
+
+using ctsvc_record_test::ColumnName;
+using ctsvc_record_test::InputInt;
+using ctsvc_record_test::InputText;
+
+std::string DataColumn(int nColumn) { return ColumnName(CTSVC_DB_TABLE_CONTACTDATA, nColumn); }
+
+class CtSvcDetailRecordTest : public ctsvc_record_test::RecordStoreTest {};
+
+// Each contact-data record refuses the rows of the other kind and reads nothing from them.
+TEST_F(CtSvcDetailRecordTest, ContactDataRowsOfTheOtherTypeAreRefused) {
+  CCtSvcEmailAddress email;
+  email.SetEmailAddress("ann@example.org");
+  const int nEmailId = email.Insert(1);
+  CCtSvcPhoneNumber number;
+  number.SetPhoneNumber("0101");
+  const int nNumberId = number.Insert(1);
+
+  CContent emailRow;
+  CContent numberRow;
+  ASSERT_TRUE(CContentMgr::Instance()->GetContent("CtSvc/PhoneNumber", nEmailId, emailRow));
+  ASSERT_TRUE(CContentMgr::Instance()->GetContent("CtSvc/Email", nNumberId, numberRow));
+  zel::test::LogCapture capture;
+  CCtSvcPhoneNumber asNumber;
+  EXPECT_EQ(0, asNumber.SetData(emailRow));
+  EXPECT_TRUE(capture.Contains("CCtSvcPhoneNumber::SetContent - contactDataType(2) is not CTSVC_CONTACT_TYPE_PHONENUMBER"));
+  EXPECT_EQ(-1, asNumber.GetRecordId());
+  EXPECT_STREQ("", asNumber.GetPhoneNumber());
+  EXPECT_EQ(CTSVC_USE_TYPE_OTHER, asNumber.GetUseType());
+  CCtSvcEmailAddress asEmail;
+  EXPECT_EQ(0, asEmail.SetData(numberRow));
+  EXPECT_TRUE(capture.Contains("CCtSvcEmailAddress::SetContent - contactDataType(1) is not CTSVC_CONTACT_TYPE_EMAILADDRESS"));
+  EXPECT_EQ(-1, asEmail.GetRecordId());
+}
+
+TEST_F(CtSvcDetailRecordTest, ContactDataWritesTypeSearchFormAndOwnerNames) {
+  CCtSvcPerson person;
+  person.SetFirstName("Ann");
+  person.SetLastName("Lee");
+  const std::string strLong = "+82101234567890";
+  const int nDigits = CtSvcGetDigitsCount2Compare(strLong.c_str());
+  ASSERT_GT(nDigits, 0);
+  ASSERT_LT(static_cast<size_t>(nDigits), strLong.size());
+
+  CCtSvcPhoneNumber number;
+  number.SetPhoneNumber(strLong.c_str());
+  number.SetPerson(person);
+  CContentInput numberInput;
+  ASSERT_EQ(1, number.GetData(numberInput));
+  EXPECT_EQ(CTSVC_CONTACT_TYPE_PHONENUMBER, InputInt(numberInput, DataColumn(CTSVC_DB_CONTACTDATA_COLUMN_TYPE)));
+  const std::string strTail = strLong.substr(strLong.size() - static_cast<size_t>(nDigits));
+  EXPECT_EQ(std::u16string(strTail.begin(), strTail.end()),
+            InputText(numberInput, DataColumn(CTSVC_DB_CONTACTDATA_COLUMN_CONTACT_SDATA)));
+  EXPECT_EQ(u"Ann Lee", InputText(numberInput, DataColumn(CTSVC_DB_CONTACTDATA_COLUMN_FL_FULLNAME)));
+  EXPECT_EQ(u"Lee Ann", InputText(numberInput, DataColumn(CTSVC_DB_CONTACTDATA_COLUMN_LF_FULLNAME)));
+  EXPECT_EQ(u"Ann", InputText(numberInput, DataColumn(CTSVC_DB_CONTACTDATA_COLUMN_FIRSTNAME)));
+
+  CCtSvcPhoneNumber shortNumber;
+  shortNumber.SetPhoneNumber("112");
+  CContentInput shortInput;
+  shortNumber.GetData(shortInput);
+  EXPECT_EQ(u"112", InputText(shortInput, DataColumn(CTSVC_DB_CONTACTDATA_COLUMN_CONTACT_SDATA)));
+  EXPECT_EQ(u"\uffff", InputText(shortInput, DataColumn(CTSVC_DB_CONTACTDATA_COLUMN_FL_FULLNAME)));
+
+  CCtSvcEmailAddress email;
+  email.SetEmailAddress("Ann.Lee@example.org");
+  CContentInput emailInput;
+  ASSERT_EQ(1, email.GetData(emailInput));
+  EXPECT_EQ(CTSVC_CONTACT_TYPE_EMAILADDRESS, InputInt(emailInput, DataColumn(CTSVC_DB_CONTACTDATA_COLUMN_TYPE)));
+  EXPECT_EQ(-1, InputInt(emailInput, DataColumn(CTSVC_DB_CONTACTDATA_COLUMN_AAS_ID)));
+  EXPECT_EQ(u"Ann.Lee@example.org", InputText(emailInput, DataColumn(CTSVC_DB_CONTACTDATA_COLUMN_CONTACT_SDATA)));
+}
+
+TEST_F(CtSvcDetailRecordTest, UnnamedGroupsSortAfterNamedOnes) {
+  for (const char* pszName : {"", "Zulu", "\xE4\xB8\xAD"}) {
+    CCtSvcGroup group;
+    group.SetName(pszName);
+    ASSERT_GT(group.Insert(1), 0);
+  }
+  CContentFilter filter;
+  filter.SetOrderBy(ColumnName(CTSVC_DB_TABLE_GROUP, CTSVC_DB_GROUP_COLUMN_SNAME));
+  filter.SetWhere(ColumnName(CTSVC_DB_TABLE_GROUP, CTSVC_DB_GROUP_COLUMN_ID) + " > 1");
+  std::vector<CContent> vcRows;
+  ASSERT_TRUE(CContentMgr::Instance()->GetContents("CtSvc/Group", &filter, vcRows));
+  ASSERT_EQ(3u, vcRows.size());
+  std::u16string strSortName;
+  ASSERT_TRUE(vcRows.back().GetString(CTSVC_DB_GROUP_COLUMN_SNAME, strSortName));
+  EXPECT_EQ(u"\uffff", strSortName);
+  CCtSvcGroup last;
+  ASSERT_EQ(1, last.SetData(vcRows.back()));
+  EXPECT_STREQ("", last.GetName());
+}
+
+TEST_F(CtSvcDetailRecordTest, FdnStoresTheNumbersSearchForm) {
+  CCtSvcFdn fdn;
+  fdn.SetPhoneNumber("+82101234567890");
+  std::string strSearch;
+  CCtSvcRecord::_GetPhoneNumberToSearch("+82101234567890", strSearch);
+  CContentInput input;
+  ASSERT_EQ(1, fdn.GetData(input));
+  EXPECT_EQ(std::u16string(strSearch.begin(), strSearch.end()),
+            InputText(input, ColumnName(CTSVC_DB_TABLE_FDN, CTSVC_DB_FDN_COLUMN_SPHONENUMBER)));
+}
+
+// SetPerson copies exactly the identity fields a detail has; everything else stays.
+TEST_F(CtSvcDetailRecordTest, SetPersonCopiesTheIdentity) {
+  CCtSvcPerson person;
+  person.SetRecordId(12);
+  person.SetPrimaryId(34);
+  person.SetDeviceType(CTSVC_USE_TYPE_SIM);
+  person.SetAccountId(56);
+  person.SetFirstName("Ann");
+  person.SetLastName("Lee");
+
+  CCtSvcPhoneNumber number;
+  number.SetAasId(3);
+  number.SetPerson(person);
+  EXPECT_EQ(12, number.GetPersonId());
+  EXPECT_EQ(34, number.GetPrimaryId());
+  EXPECT_EQ(CTSVC_USE_TYPE_SIM, number.GetDeviceType());
+  EXPECT_EQ(56, number.GetAccountId());
+  EXPECT_EQ("Ann", number.GetFields().strFirstName);
+  EXPECT_EQ("Lee", number.GetFields().strLastName);
+  EXPECT_EQ(3, number.GetAasId());
+
+  CCtSvcPostalAddress address;
+  address.SetPerson(person);
+  EXPECT_EQ(12, address.GetPersonId());
+  EXPECT_EQ(34, address.GetPrimaryId());
+  EXPECT_EQ(56, address.GetAccountId());
+
+  CCtSvcSpeedDial speedDial;
+  speedDial.SetSlotIndex(2);
+  speedDial.SetPerson(person);
+  EXPECT_EQ(12, speedDial.GetPersonId());
+  EXPECT_EQ(CTSVC_USE_TYPE_SIM, speedDial.GetDeviceType());
+  EXPECT_EQ(2, speedDial.GetSlotIndex());
+
+  CCtSvcGroupMember member;
+  member.SetGroupId(9);
+  member.SetPerson(person);
+  CtSvcGroupMemberRecord record{};
+  member.GetData(record);
+  EXPECT_EQ(CTSVC_USE_TYPE_SIM, record.DevType);
+  EXPECT_EQ(12, record.Info.nPersonId);
+  EXPECT_EQ(34, record.Info.nPrimaryId);
+  EXPECT_EQ(9, record.Info.nGroupId);
+}
+
+// A speed dial built from its info is a fresh one: no owner, no device.
+TEST_F(CtSvcDetailRecordTest, SpeedDialFromInfoHasNoOwner) {
+  const CtSvcSpeedDialInfo info{4, 17};
+  const CCtSvcSpeedDial speedDial(info);
+  EXPECT_EQ(CTSVC_USE_TYPE_NONE, speedDial.GetDeviceType());
+  EXPECT_EQ(-1, speedDial.GetPersonId());
+  EXPECT_EQ(-1, speedDial.GetAccountId());
+  EXPECT_EQ(-1, speedDial.GetRecordId());
+  EXPECT_EQ(17, speedDial.GetPhoneNumberId());
+}
+
+TEST_F(CtSvcDetailRecordTest, DeleteAccountRowRoundTrip) {
+  CCtSvcDeleteAccount account;
+  EXPECT_EQ(CTSVC_USE_TYPE_PHONE, account.GetDeviceType());
+  account.SetAccountId(8);
+  const int nId = account.Insert(1);
+  CContent row;
+  ASSERT_TRUE(CContentMgr::Instance()->GetContent("CtSvc/DeleteAccount", nId, row));
+  CCtSvcDeleteAccount read;
+  ASSERT_EQ(1, read.SetData(row));
+  EXPECT_EQ(8, read.GetAccountId());
+  EXPECT_EQ(nId, read.GetRecordId());
+
+  CContent broken;
+  broken.AddFieldData(CContentValue::Int(nId));
+  broken.AddFieldData(CContentValue::Int(1));
+  zel::test::LogCapture capture;
+  EXPECT_EQ(0, CCtSvcDeleteAccount().SetData(broken));
+  EXPECT_TRUE(capture.Contains("CCtSvcDeleteAccount::SetContent - Content.GetInt(Index = 2) failed\n"));
+}
+
+}  // namespace
