@@ -12,6 +12,7 @@
 
 #include "ContentFramework.h"
 #include "CtSvcDB/Tables/CtSvcDbTable.h"
+#include "CtSvcFilter.h"
 #include "CtSvcTypes.h"
 
 #define CTSVC_DB_SCHEMA_VERSION "1.1.76.0.0"
@@ -64,6 +65,19 @@ class CCtSvcDbMgr : public IContentObserver {
   BOOL GetPersonSortByPriority(int nPrimaryId, std::vector<CCtSvcPerson>& vcPersons);
   // Deletes a primary with its persons and their rows.
   BOOL DeletePrimary(int nPrimaryId);
+
+  // Lists, rows and counts of the URI a C filter structure belongs to (null: every row). The
+  // instantiated structures are the filter structures of CtSvcFilter.h. A primary filter that
+  // names a group reads the primaries joined with the group's memberships.
+  template <typename S>
+  IContentList* CreateList(const S* pFilter);
+  template <typename S>
+  BOOL GetRows(const S* pFilter, std::vector<CContent>& vcRows);
+  template <typename S>
+  int GetCount(const S* pFilter);
+  // Position of the first row of a list whose display name sorts at or after the given name; -1.
+  int GetPersonListIndexFromName(IContentList* pList, const CtSvcPersonFilterName* pNameFilter);
+  int GetPrimaryListIndexFromName(IContentList* pList, const CtSvcPersonFilterName* pNameFilter);
 
   // IContentObserver
   void OnChange(int nChangeType, const std::string& strUri, int nId, intptr_t nParam1, int nParam2) override;
