@@ -1,0 +1,188 @@
+// Exported primary functions: read, count, favourites, linking and the primary services.
+#include <string>
+
+#include "CtSvcDB/CfPlugin/CtSvcPrimaryFilter.h"
+#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDB/Records/CtSvcContact.h"
+#include "CtSvcDB/Records/CtSvcPrimary.h"
+#include "CtSvcDbCiCommon.h"
+#include "CtSvcDbPerson.h"
+#include "ZelDebug.h"
+
+namespace {
+
+CCtSvcDbMgr* Mgr() { return CCtSvcDbMgr::Instance(); }
+
+// Loads a primary, lets the change apply, and writes it back; 0 when it does not exist.
+template <typename F>
+BOOL ChangePrimary(int nId, F change) {
+  CCtSvcPrimary primary;
+  if (!ZEL_REQUIRE(nId > 0) || !Mgr()->GetPrimary(nId, primary)) {
+    return FALSE;
+  }
+  if (!change(primary)) {
+    return FALSE;
+  }
+  return primary.Update(nId, 1) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+extern "C" BOOL CtSvcDbPrimaryGetRecord(int nId, CtSvcPrimaryRecord* pRecord) {
+  if (!ZEL_REQUIRE(pRecord) || !ZEL_REQUIRE(nId > 0)) {
+    return FALSE;
+  }
+  CCtSvcPrimary primary;
+  if (!Mgr()->GetPrimary(nId, primary)) {
+    return FALSE;
+  }
+  return primary.GetData(*pRecord) ? TRUE : FALSE;
+}
+
+extern "C" int CtSvcDbPrimaryGetCount(const CtSvcPrimaryFilter* pFilter) { return Mgr()->GetCount(pFilter); }
+
+extern "C" int CtSvcDbPrimaryGetIds(const CtSvcPrimaryFilter* pFilter, INT32* pIds, int nCapacity) {
+  if (!ZEL_REQUIRE(pIds)) {
+    return -1;
+  }
+  const bool bGroup = pFilter != nullptr && pFilter->nGroupId > 0;
+  std::string strSql = bGroup ? "SELECT ctsvcprimary.ID FROM ctsvcprimary, ctsvcgroupmember" : "SELECT ID FROM ctsvcprimary";
+  std::vector<std::u16string> vcArgs;
+  if (pFilter != nullptr) {
+    std::unique_ptr<CCtSvcCFFilter> pBuilt;
+    if (bGroup) {
+      auto pGroup = std::make_unique<CCtSvcPrimaryGroupMemberFilter>();
+      pGroup->SetContentFilter(pFilter);
+      pBuilt = std::move(pGroup);
+    } else {
+      auto pPlain = std::make_unique<CCtSvcPrimaryFilter>();
+      pPlain->SetContentFilter(pFilter);
+      pBuilt = std::move(pPlain);
+    }
+    const CContentFilter* pContent = pBuilt->GetContentFilter();
+    if (!pContent->GetWhere().empty()) {
+      strSql += " WHERE " + pContent->GetWhere();
+      vcArgs = pContent->GetWhereArg();
+    }
+  }
+  std::vector<std::vector<int>> vcRows;
+  if (!CtSvcQueryIntRows(strSql, vcArgs, 1, vcRows, nCapacity > 0 ? nCapacity : -1)) {
+    DbgPrint(DBG_CLASS_FAIL, "CtSvcDbPrimaryGetIds - Db2StmtGetNextRow < 1\n");
+    return -1;
+  }
+  for (size_t i = 0; i < vcRows.size(); ++i) {
+    pIds[i] = vcRows[i][0];
+  }
+  return static_cast<int>(vcRows.size());
+}
+
+extern "C" BOOL CtSvcDbPrimarySetDefaultPhoneNumberId(int nId, int nPhoneNumberId) {
+  CCtSvcModuleLock lock;
+  return ChangePrimary(nId, [&](CCtSvcPrimary& primary) {
+    primary.SetDefaultPhoneNumberId(nPhoneNumberId);
+    return true;
+  });
+}
+
+extern "C" BOOL CtSvcDbPrimarySetFavoriteType(int nId, int nFavoriteType) {
+  CCtSvcModuleLock lock;
+  return ChangePrimary(nId, [&](CCtSvcPrimary& primary) {
+    primary.SetFavorite(static_cast<CtSvcFavoriteType>(nFavoriteType));
+    primary.SetFavoriteOrder(CTSVC_FAVORITE_ORDER_DEFAULT);
+    return true;
+  });
+}
+
+extern "C" BOOL CtSvcDbPrimarySetFavoriteOrder(int nId, int nOrder) {
+  CCtSvcModuleLock lock;
+  return ChangePrimary(nId, [&](CCtSvcPrimary& primary) {
+    if (primary.GetFavorite() != CTSVC_FAVORITE_TYPE_FAVORITE) {
+      DbgPrint(DBG_CLASS_FAIL, "CtSvcDbPrimarySetFavoriteOrder - this Record(%d) is not favorite record\n", nId);
+      return false;
+    }
+    primary.SetFavoriteOrder(nOrder);
+    return true;
+  });
+}
+
+extern "C" BOOL CtSvcDbPrimaryLinkPerson(int nDestPrimaryId, int nSrcPrimaryId) {
+  CCtSvcModuleLock lock;
+  if (!ZEL_REQUIRE(nDestPrimaryId > 0) || !ZEL_REQUIRE(nSrcPrimaryId > 0) || nDestPrimaryId == nSrcPrimaryId) {
+    return FALSE;
+  }
+  CCtSvcPrimary dest;
+  if (!Mgr()->GetPrimary(nDestPrimaryId, dest)) {
+    return FALSE;
+  }
+  std::vector<CCtSvcPerson> vcPersons;
+  Mgr()->GetPersonSortByPriority(nSrcPrimaryId, vcPersons);
+  for (const CCtSvcPerson& person : vcPersons) {
+    Mgr()->MovePerson(person.GetRecordId(), nDestPrimaryId);
+  }
+  if (!Mgr()->RearrangePrimary(nDestPrimaryId, 1, nSrcPrimaryId)) {
+    DbgPrint(DBG_CLASS_FAIL, "CCtSvcDbMgr::RearrangePrimary - GetPrimary nDestPrimaryId(%d), nSrcPrimaryId(%d) failed\n",
+             nDestPrimaryId, nSrcPrimaryId);
+  }
+  return Mgr()->DeletePrimary(nSrcPrimaryId);
+}
+
+extern "C" BOOL CtSvcDbPrimaryUnlinkPerson(int nPrimaryId, int nPersonId, int bSplit) {
+  CCtSvcModuleLock lock;
+  if (!ZEL_REQUIRE(nPrimaryId != INVALID_HOBJ) || !ZEL_REQUIRE(nPersonId != INVALID_HOBJ) || nPrimaryId <= 0) {
+    return FALSE;
+  }
+  const int nKeptPersonId = CTSVC_HANDLE_TO_ID(nPersonId);
+  std::vector<CCtSvcPerson> vcPersons;
+  if (!Mgr()->GetPersonSortByPriority(nPrimaryId, vcPersons)) {
+    return Mgr()->DeletePrimary(nPrimaryId);
+  }
+  if (bSplit) {
+    for (const CCtSvcPerson& person : vcPersons) {
+      if (person.GetRecordId() == nKeptPersonId) {
+        continue;
+      }
+      const int nNewPrimary = Mgr()->CreatePrimary(person);
+      if (nNewPrimary > 0) {
+        Mgr()->MovePerson(person.GetRecordId(), nNewPrimary);
+      }
+    }
+  }
+  return Mgr()->RearrangePrimary(nPrimaryId, 1);
+}
+
+extern "C" int CtSvcDbPrimaryFindPrimary(const CtSvcContactInfo* pContact, int nDeviceType, int nExceptPrimaryId) {
+  CCtSvcModuleLock lock;
+  if (!ZEL_REQUIRE(pContact) || !ZEL_REQUIRE(CtSvcIsStoreDeviceType(nDeviceType))) {
+    return -1;
+  }
+  const CCtSvcContact contact(*pContact, static_cast<CtSvcDeviceType>(nDeviceType));
+  return Mgr()->FindPrimary(contact, nExceptPrimaryId);
+}
+
+extern "C" int CtSvcDbPrimaryCreatePrimary(HOBJ hPerson, int bCommit) {
+  CCtSvcModuleLock lock;
+  if (!ZEL_REQUIRE(CtSvcIsValidPersonHandle(hPerson))) {
+    return -1;
+  }
+  CContent content;
+  CCtSvcPerson person;
+  if (!CContentMgr::Instance()->GetContent("CtSvc/Person", CTSVC_HANDLE_TO_ID(hPerson), content) || !person.SetData(content)) {
+    return -1;
+  }
+  return Mgr()->CreatePrimary(person, bCommit);
+}
+
+extern "C" BOOL CtSvcDbPrimaryRearrange(int nId) {
+  if (!ZEL_REQUIRE(nId > 0)) {
+    return FALSE;
+  }
+  return Mgr()->RearrangePrimary(nId, 1);
+}
+
+extern "C" BOOL CtSvcDbPrimaryDeleteRecord(int nId) {
+  CCtSvcModuleLock lock;
+  if (!ZEL_REQUIRE(nId > 0)) {
+    return FALSE;
+  }
+  return Mgr()->DeletePrimary(nId);
+}
