@@ -73,8 +73,3 @@ BOOL CCtSvcSearchMgr::DeleteIndex(int nType) {
   return bResult;
 }
 
-void CCtSvcSearchMgr::Prepare(int /*nType*/) {}
-
-void CCtSvcSearchMgr::Release(int /*nType*/) {}
-
-extern "C" BOOL CtSvcSearchCreateIndex(int nType) { return CCtSvcSearchMgr::Instance()->CreateIndex(nType); }

@@ -1,11 +1,8 @@
-// Resuming an interrupted account removal needs the background task; until the task manager is
-// part of the library, a pending removal is reported and left recorded for the next start.
+// An interrupted account removal resumes as a delete-account job of the background task.
 #include "CtSvcDbMgrDeleteAccount.h"
 
-#include "ZelDebug.h"
+#include "CtSvcTask.h"
 
 BOOL CtSvcDbMgrStartDeleteAccount(int nDeviceType, int nAccountId) {
-  DbgPrint(DBG_CLASS_FAIL, "CtSvcDbMgrStartDeleteAccount - removal of account %d (device %d) stays pending\n",
-           nAccountId, nDeviceType);
-  return FALSE;
+  return CtSvcTaskRequestDeleteAccount(nDeviceType, &nAccountId, 1, nullptr, nullptr);
 }

@@ -1,0 +1,22 @@
+// Calls of the delete-account job into modules that arrive later: the change-listener pause and
+// the removal of an account's caller images. Each is one function, so that wiring the real call
+// changes only its body.
+#ifndef CTSVC_TASK_HOOKS_H
+#define CTSVC_TASK_HOOKS_H
+
+// Pauses (true) or resumes (false) the change notices to the client listeners.
+void CtSvcTaskPauseListeners(bool bPause);
+
+// Deletes the caller images kept for the account.
+void CtSvcTaskDeleteAccountImages(int nAccountId);
+
+// Holds the client listeners paused for its lifetime.
+class CCtSvcTaskListenerPause {
+ public:
+  CCtSvcTaskListenerPause() { CtSvcTaskPauseListeners(true); }
+  ~CCtSvcTaskListenerPause() { CtSvcTaskPauseListeners(false); }
+  CCtSvcTaskListenerPause(const CCtSvcTaskListenerPause&) = delete;
+  CCtSvcTaskListenerPause& operator=(const CCtSvcTaskListenerPause&) = delete;
+};
+
+#endif
