@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDbCi/CtSvcDbListenerRelay.h"
 #include "CtSvcEH/CtSvcEH.h"
 #include "CtSvcInterfaceTable.h"
 #include "CtSvcModuleSingletons.h"
@@ -27,6 +28,7 @@ INT32 Load() {
   CtSvcFillInterfaceTable(g_apInterface);
   g_ClassDescriptor.ppInterface = g_apInterface;
   _CtSvcCreateEventHandler();
+  CtSvcDbListenerStart();
   return __SysRegisterClass(0, CTSVC_CLASS_ID, &g_ClassDescriptor, 1);
 }
 

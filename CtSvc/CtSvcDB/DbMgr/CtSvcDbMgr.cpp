@@ -4,6 +4,7 @@
 
 #include "CtSvcDB/CfPlugin/CtSvcContentHandlerFactory.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgrDeleteAccount.h"
+#include "CtSvcDB/SyncObserver/CtSvcSnsSyncObserver.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
 
@@ -54,6 +55,7 @@ BOOL CCtSvcDbMgr::Initialize() {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcDbMgr::Initialize: - InitializeDBTables failed\n");
     return FALSE;
   }
+  m_pSnsSyncObserver = std::make_unique<CCtSvcSnsSyncObserver>();
   m_pContentHandlerFactory = std::make_unique<CCtSvcContentHandlerFactory>();
   if (!m_pContentHandlerFactory) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcDbMgr::Initialize: - m_pContentHandlerFactory allocation failed\n");

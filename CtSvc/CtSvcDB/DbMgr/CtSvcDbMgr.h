@@ -22,6 +22,7 @@ class CCtSvcContentHandlerFactory;
 class CCtSvcContact;
 class CCtSvcPerson;
 class CCtSvcPrimary;
+class CCtSvcSnsSyncObserver;
 
 class CCtSvcDbMgr : public IContentObserver {
  public:
@@ -100,6 +101,7 @@ class CCtSvcDbMgr : public IContentObserver {
   void _ClearMassStatements();
 
   std::unique_ptr<CCtSvcContentHandlerFactory> m_pContentHandlerFactory;
+  std::unique_ptr<CCtSvcSnsSyncObserver> m_pSnsSyncObserver;
   std::unique_ptr<CCtSvcDbTable> m_pCtSvcDbTable[CTSVC_DB_TABLE_MAX];
   int m_bInsertMassFlag = 0;
   std::recursive_mutex m_massMutex;
