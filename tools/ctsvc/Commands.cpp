@@ -7,6 +7,14 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> kCommands = {
       {"init", "", "open or create the store; show its schema version and tables", &RunInit},
       {"demo", "", "the main job: load the service and show what it does", &RunDemo},
+      {"add", "--first F --last L ...", "store a contact (--number, --email, --address S|C|ST|CO|PC, --group ID, --account N, --sim; repeatable)", &RunAdd},
+      {"show", "ID [--person]", "a contact with its persons and details (or one person)", &RunShow},
+      {"list", "[--persons] [--order fl|lf]", "contacts (or persons) in name order (--limit N, --offset N)", &RunList},
+      {"delete", "ID [--person]", "delete a contact with its persons (or one person)", &RunDelete},
+      {"link", "A B", "merge contact B into contact A", &RunLink},
+      {"unlink", "A PERSON [--keep]", "give every other person of contact A its own contact again", &RunUnlink},
+      {"favorite", "ID [--off|--order N]", "make a contact a favourite (or not; or set its order)", &RunFavorite},
+      {"letters", "[--persons] [--order fl|lf]", "index letters of the list with their counts", &RunLetters},
   };
   return kCommands;
 }

@@ -38,6 +38,14 @@ void CloseService();
 
 int RunInit(const Options& options, const std::vector<std::string>& vcArgs);
 int RunDemo(const Options& options, const std::vector<std::string>& vcArgs);
+int RunAdd(const Options& options, const std::vector<std::string>& vcArgs);
+int RunShow(const Options& options, const std::vector<std::string>& vcArgs);
+int RunList(const Options& options, const std::vector<std::string>& vcArgs);
+int RunDelete(const Options& options, const std::vector<std::string>& vcArgs);
+int RunLink(const Options& options, const std::vector<std::string>& vcArgs);
+int RunUnlink(const Options& options, const std::vector<std::string>& vcArgs);
+int RunFavorite(const Options& options, const std::vector<std::string>& vcArgs);
+int RunLetters(const Options& options, const std::vector<std::string>& vcArgs);
 
 }  // namespace ctsvc_tool
 

@@ -25,7 +25,7 @@ void PrintHelp() {
       "  --help       this text\n\n"
       "commands:\n");
   for (const Command& cmd : Commands()) {
-    std::printf("  %-10s %-22s %s\n", cmd.szName, cmd.szArgs, cmd.szHelp);
+    std::printf("  %-9s %-28s %s\n", cmd.szName, cmd.szArgs, cmd.szHelp);
   }
 }
 

@@ -88,3 +88,55 @@ TEST(CtsvcTool, BadDirectoryAndBadArgumentsGiveClearErrors) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CtsvcTool, ContactsCanBeAddedListedLinkedAndUnlinked) {
+  ctsvc_test::TempDir dir;
+  const std::string strData = "--data " + dir.Path() + " --json ";
+  const ToolRun ann = RunTool(strData + "add --first Ann --last Kidd --number 01012345678 --email ann@example.com");
+  ASSERT_EQ(0, ann.nExit) << ann.strOut;
+  EXPECT_NE(std::string::npos, ann.strOut.find("\"person\":1,\"handle\":1073741825,\"primary\":1"));
+  ASSERT_EQ(0, RunTool(strData + "add --first Bob --last Lee --address 'Main St|Town||US|123'").nExit);
+  ASSERT_EQ(0, RunTool(strData + "add --first 김 --last 민지").nExit);
+
+  const ToolRun list = RunTool(strData + "list");
+  ASSERT_EQ(0, list.nExit);
+  // First-last order: Latin names first, the Hangul name after them.
+  EXPECT_LT(list.strOut.find("Ann Kidd"), list.strOut.find("Bob Lee"));
+  EXPECT_LT(list.strOut.find("Bob Lee"), list.strOut.find("김 민지"));
+  EXPECT_NE(std::string::npos, list.strOut.find("\"total\":3"));
+
+  const ToolRun link = RunTool(strData + "link 1 2");
+  ASSERT_EQ(0, link.nExit) << link.strOut;
+  EXPECT_NE(std::string::npos, link.strOut.find("\"links\":2"));
+  EXPECT_NE(std::string::npos, link.strOut.find("Main St"));
+  const ToolRun unlink = RunTool(strData + "unlink 1 1");
+  ASSERT_EQ(0, unlink.nExit) << unlink.strOut;
+  EXPECT_NE(std::string::npos, unlink.strOut.find("\"links\":1"));
+
+  const ToolRun letters = RunTool(strData + "letters");
+  ASSERT_EQ(0, letters.nExit);
+  EXPECT_NE(std::string::npos, letters.strOut.find("{\"letter\":\"A\",\"count\":1}"));
+  EXPECT_NE(std::string::npos, letters.strOut.find("{\"letter\":\"ㄱ\",\"count\":1}"));
+
+  EXPECT_EQ(1, RunTool(strData + "favorite 1 --order 4").nExit);  // not a favourite yet
+  ASSERT_EQ(0, RunTool(strData + "favorite 1").nExit);
+  EXPECT_NE(std::string::npos, RunTool(strData + "favorite 1 --order 4").strOut.find("\"favorite\":\"yes\""));
+  ASSERT_EQ(0, RunTool(strData + "delete 1").nExit);
+  EXPECT_EQ(1, RunTool(strData + "show 1").nExit);
+}
+
+TEST(CtsvcTool, BadContactArgumentsExitWithTwo) {
+  ctsvc_test::TempDir dir;
+  const std::string strData = "--data " + dir.Path() + " ";
+  const char* const kBad[] = {"show -4", "show x", "link 1", "unlink 0 1", "add", "add --first A --group zero",
+                              "list --order up", "favorite 3 --order many", "add --first", "delete 2 --bogus 1"};
+  for (const char* szArgs : kBad) {
+    const ToolRun run = RunTool(strData + szArgs);
+    EXPECT_EQ(2, run.nExit) << szArgs << ": " << run.strOut;
+    EXPECT_EQ(0u, run.strOut.find("ctsvc: ")) << szArgs << ": " << run.strOut;
+  }
+}
+
+}  // namespace
