@@ -210,14 +210,4 @@ TEST_F(ThreadsMyAccountSvc, NotificationForADeletedHandlerIsDroppedWithALogLine)
   EXPECT_TRUE(TakeCalls().empty());
 }
 
-TEST(MyAccountSvcEvent, AnUnknownOrForeignEventRunsNothing) {
-  WmEvent event{};
-  event.nEventId = MYACCOUNTSVC_EVENT_NOTIFY;
-  event.nParam1 = 0x7FFFFFF0;
-  EXPECT_EQ(MyAccountSvcHandleEvent(nullptr, &event), 0);
-  event.nEventId = 0x214;
-  EXPECT_EQ(MyAccountSvcHandleEvent(nullptr, &event), 0);
-  EXPECT_EQ(MyAccountSvcHandleEvent(nullptr, nullptr), 0);
-}
-
 }  // namespace

@@ -100,22 +100,6 @@ TEST(TapiClient, RegistrationNeedsAValidIdFlagAndForEventsACurrentHandler) {
   EXPECT_FALSE(TapiRaiseEvent(0x501, TAPI_EVENT_AT_PB_READ_IND, 1, 2, nullptr));  // never registered
 }
 
-TEST(TapiEventRecord, OnlyTelephonyEventsAreReadBack) {
-  WmEvent wm{};
-  TapiEvent event{};
-  wm.nEventId = TAPI_WM_EVENT_ID(TAPI_EVENT_AT_PB_FIND_IND);
-  wm.nKind = TAPI_EVENT_AT_PB_FIND_IND;
-  wm.nClass = TAPI_CLIENT_AT;
-  ASSERT_TRUE(TapiGetEvent(&wm, &event));
-  EXPECT_EQ(event.nEventType, TAPI_EVENT_AT_PB_FIND_IND);
-  wm.nKind = TAPI_EVENT_AT_PB_READ_IND;  // id and type disagree
-  EXPECT_FALSE(TapiGetEvent(&wm, &event));
-  wm.nEventId = 0x214;
-  EXPECT_FALSE(TapiGetEvent(&wm, &event));
-  EXPECT_FALSE(TapiGetEvent(nullptr, &event));
-  EXPECT_FALSE(TapiGetEvent(&wm, nullptr));
-}
-
 TEST(ThreadsTapiClient, IndicationReachesTheRegisteredHandlerThreadWithItsRecord) {
   TakeReceived();
   int nData = 42;

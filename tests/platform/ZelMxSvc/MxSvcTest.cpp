@@ -68,12 +68,4 @@ TEST_F(MxSvcTest, CountsRegularFilesOfTheFolderOnly) {
   EXPECT_EQ(MxSvcFsGetContentsCntByPathForFullCheck("/User/../../etc"), -1);
 }
 
-TEST_F(MxSvcTest, DuplicateMeansAnythingAlreadyAtThePath) {
-  Touch("/User/Mass/Images/a.jpg");
-  EXPECT_TRUE(MxSvcFsIsDuplicatedFile("/User/Mass/Images/a.jpg"));
-  EXPECT_TRUE(MxSvcFsIsDuplicatedFile("/User/Mass/Images"));
-  EXPECT_FALSE(MxSvcFsIsDuplicatedFile("/User/Mass/Images/b.jpg"));
-  EXPECT_FALSE(MxSvcFsIsDuplicatedFile(nullptr));
-}
-
 }  // namespace
