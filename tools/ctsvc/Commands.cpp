@@ -7,6 +7,7 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> kCommands = {
       {"init", "", "open or create the store; show its schema version and tables", &RunInit},
       {"demo", "", "the main job: load the service and show what it does", &RunDemo},
+      {"gen", "N [--seed S]", "store N generated contacts (Latin and Hangul names, numbers, e-mails, groups)", &RunGen},
       {"add", "--first F --last L ...", "store a contact (--number, --email, --address S|C|ST|CO|PC, --group ID, --account N, --sim; repeatable)", &RunAdd},
       {"show", "ID [--person]", "a contact with its persons and details (or one person)", &RunShow},
       {"list", "[--persons] [--order fl|lf]", "contacts (or persons) in name order (--limit N, --offset N)", &RunList},

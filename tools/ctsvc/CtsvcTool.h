@@ -38,6 +38,7 @@ void CloseService();
 
 int RunInit(const Options& options, const std::vector<std::string>& vcArgs);
 int RunDemo(const Options& options, const std::vector<std::string>& vcArgs);
+int RunGen(const Options& options, const std::vector<std::string>& vcArgs);
 int RunAdd(const Options& options, const std::vector<std::string>& vcArgs);
 int RunShow(const Options& options, const std::vector<std::string>& vcArgs);
 int RunList(const Options& options, const std::vector<std::string>& vcArgs);

@@ -1,0 +1,59 @@
+// ctsvc gen N: fills the store with a generated address book.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "Args.h"
+#include "CtsvcTool.h"
+#include "Generator.h"
+#include "Json.h"
+
+namespace ctsvc_tool {
+
+namespace {
+
+// A progress bar on stderr, drawn only when stderr is a terminal.
+void DrawProgress(int nDone, int nTotal) {
+  if (!isatty(STDERR_FILENO) || nTotal <= 0) {
+    return;
+  }
+  constexpr int kWidth = 40;
+  const int nFilled = static_cast<int>(static_cast<long long>(nDone) * kWidth / nTotal);
+  std::fprintf(stderr, "\r[%s%s] %d/%d", std::string(static_cast<size_t>(nFilled), '#').c_str(),
+               std::string(static_cast<size_t>(kWidth - nFilled), '.').c_str(), nDone, nTotal);
+  if (nDone == nTotal) {
+    std::fprintf(stderr, "\n");
+  }
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+int RunGen(const Options& options, const std::vector<std::string>& vcArgs) {
+  const Args args(vcArgs, {});
+  int nCount = 0, nSeed = 1;
+  if (!args.IsValid() || !args.PositionalInt(0, nCount) || nCount < 0 || nCount > 1000000 ||
+      (args.Has("seed") && !args.GetInt("seed", nSeed)) || !args.Unknown({"seed"}).empty()) {
+    return Fail(kExitUsage, "usage: gen N [--seed S]   (0 <= N <= 1000000)");
+  }
+  if (!OpenService(options)) {
+    return kExitFailure;
+  }
+  const auto start = std::chrono::steady_clock::now();
+  const GenerateResult result = GenerateContacts(nCount, static_cast<uint32_t>(nSeed), &DrawProgress);
+  const double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  CloseService();
+  Json report = Json::Object();
+  report.Set("contacts", nCount);
+  report.Set("persons", result.nPersons);
+  report.Set("failures", result.nFailures);
+  char szSeconds[32];
+  std::snprintf(szSeconds, sizeof(szSeconds), "%.2f", dSeconds);
+  report.Set("seconds", szSeconds);
+  Print(report, options.bJson);
+  return result.nFailures == 0 ? kExitOk : kExitFailure;
+}
+
+}  // namespace ctsvc_tool
