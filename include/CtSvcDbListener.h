@@ -11,7 +11,9 @@
  *   receiver, which frees it with MemFree once it has read it.
  *
  * None of these functions takes the module mutex; they may be called from any thread, also from
- * inside a listener function. */
+ * inside a listener function. Removing a listener waits until a call of its function running on
+ * another thread has returned, so its user data may be freed once the removal returns; a listener
+ * function must therefore never wait for a thread that is removing it. */
 #ifndef CTSVC_DB_LISTENER_H
 #define CTSVC_DB_LISTENER_H
 

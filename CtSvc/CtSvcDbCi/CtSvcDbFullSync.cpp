@@ -25,7 +25,10 @@ void NotifyOne(const FullSyncPtr& pObserver, INT32 nState) {
     return;
   }
   if (CtSvcIsUiTask()) {
-    pObserver->m_pfnCallback(nState, nullptr, pObserver->m_pUserData);
+    // Through the list, so that a removal on another thread waits for the call.
+    FullSyncSet().Call(pObserver.get(), [&](const CCtSvcFullSyncObserver& listener) {
+      listener.m_pfnCallback(nState, nullptr, listener.m_pUserData);
+    });
     return;
   }
   const CtSvcDbListenerEvent record =

@@ -18,45 +18,26 @@ struct RecordFree {
 };
 using RecordPtr = std::unique_ptr<CtSvcDbListenerEvent, RecordFree>;
 
-// The function and user data of the listener registered at that address, read under its
-// list's lock; false when it is not registered.
-bool ReadListener(const CCtSvcListenerSet<CCtSvcDbObserver>& set, const void* pObserver,
-                  CtSvcDbListenerCallback& pfnCallback, void*& pUserData) {
-  return set.With(pObserver, [&](const CCtSvcDbObserver& listener) {
-    pfnCallback = listener.GetCallback();
-    pUserData = listener.GetUserData();
-  });
-}
-
-bool ReadFullSync(const void* pObserver, CtSvcDbFullSyncCallback& pfnCallback, void*& pUserData) {
-  return CCtSvcDbListenerModule::Instance().m_vcFullSyncObserver.With(
-      pObserver, [&](const CCtSvcFullSyncObserver& listener) {
-        pfnCallback = listener.m_pfnCallback;
-        pUserData = listener.m_pUserData;
-      });
-}
-
+// Calls the function of the listener registered at that address (a notice whose listener was
+// removed meanwhile is dropped). The removal of a listener waits for this call.
 void OnListenerNotify(void* pData, INT32 /*nParam1*/, INT32 /*nParam2*/) {
   const RecordPtr pRecord(static_cast<CtSvcDbListenerEvent*>(pData));
   if (!pRecord) {
     return;
   }
   const void* pObserver = CtSvcListenerEventObserver(*pRecord);
-  CtSvcDbListenerCallback pfnCallback = nullptr;
-  void* pUserData = nullptr;
-  const CCtSvcDbListenerModule& module = CCtSvcDbListenerModule::Instance();
-  // Unregistered meanwhile: the check and the read each fail alike.
+  const auto deliver = [&](const CCtSvcDbObserver& listener) {
+    if (listener.GetCallback() == nullptr) {
+      DbgPrint(DBG_CLASS_FAIL, "CtSvcEventNotify:CTSVC_EH_DB_LISTENER_NOTIFY - pfnCallback is NULL.\n");
+      return;
+    }
+    listener.GetCallback()(CtSvcListenerEventCode(*pRecord), pRecord->nValue1, nullptr, listener.GetUserData());
+  };
+  CCtSvcDbListenerModule& module = CCtSvcDbListenerModule::Instance();
   if (!CtSvcDbListenerIsValidObserver(pObserver) ||
-      !(ReadListener(module.m_vcDbUriListener, pObserver, pfnCallback, pUserData) ||
-        ReadListener(module.m_vcDbListListener, pObserver, pfnCallback, pUserData))) {
+      !(module.m_vcDbUriListener.Call(pObserver, deliver) || module.m_vcDbListListener.Call(pObserver, deliver))) {
     DbgPrint(DBG_CLASS_FAIL, "CtSvcEventNotify:CTSVC_EH_DB_LISTENER_NOTIFY - pObserver invalid.\n");
-    return;
   }
-  if (pfnCallback == nullptr) {
-    DbgPrint(DBG_CLASS_FAIL, "CtSvcEventNotify:CTSVC_EH_DB_LISTENER_NOTIFY - pfnCallback is NULL.\n");
-    return;
-  }
-  pfnCallback(CtSvcListenerEventCode(*pRecord), pRecord->nValue1, nullptr, pUserData);
 }
 
 void OnFullSyncNotify(void* pData, INT32 /*nParam1*/, INT32 /*nParam2*/) {
@@ -65,18 +46,17 @@ void OnFullSyncNotify(void* pData, INT32 /*nParam1*/, INT32 /*nParam2*/) {
     return;
   }
   const void* pObserver = CtSvcListenerEventObserver(*pRecord);
-  CtSvcDbFullSyncCallback pfnCallback = nullptr;
-  void* pUserData = nullptr;
+  const auto deliver = [&](const CCtSvcFullSyncObserver& listener) {
+    if (listener.m_pfnCallback == nullptr) {
+      DbgPrint(DBG_CLASS_FAIL, "CtSvcEventNotify:CTSVC_EH_FULLSYNC_NOTIFY - pfnCallback is NULL.\n");
+      return;
+    }
+    listener.m_pfnCallback(CtSvcListenerEventCode(*pRecord), nullptr, listener.m_pUserData);
+  };
   if (!CtSvcDbListenerIsValidFullSyncObserver(pObserver) ||
-      !ReadFullSync(pObserver, pfnCallback, pUserData)) {
+      !CCtSvcDbListenerModule::Instance().m_vcFullSyncObserver.Call(pObserver, deliver)) {
     DbgPrint(DBG_CLASS_FAIL, "CtSvcEventNotify:CTSVC_EH_FULLSYNC_NOTIFY - pObserver invalid.\n");
-    return;
   }
-  if (pfnCallback == nullptr) {
-    DbgPrint(DBG_CLASS_FAIL, "CtSvcEventNotify:CTSVC_EH_FULLSYNC_NOTIFY - pfnCallback is NULL.\n");
-    return;
-  }
-  pfnCallback(CtSvcListenerEventCode(*pRecord), nullptr, pUserData);
 }
 
 void OnDeferredWork(void* pData, INT32 /*nParam1*/, INT32 /*nParam2*/) {

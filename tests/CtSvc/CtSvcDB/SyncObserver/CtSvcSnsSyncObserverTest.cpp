@@ -1,0 +1,172 @@
+// The social-network sync subscriber: registration and history store with the database
+// manager's lifetime, refusal of bad input, the per-action log lines and person lookup, the
+// provider-wide pair of calls, and the friend text form and labelled numbers.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDB/SyncObserver/CtSvcSnsSyncActions.h"
+#include "CtSvcDB/SyncObserver/CtSvcSnsSyncObserver.h"
+#include "CtSvcTestEnv.h"
+#include "ZelCoreTest.h"
+#include "ZelSnsSvc/ZelSnsSvc.h"
+
+namespace {
+
+using ctsvc_test::StoreTest;
+
+ISnsSvcFriend Friend(const std::string& strId, int nAccount, const std::string& strPicture = "") {
+  ISnsSvcFriend person;
+  person.strId = strId;
+  person.nAccountId = nAccount;
+  person.strFirstName = "Ann";
+  person.vcPhoneNumbers = {{"mobile", "+491701"}, {"office", "+49302"}, {"home", "+49303"}, {"fax", "+49304"}};
+  person.vcEmails = {"ann@example.org"};
+  person.strPictureUrl = strPicture;
+  return person;
+}
+
+class CtSvcSnsSyncObserverTest : public StoreTest {
+ protected:
+  void SetUp() override {
+    StoreTest::SetUp();
+    ASSERT_TRUE(CCtSvcDbMgr::Instance()->Initialize());
+  }
+
+  static int Dispatch(const std::string& strAction, const std::vector<ISnsSvcFriend>& vcFriends) {
+    return CContentSyncMgr::Instance()->Dispatch(CTSVC_SNS_SYNC_KEY, strAction, SnsSvcFriendsToText(vcFriends));
+  }
+
+  static CCtSvcSnsSyncObserver* Subscriber() {
+    return static_cast<CCtSvcSnsSyncObserver*>(CContentSyncMgr::Instance()->GetSubscriber(CTSVC_SNS_SYNC_KEY));
+  }
+
+  // Stores a social-network row linking the friend id and account to a person.
+  static void LinkFriend(const std::string& strId, int nAccount, int nPersonId) {
+    CCtSvcDbTable* pTable = CCtSvcDbMgr::Instance()->GetDBTable(CTSVC_DB_TABLE_SNSDATA);
+    CContentInput input;
+    input.SetInt(pTable->GetIDColumnName(), pTable->TakeNextRecordId());
+    input.SetInt(pTable->GetColumnName(CTSVC_DB_SNSDATA_COLUMN_PERSON_ID), nPersonId);
+    input.SetInt(pTable->GetColumnName(CTSVC_DB_SNSDATA_COLUMN_ACCOUNT_ID), nAccount);
+    input.SetNString(pTable->GetColumnName(CTSVC_DB_SNSDATA_COLUMN_PEOPLE_ID),
+                     std::u16string(strId.begin(), strId.end()));
+    ASSERT_GT(CContentMgr::Instance()->Insert("CtSvc/SnsData", input), 0);
+  }
+};
+
+TEST_F(CtSvcSnsSyncObserverTest, RegistersAndOpensItsStoreForTheManagersLifetime) {
+  ASSERT_NE(nullptr, Subscriber());
+  EXPECT_TRUE(Subscriber()->IsRegistered());
+  EXPECT_EQ(CTSVC_SNS_SYNC_HISTORY_SIZE, SnsSvcHistoryDbGetSize(CTSVC_SNS_SYNC_HISTORY_DB));
+
+  zel::test::LogCapture log;
+  CCtSvcSnsSyncObserver second;  // the key is taken
+  EXPECT_FALSE(second.IsRegistered());
+  EXPECT_TRUE(log.Contains(
+      "CCtSvcSnsSyncObserver::CCtSvcSnsSyncObserver - CContentSyncMgr::Instance()->RegisterSyncSubscriber failed"));
+
+  CCtSvcDbMgr::DestroyInstance();
+  EXPECT_EQ(nullptr, Subscriber());
+  EXPECT_EQ(-1, SnsSvcHistoryDbGetSize(CTSVC_SNS_SYNC_HISTORY_DB));
+}
+
+TEST_F(CtSvcSnsSyncObserverTest, BadInputIsRefusedWithItsLogLine) {
+  const std::string strOne = SnsSvcFriendsToText({Friend("p1", 3)});
+  struct Case {
+    const char* szUri;
+    const char* szAction;
+    std::string strData;
+    const char* szLog;
+  };
+  const Case kCases[] = {
+      {"", "update", strOne, "CCtSvcSnsSyncObserver::OnExecuteSync - invalid URI()\n"},
+      {"zel.content.sync.sns/other", "update", strOne, "invalid URI(zel.content.sync.sns/other)"},
+      {CTSVC_SNS_SYNC_KEY, "", strOne, "CCtSvcSnsSyncObserver::OnExecuteSync - action or data is empty\n"},
+      {CTSVC_SNS_SYNC_KEY, "update", "", "CCtSvcSnsSyncObserver::OnExecuteSync - action or data is empty\n"},
+      {CTSVC_SNS_SYNC_KEY, "rename", strOne, "CCtSvcSnsSyncObserver::OnExecuteSync - Unknown action type"},
+      {CTSVC_SNS_SYNC_KEY, "update", "friend\nid=p1\n", "CCtSvcSnsSyncObserver::OnExecuteSync - Friend information is invalid"},
+      {CTSVC_SNS_SYNC_KEY, "update", SnsSvcFriendsToText({Friend("p1", 0)}),
+       "CCtSvcSnsSyncObserver::OnExecuteSync - Friend information is invalid"},
+      {CTSVC_SNS_SYNC_KEY, "needcallerid", SnsSvcFriendsToText({Friend("p9", -4)}),
+       "CCtSvcSnsSyncObserver::OnExecuteSync(p9) - Friend information is invalid"},
+      {CTSVC_SNS_SYNC_KEY, "needcallerid", SnsSvcFriendsToText({Friend("p9", 4)}),
+       "CCtSvcSnsSyncObserver::OnExecuteSync(p9) - GetPersonId failed"},
+      {CTSVC_SNS_SYNC_KEY, "delete", strOne, "CCtSvcSnsSyncObserver::OnExecuteSync - GetContactInfo failed"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.szLog);
+    zel::test::LogCapture log;
+    EXPECT_EQ(0, Subscriber()->OnExecuteSync(c.szUri, c.szAction, c.strData));
+    EXPECT_TRUE(log.Contains(c.szLog));
+  }
+}
+
+TEST_F(CtSvcSnsSyncObserverTest, ActionsCountTheirFriendsAndFindTheirPersons) {
+  LinkFriend("p1", 3, 41);
+  zel::test::LogCapture log;
+  EXPECT_EQ(0, Dispatch("update", {Friend("p1", 3), Friend("p2", 3)}));
+  EXPECT_TRUE(log.Contains("CCtSvcSnsSyncObserver::OnExecuteSync - SNS_FRIEND_ACTION_UPDATE(2 friends)"));
+  EXPECT_EQ(1, log.Count("CCtSvcSnsSyncObserver::OnExecuteSync - GetContactInfo failed"));
+  EXPECT_TRUE(log.Contains("UpdateContactInfo(41) - 3 numbers, 1 e-mails"));
+  EXPECT_EQ(0, Dispatch("delete", {Friend("p1", 3)}));
+  EXPECT_TRUE(log.Contains("CCtSvcSnsSyncObserver::OnExecuteSync - SNS_FRIEND_ACTION_DELETE(1 friends)"));
+
+  // The same people id under another account is another friend.
+  EXPECT_EQ(-1, CtSvcSnsFindPersonId(Friend("p1", 4)));
+  EXPECT_EQ(41, CtSvcSnsFindPersonId(Friend("p1", 3)));
+  EXPECT_EQ(1, Dispatch("needcallerid", {Friend("p1", 3)}));
+  EXPECT_EQ(0, Dispatch("needcallerid", {Friend("p1", 3, "https://example.org/p1.jpg")}));
+}
+
+TEST_F(CtSvcSnsSyncObserverTest, SyncNoticesBracketTheProvider) {
+  EXPECT_FALSE(CContentMgr::Instance()->IsProviderSyncing(CTSVC_PROVIDER_NAME));
+  EXPECT_EQ(1, Subscriber()->OnSyncStarted());
+  EXPECT_TRUE(CContentMgr::Instance()->IsProviderSyncing(CTSVC_PROVIDER_NAME));
+  EXPECT_EQ(1, Subscriber()->OnSyncFinished());
+  EXPECT_FALSE(CContentMgr::Instance()->IsProviderSyncing(CTSVC_PROVIDER_NAME));
+  EXPECT_EQ(0, Subscriber()->OnSyncFinished());
+}
+
+TEST(CtSvcSnsFriendTextTest, RoundTripAndMalformedTexts) {
+  ISnsSvcFriend person = Friend("p1", 7, "https://example.org/p.jpg");
+  person.strLastName = "Lee\nSmith";
+  std::vector<ISnsSvcFriend> vcRead;
+  ASSERT_TRUE(SnsSvcFriendsFromText(SnsSvcFriendsToText({person, Friend("p2", 8)}), vcRead));
+  ASSERT_EQ(2u, vcRead.size());
+  EXPECT_EQ("p1", vcRead[0].strId);
+  EXPECT_EQ(7, vcRead[0].nAccountId);
+  EXPECT_EQ("Lee Smith", vcRead[0].strLastName);
+  EXPECT_EQ(4u, vcRead[0].vcPhoneNumbers.size());
+  EXPECT_EQ("office", vcRead[0].vcPhoneNumbers[1].strLabel);
+  EXPECT_EQ("https://example.org/p.jpg", vcRead[0].strPictureUrl);
+  EXPECT_EQ("p2", vcRead[1].strId);
+
+  for (const char* szBad : {"", "\n", "id=p1\n", "friend\nid=p1\naccount=1\n", "friend\nid=\naccount=1\nend\n",
+                            "friend\nid=p1\naccount=x\nend\n", "friend\nid=p1\nend\n", "friend\nid=p1\naccount=1\nage=3\nend\n"}) {
+    SCOPED_TRACE(szBad);
+    EXPECT_FALSE(SnsSvcFriendsFromText(szBad, vcRead));
+    EXPECT_TRUE(vcRead.empty());
+  }
+}
+
+TEST(CtSvcSnsFriendDetailsTest, LabelledNumbersBecomeNumbersOfTheirKind) {
+  const std::vector<CtSvcPhoneNumberInfo> vcNumbers = CtSvcSnsFriendPhoneNumbers(Friend("p1", 1));
+  ASSERT_EQ(3u, vcNumbers.size());
+  const struct {
+    const char* szNumber;
+    INT32 nPhoneType, nUseType;
+  } kExpected[] = {{"+491701", 1, CTSVC_USE_TYPE_OTHER}, {"+49302", 2, CTSVC_USE_TYPE_WORK}, {"+49303", 2, CTSVC_USE_TYPE_HOME}};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_STREQ(kExpected[i].szNumber, vcNumbers[i].szPhoneNumber);
+    EXPECT_EQ(kExpected[i].nPhoneType, vcNumbers[i].PhoneType);
+    EXPECT_EQ(kExpected[i].nUseType, vcNumbers[i].UseType);
+  }
+  const std::vector<CtSvcEmailAddressInfo> vcEmails = CtSvcSnsFriendEmails(Friend("p1", 1));
+  ASSERT_EQ(1u, vcEmails.size());
+  EXPECT_STREQ("ann@example.org", vcEmails[0].szEmailAddress);
+  EXPECT_EQ(CTSVC_EMAIL_TYPE_INTERNET, vcEmails[0].EmailType);
+}
+
+}  // namespace

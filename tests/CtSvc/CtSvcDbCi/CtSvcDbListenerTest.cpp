@@ -1,0 +1,251 @@
+// Change listeners: change codes, pause and resume, full-sync notices, registration failures,
+// handler listeners and their 56-byte record, and list listeners.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "CtSvcDbCi/CtSvcDbObserver.h"
+#include "CtSvcTestEnv.h"
+#include "ListenerTestSupport.h"
+#include "ZelCoreTest.h"
+#include "ZelMem.h"
+#include "ZelWm.h"
+
+namespace {
+
+using namespace ctsvc_listener_test;
+using ctsvc_test::ServiceTest;
+
+class CtSvcDbListenerTest : public ServiceTest {};
+
+TEST_F(CtSvcDbListenerTest, EachWriteArrivesWithItsChangeCode) {
+  struct Case {
+    const char* szName;
+    std::function<void(int)> write;  // on the person id
+    int nExpected;
+  };
+  const Case kCases[] = {
+      {"update",
+       [](int nId) {
+         CContentInput input;
+         input.SetNString("FIRSTNAME", u"Ann");
+         CContentMgr::Instance()->Update("CtSvc/Person", nId, input);
+       },
+       CTSVC_DB_LISTENER_CHANGE_UPDATED},
+      {"delete", [](int nId) { CContentMgr::Instance()->Delete("CtSvc/Person", nId); },
+       CTSVC_DB_LISTENER_CHANGE_DELETED},
+      {"bulk delete", [](int nId) { CContentMgr::Instance()->Delete("CtSvc/Person/BulkOperation", nId); },
+       CTSVC_DB_LISTENER_CHANGE_BULK_DELETED},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.szName);
+    Recorder recorder;
+    UriListener listener(CTSVC_DB_URI_PERSON, recorder);
+    int nId = -1;
+    RunOnTask("Korin", [&] {
+      nId = InsertPerson();
+      c.write(nId);
+    });
+    const std::vector<Notice> vcNotices = recorder.Take();
+    ASSERT_EQ(2u, vcNotices.size());
+    EXPECT_EQ(CTSVC_DB_LISTENER_CHANGE_INSERTED, vcNotices[0].nCode);
+    EXPECT_EQ(c.nExpected, vcNotices[1].nCode);
+    EXPECT_EQ(nId, vcNotices[1].nId);
+    EXPECT_EQ(&recorder, vcNotices[1].pUserData);
+  }
+  EXPECT_EQ(CTSVC_DB_LISTENER_CHANGE_UNKNOWN, CCtSvcDbObserver::ToChangeCode(7, 0));
+}
+
+TEST_F(CtSvcDbListenerTest, PausedListenerStaysValidAndHearsNothingUntilResumed) {
+  ResumeOnExit resume;
+  Recorder recorder;
+  UriListener listener(CTSVC_DB_URI_PERSON, recorder);
+  const void* pListener = TheUriListener();
+  ASSERT_NE(nullptr, pListener);
+
+  ASSERT_TRUE(CtSvcDbListenerPauseEx(FALSE));
+  RunOnTask("Korin", [] { InsertPerson(); });
+  RunOnTask("Writer", [] { InsertPerson(); });
+  DrainEventHandler();
+  EXPECT_TRUE(recorder.Take().empty());
+  EXPECT_TRUE(CtSvcDbListenerIsValidObserver(pListener));
+
+  ASSERT_TRUE(CtSvcDbListenerResumeEx(FALSE));
+  RunOnTask("Korin", [] { InsertPerson(); });
+  EXPECT_EQ(std::vector<int>{CTSVC_DB_LISTENER_CHANGE_INSERTED}, recorder.TakeCodes());
+}
+
+TEST_F(CtSvcDbListenerTest, ListenerRegisteredWhilePausedStartsAtResume) {
+  ResumeOnExit resume;
+  Recorder recorder;
+  ASSERT_TRUE(CtSvcDbListenerPauseEx(FALSE));
+  UriListener listener(CTSVC_DB_URI_PERSON, recorder);
+  RunOnTask("Korin", [] { InsertPerson(); });
+  EXPECT_TRUE(recorder.Take().empty());
+  ASSERT_TRUE(CtSvcDbListenerResumeEx(FALSE));
+  RunOnTask("Korin", [] { InsertPerson(); });
+  EXPECT_EQ(1u, recorder.Take().size());
+}
+
+TEST_F(CtSvcDbListenerTest, PauseAndResumeTellFullSyncListenersUnlessTheExFormsAreToldNot) {
+  ResumeOnExit resume;
+  struct Case {
+    const char* szName;
+    BOOL (*pfnCall)();
+    std::vector<int> vcExpected;
+  };
+  const Case kCases[] = {
+      {"pause", [] { return CtSvcDbListenerPause(); }, {CTSVC_DB_FULLSYNC_STATE_STARTED}},
+      {"resume", [] { return CtSvcDbListenerResume(); }, {CTSVC_DB_FULLSYNC_STATE_ENDED}},
+      {"pause ex 0", [] { return CtSvcDbListenerPauseEx(FALSE); }, {}},
+      {"resume ex 0", [] { return CtSvcDbListenerResumeEx(FALSE); }, {}},
+      {"pause ex 1", [] { return CtSvcDbListenerPauseEx(TRUE); }, {CTSVC_DB_FULLSYNC_STATE_STARTED}},
+  };
+  Recorder recorder;
+  FullSyncListener listener(recorder);
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.szName);
+    RunOnTask("Korin", [&] { EXPECT_TRUE(c.pfnCall()); });
+    EXPECT_EQ(c.vcExpected, recorder.TakeCodes());
+  }
+}
+
+TEST_F(CtSvcDbListenerTest, BadRegistrationsAndUnknownUnregistrationsFailAndChangeNothing) {
+  Recorder recorder;
+  UriListener listener(CTSVC_DB_URI_PERSON, recorder);
+  Recorder other;
+  zel::test::LogCapture log;
+  EXPECT_FALSE(CtSvcDbListenerUnregisterCallback(CTSVC_DB_URI_PERSON, &Recorder::OnChange, &other));
+  EXPECT_TRUE(log.Contains("CtSvcDbListenerUnregisterCallback - UnRegisteration failed\n"));
+  EXPECT_FALSE(CtSvcDbListenerUnregisterCallback(CTSVC_DB_URI_EMAIL, &Recorder::OnChange, &recorder));
+  EXPECT_FALSE(CtSvcDbListenerUnregisterHandler(CTSVC_DB_URI_PERSON, 12345, &recorder));
+  EXPECT_FALSE(CtSvcDbListenerUnregisterFullSyncCallback(&Recorder::OnFullSync, &recorder));
+  for (INT32 nBadType : {-1, 13}) {
+    EXPECT_FALSE(CtSvcDbListenerRegisterCallback(nBadType, &Recorder::OnChange, &other, "test", 0));
+    EXPECT_TRUE(log.Contains("__CtSvcDbListenerGetURI - DB URI type is invalid(" + std::to_string(nBadType) + ")"));
+  }
+  EXPECT_FALSE(CtSvcDbListenerRegisterCallback(CTSVC_DB_URI_PERSON, nullptr, &other, "test", 0));
+  EXPECT_FALSE(CtSvcDbListenerRegisterHandler(CTSVC_DB_URI_PERSON, INVALID_HOBJ, 1, &other, "test"));
+  EXPECT_FALSE(CtSvcDbListenerRegisterFullSyncCallback(nullptr, &other));
+  EXPECT_FALSE(CtSvcDbListenerListRegisterCallback(nullptr, &Recorder::OnChange, &other, 0));
+  EXPECT_TRUE(log.Contains("CtSvcDbListenerRegisterListCallback - pContentList is NULL\n"));
+  EXPECT_FALSE(CtSvcDbListenerListUnregisterCallback(nullptr, &Recorder::OnChange, &other));
+  EXPECT_TRUE(log.Contains("CtSvcDbListenerListUnregisterCallback - pContentList is NULL\n"));
+  EXPECT_FALSE(CtSvcDbListenerIsValidObserver(&other));
+  EXPECT_FALSE(CtSvcDbListenerIsValidObserver(nullptr));
+
+  RunOnTask("Korin", [] { InsertPerson(); });
+  EXPECT_EQ(1u, recorder.Take().size());
+  EXPECT_TRUE(other.Take().empty());
+}
+
+TEST_F(CtSvcDbListenerTest, ListenerWithoutFunctionOrHandlerOnlyLogs) {
+  CCtSvcDbObserver observer(nullptr, INVALID_HOBJ, 0, nullptr, "CtSvc/Person", nullptr, "test", 0);
+  zel::test::LogCapture log;
+  observer.OnChange(CONTENT_CHANGE_INSERT, "CtSvc/Person", 1, 0, 0);
+  EXPECT_TRUE(log.Contains("CCtSvcDbObserver::OnChange - register(CtSvc/Person,0)\n"));
+  EXPECT_TRUE(
+      log.Contains("CCtSvcDbObserver::OnChange -m_pfnCallback is null and m_hEventHandler is INVALID_HOBJ.\n"));
+}
+
+// A client event handler that keeps a copy of every listener record it receives.
+class ClientHandler {
+ public:
+  static constexpr UINT32 kEvent = 0x1234;
+
+  ClientHandler() {
+    m_hGroup = WmCreateEHGroup("LsnTestGroup");
+    const WmEventMapEntry map[] = {{kEvent, kEvent, &ClientHandler::OnEvent}};
+    m_hHandler = WmCreateEventHandler(m_hGroup, "LsnTestClient", map, 1, this);
+  }
+  ~ClientHandler() { WmDeleteEHGroup(m_hGroup); }
+  HOBJ Get() const { return m_hHandler; }
+  std::vector<std::pair<WmEvent, std::vector<UINT8>>> Take() {
+    EXPECT_EQ(1, WmWaitEventHandlerIdle(m_hHandler, 10000));
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return std::move(m_vcEvents);
+  }
+
+ private:
+  static int OnEvent(WmEHState* pState, WmEvent* pEvent) {
+    auto* pSelf = static_cast<ClientHandler*>(pState->pUserData);
+    const auto* pBytes = static_cast<const UINT8*>(pEvent->pData);
+    std::lock_guard<std::mutex> lock(pSelf->m_mutex);
+    pSelf->m_vcEvents.emplace_back(*pEvent, std::vector<UINT8>(pBytes, pBytes + pEvent->nDataSize));
+    MemFree(pEvent->pData);
+    return 1;
+  }
+
+  HOBJ m_hGroup;
+  HOBJ m_hHandler;
+  std::mutex m_mutex;
+  std::vector<std::pair<WmEvent, std::vector<UINT8>>> m_vcEvents;
+};
+
+template <class T>
+T At(const std::vector<UINT8>& vcBytes, size_t nOffset) {
+  T value;
+  std::memcpy(&value, vcBytes.data() + nOffset, sizeof(T));
+  return value;
+}
+
+TEST_F(CtSvcDbListenerTest, HandlerListenerReceivesTheClientRecord) {
+  ClientHandler client;
+  ASSERT_NE(INVALID_HOBJ, client.Get());
+  int nUserData = 0;
+  ASSERT_TRUE(CtSvcDbListenerRegisterHandler(CTSVC_DB_URI_PERSON, client.Get(), ClientHandler::kEvent, &nUserData,
+                                             "test"));
+  const void* pListener = TheUriListener();
+  int nId = -1;
+  RunOnTask("Writer", [&] { nId = InsertPerson(); });
+  const auto vcEvents = client.Take();
+  EXPECT_TRUE(CtSvcDbListenerUnregisterHandler(CTSVC_DB_URI_PERSON, client.Get(), &nUserData));
+
+  ASSERT_EQ(1u, vcEvents.size());
+  const WmEvent& event = vcEvents[0].first;
+  const std::vector<UINT8>& vcRecord = vcEvents[0].second;
+  EXPECT_EQ(ClientHandler::kEvent, event.nEventId);
+  EXPECT_EQ(CTSVC_DB_LISTENER_CHANGE_INSERTED, event.nParam1);
+  EXPECT_EQ(nId, event.nParam2);
+  ASSERT_EQ(56u, vcRecord.size());
+  std::vector<UINT8> vcExpected(56, 0);
+  vcExpected[0] = 20;
+  vcExpected[1] = 2;
+  const HOBJ hTarget = client.Get();
+  std::memcpy(&vcExpected[4], &hTarget, 4);
+  vcExpected[20] = 0;
+  vcExpected[21] = 14;
+  const UINT16 nEvent = ClientHandler::kEvent;
+  std::memcpy(&vcExpected[22], &nEvent, 2);
+  const INT32 nCode = CTSVC_DB_LISTENER_CHANGE_INSERTED;
+  std::memcpy(&vcExpected[24], &nCode, 4);
+  std::memcpy(&vcExpected[28], &nId, 4);
+  const UINT64 nObserver = reinterpret_cast<uintptr_t>(pListener);
+  std::memcpy(&vcExpected[32], &nObserver, 8);
+  EXPECT_EQ(vcExpected, vcRecord);
+}
+
+TEST_F(CtSvcDbListenerTest, ListListenerFollowsTheListUntilUnregistered) {
+  std::unique_ptr<IContentList> pList(CContentMgr::Instance()->OpenList("CtSvc/Person", nullptr));
+  ASSERT_NE(nullptr, pList);
+  Recorder recorder;
+  ASSERT_TRUE(_CtSvcDbListenerListRegisterCallback(pList.get(), &Recorder::OnChange, &recorder, __LINE__));
+  const void* pListener = CCtSvcDbListenerModule::Instance().m_vcDbListListener.Snapshot().front().get();
+  EXPECT_TRUE(CtSvcDbListenerIsValidObserver(pListener));
+  int nId = -1;
+  RunOnTask("Korin", [&] { nId = InsertPerson(); });
+  const std::vector<Notice> vcNotices = recorder.Take();
+  ASSERT_EQ(1u, vcNotices.size());
+  EXPECT_EQ(nId, vcNotices[0].nId);
+
+  EXPECT_TRUE(CtSvcDbListenerListUnregisterCallback(pList.get(), &Recorder::OnChange, &recorder));
+  EXPECT_FALSE(CtSvcDbListenerIsValidObserver(pListener));
+  RunOnTask("Korin", [] { InsertPerson(); });
+  EXPECT_TRUE(recorder.Take().empty());
+}
+
+}  // namespace

@@ -1,0 +1,258 @@
+// Mass-sync reading and the vCard lines it produces: argument checks, batches of the given
+// maximum on "CTSVC", vCards parsed back, and the encoder's escaping and version forms.
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "CtSvcDbCi/CtSvcVCardLines.h"
+#include "CtSvcDetail.h"
+#include "CtSvcTestEnv.h"
+#include "ListenerTestSupport.h"
+#include "ZelCoreTest.h"
+
+namespace {
+
+using namespace ctsvc_listener_test;
+using ctsvc_test::ServiceTest;
+
+struct Batch {
+  std::string strText;
+  int nCount;
+  bool bLast;
+  std::string strTask;
+};
+
+std::mutex g_batchMutex;
+std::vector<Batch> g_batches;
+
+void OnBatch(const char* pszVCards, INT32 nRecordCount, BOOL bLast) {
+  const char* pszTask = OsGetCurrentTaskName();
+  std::lock_guard<std::mutex> lock(g_batchMutex);
+  g_batches.push_back({pszVCards != nullptr ? pszVCards : "<null>", nRecordCount, bLast != FALSE,
+                       pszTask != nullptr ? pszTask : ""});
+}
+
+std::vector<Batch> TakeBatches() {
+  std::lock_guard<std::mutex> lock(g_batchMutex);
+  std::vector<Batch> vcBatches;
+  vcBatches.swap(g_batches);
+  return vcBatches;
+}
+
+// One parsed vCard: property lines by name (the part before ':' without parameters).
+struct Card {
+  std::vector<std::pair<std::string, std::string>> vcLines;  // (name with parameters, value)
+  std::vector<std::string> Values(const std::string& strName) const {
+    std::vector<std::string> vcValues;
+    for (const auto& line : vcLines) {
+      if (line.first.substr(0, line.first.find(';')) == strName) {
+        vcValues.push_back(line.second);
+      }
+    }
+    return vcValues;
+  }
+  std::string Params(const std::string& strName) const {
+    for (const auto& line : vcLines) {
+      const size_t nSemi = line.first.find(';');
+      if (line.first.substr(0, nSemi) == strName) {
+        return nSemi == std::string::npos ? "" : line.first.substr(nSemi + 1);
+      }
+    }
+    return "<none>";
+  }
+};
+
+// Splits vCard text into cards; every line must end in CRLF and every BEGIN have its END.
+std::vector<Card> ParseCards(const std::string& strText) {
+  std::vector<Card> vcCards;
+  bool bOpen = false;
+  size_t nPos = 0;
+  while (nPos < strText.size()) {
+    const size_t nEnd = strText.find("\r\n", nPos);
+    EXPECT_NE(std::string::npos, nEnd) << "line without CRLF at " << nPos;
+    if (nEnd == std::string::npos) {
+      break;
+    }
+    const std::string strLine = strText.substr(nPos, nEnd - nPos);
+    nPos = nEnd + 2;
+    EXPECT_EQ(std::string::npos, strLine.find('\n')) << strLine;
+    if (strLine == "BEGIN:VCARD") {
+      EXPECT_FALSE(bOpen);
+      bOpen = true;
+      vcCards.emplace_back();
+      continue;
+    }
+    EXPECT_TRUE(bOpen) << strLine;
+    if (strLine == "END:VCARD") {
+      bOpen = false;
+      continue;
+    }
+    const size_t nColon = strLine.find(':');
+    EXPECT_NE(std::string::npos, nColon) << strLine;
+    if (bOpen && nColon != std::string::npos) {
+      vcCards.back().vcLines.emplace_back(strLine.substr(0, nColon), strLine.substr(nColon + 1));
+    }
+  }
+  EXPECT_FALSE(bOpen);
+  return vcCards;
+}
+
+class CtSvcDbMassSyncTest : public ServiceTest {
+ protected:
+  void SetUp() override {
+    ServiceTest::SetUp();
+    TakeBatches();
+  }
+
+  // A person "First<i>" "Last;<i>" with a number, an e-mail, an address and a note.
+  static int AddPerson(int i) {
+    const std::u16string strIndex(1, static_cast<char16_t>(u'0' + i));
+    const int nPerson = InsertRow(
+        "CtSvc/Person", CTSVC_DB_TABLE_PERSON,
+        {{CTSVC_DB_PERSON_COLUMN_DEVICE_TYPE, CContentValue::Int(CTSVC_USE_TYPE_PHONE)},
+         {CTSVC_DB_PERSON_COLUMN_FIRSTNAME, CContentValue::String(u"First" + strIndex)},
+         {CTSVC_DB_PERSON_COLUMN_LASTNAME, CContentValue::String(u"Last;" + strIndex)},
+         {CTSVC_DB_PERSON_COLUMN_BIRTHDAY, CContentValue::DateTime(TmDateTime{1980 + i, 2, 3, 0, 0, 0})}});
+    InsertRow("CtSvc/PhoneNumber", CTSVC_DB_TABLE_CONTACTDATA,
+              {{CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, CContentValue::Int(nPerson)},
+               {CTSVC_DB_CONTACTDATA_COLUMN_TYPE, CContentValue::Int(1)},
+               {CTSVC_DB_CONTACTDATA_COLUMN_PHONE_TYPE, CContentValue::Int(1)},
+               {CTSVC_DB_CONTACTDATA_COLUMN_USE_TYPE, CContentValue::Int(CTSVC_USE_TYPE_HOME)},
+               {CTSVC_DB_CONTACTDATA_COLUMN_CONTACT_DATA, CContentValue::String(u"+4930123" + strIndex)}});
+    InsertRow("CtSvc/Email", CTSVC_DB_TABLE_CONTACTDATA,
+              {{CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, CContentValue::Int(nPerson)},
+               {CTSVC_DB_CONTACTDATA_COLUMN_TYPE, CContentValue::Int(2)},
+               {CTSVC_DB_CONTACTDATA_COLUMN_USE_TYPE, CContentValue::Int(CTSVC_USE_TYPE_WORK)},
+               {CTSVC_DB_CONTACTDATA_COLUMN_CONTACT_DATA, CContentValue::String(u"p" + strIndex + u"@example.org")}});
+    InsertRow("CtSvc/PostalAddress", CTSVC_DB_TABLE_POSTALADDRESS,
+              {{CTSVC_DB_POSTALADDR_COLUMN_PERSON_ID, CContentValue::Int(nPerson)},
+               {CTSVC_DB_POSTALADDR_COLUMN_STREET, CContentValue::String(u"Main St " + strIndex)},
+               {CTSVC_DB_POSTALADDR_COLUMN_CITY, CContentValue::String(u"Springfield")},
+               {CTSVC_DB_POSTALADDR_COLUMN_PCODE, CContentValue::String(u"12345")},
+               {CTSVC_DB_POSTALADDR_COLUMN_COUNTRY, CContentValue::String(u"Utopia")}});
+    InsertRow("CtSvc/EtcData", CTSVC_DB_TABLE_ETCDATA,
+              {{CTSVC_DB_ETCDATA_COLUMN_PERSON_ID, CContentValue::Int(nPerson)},
+               {CTSVC_DB_ETCDATA_COLUMN_ETC_TYPE, CContentValue::Int(CTSVC_ETC_DATA_TYPE_NOTE)},
+               {CTSVC_DB_ETCDATA_COLUMN_ETC_DATA, CContentValue::String(u"note " + strIndex)}});
+    return nPerson;
+  }
+};
+
+TEST_F(CtSvcDbMassSyncTest, BadArgumentsAndAnEmptyStoreAreRefusedWithTheirLogLines) {
+  struct Case {
+    INT32 nSyncType, nFormat, nMax;
+    CtSvcDbMassSyncCallback pfn;
+    const char* szLog;
+  };
+  const Case kCases[] = {
+      {2, 0, 1, &OnBatch, "CtSvcDbMassSyncReadRecords - INVALID nSyncType = 2\n"},
+      {-1, 0, 1, &OnBatch, "CtSvcDbMassSyncReadRecords - INVALID nSyncType = -1\n"},
+      {0, 1, 1, &OnBatch, "CtSvcDbMassSyncReadRecords - INVALID nFormat = 1\n"},
+      {1, 0, -1, &OnBatch, "CtSvcDbMassSyncReadRecords - INVALID nMaxRecords = -1\n"},
+      {0, 0, 1, nullptr, "CtSvcDbMassSyncReadRecords - pCallback is NULL! \n"},
+      {0, 0, 1, &OnBatch, "CtSvcDbMassSyncReadRecords - Db2StmtExecute(__gctsvc_masssync_person) (0) <= 0 \n"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.szLog);
+    zel::test::LogCapture log;
+    EXPECT_FALSE(CtSvcDbMassSyncReadRecords(c.nSyncType, c.nFormat, c.nMax, c.pfn));
+    EXPECT_TRUE(log.Contains(c.szLog));
+  }
+  DrainEventHandler();
+  EXPECT_TRUE(TakeBatches().empty());
+}
+
+TEST_F(CtSvcDbMassSyncTest, PersonsArriveOnCtsvcInBatchesOfTheMaximumAsWellFormedVCards) {
+  for (int i = 1; i <= 5; ++i) {
+    AddPerson(i);
+  }
+  ASSERT_TRUE(CtSvcDbMassSyncReadRecords(CTSVC_MASSSYNC_TYPE_ALL, CTSVC_MASSSYNC_FORMAT_VCARD, 2, &OnBatch));
+  DrainEventHandler();
+  const std::vector<Batch> vcBatches = TakeBatches();
+  ASSERT_EQ(3u, vcBatches.size());
+  std::vector<Card> vcCards;
+  for (size_t i = 0; i < vcBatches.size(); ++i) {
+    EXPECT_EQ(i < 2 ? 2 : 1, vcBatches[i].nCount);
+    EXPECT_EQ(i == 2, vcBatches[i].bLast);
+    EXPECT_EQ("CTSVC", vcBatches[i].strTask);
+    const std::vector<Card> vcInBatch = ParseCards(vcBatches[i].strText);
+    EXPECT_EQ(static_cast<size_t>(vcBatches[i].nCount), vcInBatch.size());
+    vcCards.insert(vcCards.end(), vcInBatch.begin(), vcInBatch.end());
+  }
+  ASSERT_EQ(5u, vcCards.size());
+  for (int i = 1; i <= 5; ++i) {
+    SCOPED_TRACE(i);
+    const Card& card = vcCards[i - 1];
+    const std::string s = std::to_string(i);
+    EXPECT_EQ(std::vector<std::string>{"2.1"}, card.Values("VERSION"));
+    EXPECT_EQ(std::vector<std::string>{"Last\\;" + s + ";First" + s + ";;;"}, card.Values("N"));
+    EXPECT_EQ(std::vector<std::string>{std::to_string(1980 + i) + "0203"}, card.Values("BDAY"));
+    EXPECT_EQ(std::vector<std::string>{"+4930123" + s}, card.Values("TEL"));
+    EXPECT_EQ("TYPE=CELL;TYPE=HOME", card.Params("TEL"));
+    EXPECT_EQ(std::vector<std::string>{"p" + s + "@example.org"}, card.Values("EMAIL"));
+    EXPECT_EQ("TYPE=INTERNET;TYPE=WORK", card.Params("EMAIL"));
+    EXPECT_EQ(std::vector<std::string>{";;Main St " + s + ";Springfield;;12345;Utopia"}, card.Values("ADR"));
+    EXPECT_EQ(std::vector<std::string>{"note " + s}, card.Values("NOTE"));
+  }
+}
+
+TEST_F(CtSvcDbMassSyncTest, ContactTypeLeavesOtherDataOutAndLongTextGrowsTheBuffer) {
+  const int nPerson = AddPerson(1);
+  const std::u16string strLong(300, u'x');
+  for (int i = 0; i < 10; ++i) {
+    InsertRow("CtSvc/EtcData", CTSVC_DB_TABLE_ETCDATA,
+              {{CTSVC_DB_ETCDATA_COLUMN_PERSON_ID, CContentValue::Int(nPerson)},
+               {CTSVC_DB_ETCDATA_COLUMN_ETC_TYPE, CContentValue::Int(CTSVC_ETC_DATA_TYPE_NOTE)},
+               {CTSVC_DB_ETCDATA_COLUMN_ETC_DATA, CContentValue::String(strLong)}});
+  }
+  ASSERT_TRUE(CtSvcDbMassSyncReadRecords(CTSVC_MASSSYNC_TYPE_CONTACT, CTSVC_MASSSYNC_FORMAT_VCARD, 1, &OnBatch));
+  ASSERT_TRUE(CtSvcDbMassSyncReadRecords(CTSVC_MASSSYNC_TYPE_ALL, CTSVC_MASSSYNC_FORMAT_VCARD, 1, &OnBatch));
+  DrainEventHandler();
+  const std::vector<Batch> vcBatches = TakeBatches();
+  ASSERT_EQ(2u, vcBatches.size());
+  const std::vector<Card> vcContact = ParseCards(vcBatches[0].strText);
+  const std::vector<Card> vcAll = ParseCards(vcBatches[1].strText);
+  ASSERT_EQ(1u, vcContact.size());
+  ASSERT_EQ(1u, vcAll.size());
+  EXPECT_TRUE(vcContact[0].Values("NOTE").empty());
+  EXPECT_EQ(1u, vcContact[0].Values("TEL").size());
+  EXPECT_EQ(11u, vcAll[0].Values("NOTE").size());
+  EXPECT_GT(vcBatches[1].strText.size(), static_cast<size_t>(CTSVC_MASSSYNC_VCARD_SIZE));
+}
+
+TEST(CtSvcVCardLinesTest, EscapingCharsetAndDatesFollowTheVersion) {
+  CtSvcVCardData card;
+  card.strFirstName = "A,b";
+  card.strLastName = "C\\d\xC3\xA9";
+  card.Birthday = TmDateTime{1999, 12, 31, 0, 0, 0};
+  card.vcOthers = {{CTSVC_ETC_DATA_TYPE_NOTE, "line1\r\nline2;x"}, {CTSVC_ETC_DATA_TYPE_SECOND_NAME, "Nick"}, {99, "v"}};
+  card.vcTels = {{4, 3, "+1"}, {42, 0, "+2"}};
+  struct Case {
+    const char* szVersion;
+    std::vector<std::string> vcLines;
+  };
+  const Case kCases[] = {
+      {"2.1",
+       {"BEGIN:VCARD", "VERSION:2.1", "N;CHARSET=UTF-8:C\\\\d\xC3\xA9;A\\,b;;;", "FN;CHARSET=UTF-8:A\\,b C\\\\d\xC3\xA9",
+        "BDAY:19991231", "TEL;TYPE=FAX;TYPE=WORK:+1", "TEL;TYPE=VOICE:+2", "NOTE:line1\\nline2\\;x", "X-NICKNAME:Nick",
+        "X-CTSVC-ETC-99:v", "END:VCARD"}},
+      {"3.0",
+       {"BEGIN:VCARD", "VERSION:3.0", "N:C\\\\d\xC3\xA9;A\\,b;;;", "FN:A\\,b C\\\\d\xC3\xA9", "BDAY:1999-12-31",
+        "TEL;TYPE=FAX;TYPE=WORK:+1", "TEL;TYPE=VOICE:+2", "NOTE:line1\\nline2\\;x", "NICKNAME:Nick",
+        "X-CTSVC-ETC-99:v", "END:VCARD"}},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.szVersion);
+    std::string strExpected;
+    for (const std::string& strLine : c.vcLines) {
+      strExpected += strLine + "\r\n";
+    }
+    EXPECT_EQ(strExpected, CtSvcEncodeVCard(card, c.szVersion));
+  }
+  CtSvcVCardData unset;
+  EXPECT_EQ(std::string::npos, CtSvcEncodeVCard(unset).find("BDAY"));
+}
+
+}  // namespace
