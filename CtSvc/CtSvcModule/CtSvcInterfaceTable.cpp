@@ -5,6 +5,7 @@
 #include "CtSvcDbDetail.h"
 #include "CtSvcDbListener.h"
 #include "CtSvcDbPerson.h"
+#include "CtSvcList.h"
 #include "CtSvcModule.h"
 
 namespace {
@@ -26,18 +27,18 @@ const Slot kSlots[CTSVC_INTERFACE_SLOT_COUNT] = {
     {"AddRef", Fn(&AddRef)},
     {"Release", Fn(&Release)},
     {"CtSvcDispatch", Fn(&CtSvcDispatch)},
-    {"CtSvcContactListCreate", nullptr},
-    {"CtSvcContactListDestroy", nullptr},
-    {"CtSvcContactListGetCount", nullptr},
-    {"CtSvcContactListGetAt", nullptr},
-    {"CtSvcGroupListCreate", nullptr},
-    {"CtSvcGroupListDestroy", nullptr},
-    {"CtSvcGroupListGetCount", nullptr},
-    {"CtSvcGroupListGetAt", nullptr},
-    {"CtSvcGroupMemberListCreate", nullptr},
-    {"CtSvcGroupMemberListDestroy", nullptr},
-    {"CtSvcGroupMemberListGetCount", nullptr},
-    {"CtSvcGroupMemberListGetAt", nullptr},
+    {"CtSvcContactListCreate", Fn(&CtSvcContactListCreate)},
+    {"CtSvcContactListDestroy", Fn(&CtSvcContactListDestroy)},
+    {"CtSvcContactListGetCount", Fn(&CtSvcContactListGetCount)},
+    {"CtSvcContactListGetAt", Fn(&CtSvcContactListGetAt)},
+    {"CtSvcGroupListCreate", Fn(&CtSvcGroupListCreate)},
+    {"CtSvcGroupListDestroy", Fn(&CtSvcGroupListDestroy)},
+    {"CtSvcGroupListGetCount", Fn(&CtSvcGroupListGetCount)},
+    {"CtSvcGroupListGetAt", Fn(&CtSvcGroupListGetAt)},
+    {"CtSvcGroupMemberListCreate", Fn(&CtSvcGroupMemberListCreate)},
+    {"CtSvcGroupMemberListDestroy", Fn(&CtSvcGroupMemberListDestroy)},
+    {"CtSvcGroupMemberListGetCount", Fn(&CtSvcGroupMemberListGetCount)},
+    {"CtSvcGroupMemberListGetAt", Fn(&CtSvcGroupMemberListGetAt)},
     {"CtSvcDbPersonGetRecord", Fn(&CtSvcDbPersonGetRecord)},
     {"CtSvcDbPersonGetRecordById", Fn(&CtSvcDbPersonGetRecordById)},
     {"CtSvcDbPersonGetTotalCount", Fn(&CtSvcDbPersonGetTotalCount)},
