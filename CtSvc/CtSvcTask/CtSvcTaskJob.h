@@ -15,8 +15,8 @@ class CCtSvcTaskJob {
   virtual void DoWork() = 0;
   virtual void SendNotifyCallback() = 0;
 
-  // Asks the job to stop at its next check.
-  void Abort() { m_bAbort = 1; }
+  // Asks the job to stop at its next check (a job that waits for something wakes up here).
+  virtual void Abort() { m_bAbort = 1; }
   bool IsAborted() const { return m_bAbort != 0; }
 
  private:

@@ -164,7 +164,8 @@ std::string CCtSvcTaskJobDeleteAccount::_AccountCondition(const char* pszColumn)
 
 bool CCtSvcTaskJobDeleteAccount::_DeleteInBatches(const char* pszUri, const std::string& strWhere, int nAbortCheck) {
   const CContentFilter filter = WhereFilter(strWhere + kBatchLimit);
-  for (;;) {
+  int nLeft = CContentMgr::Instance()->GetCount(pszUri, &filter);
+  while (nLeft > 0) {
     if (_IsAborted(nAbortCheck)) {
       return false;
     }
@@ -174,16 +175,18 @@ bool CCtSvcTaskJobDeleteAccount::_DeleteInBatches(const char* pszUri, const std:
       bDeleted = CContentMgr::Instance()->Delete(pszUri, &filter);
     }
     Db2CommitLite();
-    if (!bDeleted) {
-      // A delete that removes nothing answers false too: only rows left over mean a failure.
-      if (CContentMgr::Instance()->GetCount(pszUri, &filter) > 0) {
-        DbgPrint(DBG_CLASS_FAIL, "CCtSvcTaskJobDeleteAccount::DoWork - CContentMgr::Instance()->Delete failed\n");
-        return false;
-      }
-      return true;
+    const int nBefore = nLeft;
+    nLeft = CContentMgr::Instance()->GetCount(pszUri, &filter);
+    // A batch that removed nothing would be repeated for ever.
+    if (!bDeleted || nLeft < 0 || nLeft >= nBefore) {
+      DbgPrint(DBG_CLASS_FAIL, "CCtSvcTaskJobDeleteAccount::DoWork - CContentMgr::Instance()->Delete failed\n");
+      return false;
     }
-    OsSleep(kBatchPauseMs);
+    if (nLeft > 0) {
+      OsSleep(kBatchPauseMs);
+    }
   }
+  return nLeft == 0;
 }
 
 bool CCtSvcTaskJobDeleteAccount::_DeleteTables() {
