@@ -1,11 +1,16 @@
-// Until the listener module and the image manager are part of the library, their calls are traced
-// only: the listeners then see every batch delete, and the images stay on disk.
+// The listener module pauses every client listener; the image manager is not part of the library
+// yet, so the removal of an account's images is traced only and the images stay on disk.
 #include "CtSvcTaskHooks.h"
 
+#include "CtSvcDbListener.h"
 #include "ZelDebug.h"
 
 void CtSvcTaskPauseListeners(bool bPause) {
-  DbgPrint(DBG_CLASS_TRACE, "CtSvcTaskPauseListeners - %s (no listener module yet)\n", bPause ? "pause" : "resume");
+  if (bPause) {
+    CtSvcDbListenerPause();
+  } else {
+    CtSvcDbListenerResume();
+  }
 }
 
 void CtSvcTaskDeleteAccountImages(int nAccountId) {

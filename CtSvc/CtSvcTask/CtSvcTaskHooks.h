@@ -1,6 +1,6 @@
-// Calls of the delete-account job into modules that arrive later: the change-listener pause and
-// the removal of an account's caller images. Each is one function, so that wiring the real call
-// changes only its body.
+// Calls of the delete-account job into other modules: the change-listener pause and the removal
+// of an account's caller images (one function each, so that the image manager, which is not part
+// of the library yet, is wired in one place).
 #ifndef CTSVC_TASK_HOOKS_H
 #define CTSVC_TASK_HOOKS_H
 
