@@ -113,6 +113,20 @@ TEST_F(ThreadsCtSvcTask, QueuedRequestsRunOneAfterAnotherAndAnswerOnTheServiceHa
   }
 }
 
+TEST_F(ThreadsCtSvcTask, ContactsWithoutANameAreLeftOutOnRequest) {
+  AddPrimary("Ann", "Kidd", CTSVC_USE_TYPE_PHONE);
+  AddPrimary("", "", CTSVC_USE_TYPE_PHONE);
+  std::pair<CallbackLog*, std::string> all{&m_log, "all"}, named{&m_log, "named"};
+  CtSvcPrimaryFilter filter = PrimaryFilter(CTSVC_USE_TYPE_PHONE, CTSVC_FILTER_INDEX_FIRST_LAST);
+  ASSERT_TRUE(CtSvcFastScrollRequestLetters(&filter, &OnLetters, &all));
+  filter.FilterDetail = CTSVC_PRIMARY_FILTER_DETAIL_HAS_NAME;
+  ASSERT_TRUE(CtSvcFastScrollRequestLetters(&filter, &OnLetters, &named));
+  const std::vector<std::string> vcAnswers = m_log.WaitFor(2);
+  ASSERT_EQ(2u, vcAnswers.size());
+  EXPECT_EQ("named:A on CTSVC", vcAnswers[1]);
+  EXPECT_NE("all:A on CTSVC", vcAnswers[0]);  // the unnamed contact has a letter of its own
+}
+
 TEST_F(ThreadsCtSvcTask, PersonLettersFollowAccountAndOrder) {
   AddPerson("Ann", "Kidd", -1);
   AddPerson("Kim", "Min-ji", 3);
