@@ -6,13 +6,12 @@
 #include "CtSvcFilter.h"
 #include "CtSvcPerson.h"
 #include "CtSvcRecord.h"
+#include "CtSvcTask.h"
 #include "CtSvcTypes.h"
 
 /* Favourite order given to a primary whose favourite type is set. */
 #define CTSVC_FAVORITE_ORDER_DEFAULT 100000
 
-/* Called when a background removal of accounts has finished. */
-typedef void (*CtSvcDeleteAccountCallback)(void* pUserData);
 
 ZEL_EXTERN_C_BEGIN
 
@@ -43,6 +42,18 @@ BOOL CtSvcDbPersonGetRecordById(int nId, CtSvcPersonRecord* pRecord);
 int CtSvcDbPersonGetRecords(const CtSvcPersonFilter* pFilter, CtSvcPersonRecord* pRecords, int nCapacity);
 int CtSvcDbPersonGetTotalCount(void);
 int CtSvcDbPersonGetCount(const CtSvcPersonFilter* pFilter);
+/* A person's details: up to nCapacity records; the number filled, -1 for a bad handle. */
+int CtSvcDbPersonGetPhoneNumberList(HOBJ hPerson, CtSvcPhoneNumberRecord* pRecords, int nCapacity);
+int CtSvcDbPersonGetEmailAddressList(HOBJ hPerson, CtSvcEmailAddressRecord* pRecords, int nCapacity);
+int CtSvcDbPersonGetPostalAddressList(HOBJ hPerson, CtSvcPostalAddressRecord* pRecords, int nCapacity);
+int CtSvcDbPersonGetEtcData(HOBJ hPerson, CtSvcEtcDataRecord* pRecords, int nCapacity);
+int CtSvcDbPersonGetIM(HOBJ hPerson, CtSvcIMRecord* pRecords, int nCapacity);
+int CtSvcDbPersonGetRcsInformation(HOBJ hPerson, CtSvcRcsRecord* pRecords, int nCapacity);
+int CtSvcDbPersonGetSnsData(HOBJ hPerson, CtSvcSnsDataRecord* pRecords, int nCapacity);
+/* The person's default number; 0 when it has none. */
+BOOL CtSvcDbPersonGetDefaultPhoneNumber(HOBJ hPerson, CtSvcPhoneNumberRecord* pRecord);
+/* The groups the person is a member of, up to nCapacity; the number filled, -1 for a bad handle. */
+int CtSvcDbPersonGetJoinedGroupList(HOBJ hPerson, CtSvcGroupRecord* pRecords, int nCapacity);
 /* Handles of the persons a filter selects (null: all), up to nCapacity; the number written. */
 int CtSvcDbPersonHandles(const CtSvcPersonFilter* pFilter, HOBJ* pHandles, int nCapacity);
 /* Number of persons whose letter sorts before the letter, in the filter's index order; -1. */

@@ -8,6 +8,7 @@
 #include "CtSvcDbCiCommon.h"
 #include "CtSvcDbListener.h"
 #include "CtSvcDbPerson.h"
+#include "CtSvcTask.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
 
@@ -203,4 +204,12 @@ extern "C" BOOL CtSvcDbPersonDeleteRecords(int nDeviceType, const int* pAccountI
   }
   Db2Commit();
   return TRUE;
+}
+extern "C" BOOL CtSvcDbPersonDeletebyAccount(int nDeviceType, const int* pAccountIds, int nCount,
+                                             CtSvcDeleteAccountCallback pfnCallback, void* pUserData) {
+  CCtSvcModuleLock lock;
+  if (!ZEL_REQUIRE(pAccountIds) || !ZEL_REQUIRE_TEXT(nCount > 0, "nAccountIdCount > 0")) {
+    return FALSE;
+  }
+  return CtSvcTaskRequestDeleteAccount(nDeviceType, pAccountIds, nCount, pfnCallback, pUserData);
 }

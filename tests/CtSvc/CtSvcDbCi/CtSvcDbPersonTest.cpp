@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDB/Records/CtSvcContact.h"
 #include "CtSvcDB/Records/CtSvcPhoneNumber.h"
+#include "CtSvcTask/CtSvcTaskMgr.h"
 #include "CtSvcDbPerson.h"
 #include "CtSvcTestEnv.h"
 #include "MyAccountSvc/MyAccountSvc.h"
@@ -209,6 +211,47 @@ TEST_F(CtSvcDbPersonTest, GroupLettersOfMixedScriptsAddUpInCollationOrder) {
   const MCHAR szB[] = {u'B', 0};
   EXPECT_EQ(33 + 34, CtSvcDbPrimaryGetFastScrollIndex(&primaryFilter, szB));  // "123" and "Anna" come first
   EXPECT_EQ(CtSvcDbPersonGetFastScrollIndex(&personFilter, szB), CtSvcDbPrimaryGetFastScrollIndex(&primaryFilter, szB));
+}
+
+TEST_F(CtSvcDbPersonTest, DetailsOfAPersonAndRemovalByAccount) {
+  CtSvcPersonInfo person{};
+  person.nAccountId = 21;
+  std::strcpy(person.szFirstName, "Acc");
+  CtSvcPhoneNumberInfo numbers[2] = {{-1, 1, 1, "0101111111"}, {-1, 2, 1, "0102222222"}};
+  CtSvcEmailAddressInfo email{0, 0, "acc@example.com"};
+  CtSvcContactInfo info{};
+  info.pPersonInfo = &person;
+  info.pPhoneNumberInfo = numbers;
+  info.nPhoneNumberCount = 2;
+  info.pEmailAddressInfo = &email;
+  info.nEmailAddressCount = 1;
+  CCtSvcContact contact(info, CTSVC_USE_TYPE_PHONE);
+  const int nPersonId = contact.Insert(1);
+  ASSERT_GT(nPersonId, 0);
+  const HOBJ hPerson = CTSVC_MAKE_HANDLE(CTSVC_USE_TYPE_PHONE, nPersonId);
+  CtSvcPhoneNumberRecord aNumbers[4] = {};
+  ASSERT_EQ(2, CtSvcDbPersonGetPhoneNumberList(hPerson, aNumbers, 4));
+  EXPECT_EQ(1, CtSvcDbPersonGetPhoneNumberList(hPerson, aNumbers, 1));
+  CtSvcEmailAddressRecord aEmails[2] = {};
+  ASSERT_EQ(1, CtSvcDbPersonGetEmailAddressList(hPerson, aEmails, 2));
+  EXPECT_STREQ("acc@example.com", aEmails[0].Info.szEmailAddress);
+  CtSvcPhoneNumberRecord defaultNumber{};
+  ASSERT_TRUE(CtSvcDbPersonGetDefaultPhoneNumber(hPerson, &defaultNumber));
+  EXPECT_STREQ("0101111111", defaultNumber.Info.szPhoneNumber);
+  EXPECT_EQ(-1, CtSvcDbPersonGetIM(INVALID_HOBJ, nullptr, 0));
+
+  struct Done {
+    std::atomic<int> nResult{-1};
+  } done;
+  const int aAccounts[] = {21};
+  ASSERT_TRUE(CtSvcDbPersonDeletebyAccount(CTSVC_USE_TYPE_PHONE, aAccounts, 1,
+                                           [](INT32 nResult, void* pUserData) { static_cast<Done*>(pUserData)->nResult = nResult; },
+                                           &done));
+  ASSERT_TRUE(CCtSvcTaskMgr::Instance()->WaitForIdle(10000));
+  DrainEventHandler();
+  EXPECT_EQ(0, Count("CtSvc/Person", "ACCOUNT_ID = 21"));
+  EXPECT_EQ(0, Count("CtSvc/PhoneNumber", "ACCOUNT_ID = 21"));
+  EXPECT_EQ(0, CtSvcDbPersonGetPhoneNumberList(hPerson, aNumbers, 4));
 }
 
 TEST_F(CtSvcDbPersonTest, BadInputFailsWithItsAssertionAndChangesNothing) {
