@@ -6,7 +6,9 @@
 #include "CtSvcPhonebookMgrCi/CtSvcListTable.h"
 
 #define CTSVC_LIST_COMMON_EXPORTS(NAME)                                                                           \
-  extern "C" BOOL CtSvc##NAME##Destroy(INT32 hList) { return CCtSvcListTable<CtSvc##NAME##Family>::Instance().Destroy(hList); } \
+  extern "C" BOOL CtSvc##NAME##Destroy(INT32 hList) {                                                           \
+    return CCtSvcListTable<CtSvc##NAME##Family>::Instance().Destroy(hList);                                    \
+  }                                                                                                            \
   extern "C" INT32 CtSvc##NAME##GetCount(INT32 hList) {                                                        \
     return CCtSvcListTable<CtSvc##NAME##Family>::Instance().GetCount(hList);                                   \
   }                                                                                                            \
@@ -18,7 +20,8 @@
   }
 
 #define CTSVC_LIST_CREATE_EXPORT(NAME)                                                                           \
-  extern "C" INT32 CtSvc##NAME##Create(const CtSvc##NAME##Family::Filter* pFilter, CtSvcListCallback pfnCallback) { \
+  extern "C" INT32 CtSvc##NAME##Create(const CtSvc##NAME##Family::Filter* pFilter,                              \
+                                       CtSvcListCallback pfnCallback) {                                        \
     return CCtSvcListTable<CtSvc##NAME##Family>::Instance().Create(pFilter, pfnCallback);                      \
   }
 
@@ -38,7 +41,9 @@
   extern "C" BOOL CtSvc##NAME##GetPrev(INT32 hList, CtSvc##NAME##Family::Record* pRecord) {                   \
     return CCtSvcListCursor<CtSvc##NAME##Family>::GetPrev(hList, pRecord);                                     \
   }                                                                                                            \
-  extern "C" BOOL CtSvc##NAME##IsFirst(INT32 hList) { return CCtSvcListCursor<CtSvc##NAME##Family>::IsFirst(hList); } \
+  extern "C" BOOL CtSvc##NAME##IsFirst(INT32 hList) {                                                           \
+    return CCtSvcListCursor<CtSvc##NAME##Family>::IsFirst(hList);                                              \
+  }                                                                                                            \
   extern "C" BOOL CtSvc##NAME##IsLast(INT32 hList) { return CCtSvcListCursor<CtSvc##NAME##Family>::IsLast(hList); }
 
 CTSVC_LIST_COMMON_EXPORTS(ContactList)

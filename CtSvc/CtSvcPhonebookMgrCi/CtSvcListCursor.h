@@ -66,8 +66,12 @@ class CCtSvcListCursor {
     return pList->GetIndexWithID(pRecord->nId);
   }
 
-  static BOOL GetNext(INT32 hList, Record* pRecord) { return _Step(hList, pRecord, "GetNext", &IContentListIterator::GetNext); }
-  static BOOL GetPrev(INT32 hList, Record* pRecord) { return _Step(hList, pRecord, "GetPrev", &IContentListIterator::GetPrev); }
+  static BOOL GetNext(INT32 hList, Record* pRecord) {
+    return _Step(hList, pRecord, "GetNext", &IContentListIterator::GetNext);
+  }
+  static BOOL GetPrev(INT32 hList, Record* pRecord) {
+    return _Step(hList, pRecord, "GetPrev", &IContentListIterator::GetPrev);
+  }
   static BOOL IsFirst(INT32 hList) { return _Ask(hList, "IsFirst", &IContentListIterator::IsFirst); }
   static BOOL IsLast(INT32 hList) { return _Ask(hList, "IsLast", &IContentListIterator::IsLast); }
 

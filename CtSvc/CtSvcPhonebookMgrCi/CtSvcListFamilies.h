@@ -35,17 +35,28 @@
   }
 
 // clang-format off
-//                family             filter structure          record class          size constant                 handle            table                  list opener                  row-read prefix                record     traces primary
-CTSVC_LIST_FAMILY(ContactList,       CtSvcPersonFilter,        CCtSvcPerson,         CTSVC_PHONEBOOK_LIST_MAX,     "hPhonebook",     "g_PBList",            "CreatePersonList",          "CtSvcContactGetAt",           "Person",        true,  false);
-CTSVC_LIST_FAMILY(PrimaryList,       CtSvcPrimaryFilter,       CCtSvcPrimary,        CTSVC_PRIMARY_LIST_MAX,       "hPrimary",       "g_PrimaryList",       "CreatePersonList",          "CtSvcPrimaryListGetAt",       "Primary",       false, true);
-CTSVC_LIST_FAMILY(FdnList,           CtSvcFdnFilter,           CCtSvcFdn,            CTSVC_FDN_LIST_MAX,           "hFdn",           "g_FdnList",           "CreateFdnList",             "CtSvcFdnListGetAt",           "Fdn",           false, false);
-CTSVC_LIST_FAMILY(GroupList,         CtSvcGroupFilter,         CCtSvcGroup,          CTSVC_GROUP_LIST_MAX,         "hGroup",         "g_GroupList",         "CreateGroupList",           "CtSvcGroupListGetAt",         "Group",         false, false);
-CTSVC_LIST_FAMILY(GroupMemberList,   CtSvcGroupMemberFilter,   CCtSvcGroupMember,    CTSVC_GROUPMEMBER_LIST_MAX,   "hGroupMember",   "g_GroupMemberList",   "CreateGroupMemberList",     "CtSvcGroupMemberListGetAt",   "GroupMember",   true,  false);
-CTSVC_LIST_FAMILY(PhoneNumberList,   CtSvcPhoneNumberFilter,   CCtSvcPhoneNumber,    CTSVC_PHONENUMBER_LIST_MAX,   "hPhoneNumber",   "g_PhoneNumberList",   "CreatePhoneNumberList",     "CtSvcPhoneNumberListGetAt",   "PhoneNumber",   false, false);
-CTSVC_LIST_FAMILY(EmailAddressList,  CtSvcEmailFilter,         CCtSvcEmailAddress,   CTSVC_EMAILADDRESS_LIST_MAX,  "hEmailAddress",  "g_EmailAddressList",  "CreateEmailAddressList",    "CtSvcEmailAddressListGetAt",  "EmailAddress",  false, false);
-CTSVC_LIST_FAMILY(PostalAddressList, CtSvcPostalAddressFilter, CCtSvcPostalAddress,  CTSVC_POSTALADDRESS_LIST_MAX, "hPostalAddress", "g_PostalAddressList", "CreatePostalAddressList",   "CtSvcPostalAddressListGetAt", "PostalAddress", false, false);
-CTSVC_LIST_FAMILY(EtcDataList,       CtSvcEtcDataFilter,       CCtSvcEtcData,        CTSVC_ETCDATA_LIST_MAX,       "hEtcData",       "g_EtcDataList",       "CreateEtcDataList",         "CtSvcEtcDataListGetAt",       "EtcData",       false, false);
-CTSVC_LIST_FAMILY(IMList,            CtSvcIMFilter,            CCtSvcIM,             CTSVC_IM_LIST_MAX,            "hIM",            "g_IMList",            "CreateIMList",              "CtSvcIMListGetAt",            "IM",            false, false);
+// (family, filter structure, record class, size constant, handle,
+//  table, list opener, prefix of row-read failures, record name, GetAt traces, follows primaries)
+CTSVC_LIST_FAMILY(ContactList, CtSvcPersonFilter, CCtSvcPerson, CTSVC_PHONEBOOK_LIST_MAX, "hPhonebook",
+                  "g_PBList", "CreatePersonList", "CtSvcContactGetAt", "Person", true, false);
+CTSVC_LIST_FAMILY(PrimaryList, CtSvcPrimaryFilter, CCtSvcPrimary, CTSVC_PRIMARY_LIST_MAX, "hPrimary",
+                  "g_PrimaryList", "CreatePersonList", "CtSvcPrimaryListGetAt", "Primary", false, true);
+CTSVC_LIST_FAMILY(FdnList, CtSvcFdnFilter, CCtSvcFdn, CTSVC_FDN_LIST_MAX, "hFdn",
+                  "g_FdnList", "CreateFdnList", "CtSvcFdnListGetAt", "Fdn", false, false);
+CTSVC_LIST_FAMILY(GroupList, CtSvcGroupFilter, CCtSvcGroup, CTSVC_GROUP_LIST_MAX, "hGroup",
+                  "g_GroupList", "CreateGroupList", "CtSvcGroupListGetAt", "Group", false, false);
+CTSVC_LIST_FAMILY(GroupMemberList, CtSvcGroupMemberFilter, CCtSvcGroupMember, CTSVC_GROUPMEMBER_LIST_MAX, "hGroupMember",
+                  "g_GroupMemberList", "CreateGroupMemberList", "CtSvcGroupMemberListGetAt", "GroupMember", true, false);
+CTSVC_LIST_FAMILY(PhoneNumberList, CtSvcPhoneNumberFilter, CCtSvcPhoneNumber, CTSVC_PHONENUMBER_LIST_MAX, "hPhoneNumber",
+                  "g_PhoneNumberList", "CreatePhoneNumberList", "CtSvcPhoneNumberListGetAt", "PhoneNumber", false, false);
+CTSVC_LIST_FAMILY(EmailAddressList, CtSvcEmailFilter, CCtSvcEmailAddress, CTSVC_EMAILADDRESS_LIST_MAX, "hEmailAddress",
+                  "g_EmailAddressList", "CreateEmailAddressList", "CtSvcEmailAddressListGetAt", "EmailAddress", false, false);
+CTSVC_LIST_FAMILY(PostalAddressList, CtSvcPostalAddressFilter, CCtSvcPostalAddress, CTSVC_POSTALADDRESS_LIST_MAX, "hPostalAddress",
+                  "g_PostalAddressList", "CreatePostalAddressList", "CtSvcPostalAddressListGetAt", "PostalAddress", false, false);
+CTSVC_LIST_FAMILY(EtcDataList, CtSvcEtcDataFilter, CCtSvcEtcData, CTSVC_ETCDATA_LIST_MAX, "hEtcData",
+                  "g_EtcDataList", "CreateEtcDataList", "CtSvcEtcDataListGetAt", "EtcData", false, false);
+CTSVC_LIST_FAMILY(IMList, CtSvcIMFilter, CCtSvcIM, CTSVC_IM_LIST_MAX, "hIM",
+                  "g_IMList", "CreateIMList", "CtSvcIMListGetAt", "IM", false, false);
 // clang-format on
 
 #undef CTSVC_LIST_FAMILY

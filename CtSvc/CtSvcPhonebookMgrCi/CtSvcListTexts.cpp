@@ -20,7 +20,9 @@ std::string CCtSvcListTexts::Created() const { return _Head("Create") + m_Names.
 
 std::string CCtSvcListTexts::CreateFailed() const { return _Head("Create") + m_Names.szOpener + " failed\n"; }
 
-std::string CCtSvcListTexts::NoFreeSlot() const { return _Head("Create") + "no free slot in " + m_Names.szTable + "\n"; }
+std::string CCtSvcListTexts::NoFreeSlot() const {
+  return _Head("Create") + "no free slot in " + m_Names.szTable + "\n";
+}
 
 std::string CCtSvcListTexts::ObserverRegistered() const { return _Head("Create") + "observer registered\n"; }
 

@@ -1,12 +1,9 @@
-// Contact and primary lists: slots, bad arguments with their assertions, the shared cursor, name
-// positions, and primaries of a group following changes of the primaries.
+// Contact and primary lists: slots, bad arguments, the shared cursor, name positions, and
+// primaries of a group following changes of the primaries.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/Records/CtSvcGroupMember.h"
@@ -17,11 +14,11 @@ namespace {
 
 using namespace ctsvc_list_test;
 
-CtSvcPersonFilter FirstLastPersons() {
-  CtSvcPersonFilter filter;
-  CtSvcPersonFilterInit(&filter);
-  filter.FilterIndexType = CTSVC_FILTER_INDEX_FIRST_LAST;
-  return filter;
+CtSvcPersonFilterName Name(int nOrder, const char* pszName) {
+  CtSvcPersonFilterName name{};
+  name.NameOrder = nOrder;
+  std::strcpy(name.szDisplayName, pszName);
+  return name;
 }
 
 class CtSvcListTest : public ListTest {};
@@ -39,62 +36,54 @@ TEST_F(CtSvcListTest, SixteenthListFailsAndAFreedSlotIsTakenFirst) {
   EXPECT_TRUE(capture.Contains("CtSvcContactListDestroy - Destroy ContentList success\n"));
   EXPECT_FALSE(CtSvcContactListDestroy(3));
   EXPECT_TRUE(capture.Assertions().empty());
-  EXPECT_FALSE(CtSvcContactListDestroy(CTSVC_PHONEBOOK_LIST_MAX));
-  EXPECT_TRUE(capture.HasAssertion("hPhonebook >= 0 && hPhonebook < CTSVC_PHONEBOOK_LIST_MAX"));
 }
 
 TEST_F(CtSvcListTest, BadArgumentsFailWithTheirAssertion) {
-  AddPerson("Ann", "Zed");
-  const CtSvcPersonFilter filter = FirstLastPersons();
-  const INT32 h = CtSvcContactListCreate(&filter, nullptr);
-  ASSERT_EQ(0, h);
+  AddNamed("Ann", "Zed");
+  const INT32 h = CtSvcContactListCreate(nullptr, nullptr);
   const INT32 nCount = CtSvcContactListGetCount(h);
   ASSERT_EQ(1, nCount);
   CtSvcPersonRecord record{};
-  CtSvcPersonFilterName name{};
-  struct Case {
-    const char* szName;
+  const CtSvcPersonFilterName empty{};
+  const struct {
     std::function<INT32()> call;
     INT32 nExpected;
-    const char* szAssertion;
+    const char* szAssertion;  // null: a logged failure only
+  } kCases[] = {
+      {[&] { return CtSvcContactListGetAt(h, -1, &record); }, 0, "nIndex >= 0"},
+      {[&] { return CtSvcContactListGetAt(h, 0, nullptr); }, 0, "pRecord"},
+      {[&] { return CtSvcContactListSetPos(h, nCount); }, -1, "nPos >= 0 && nPos < g_PBList[hPhonebook]->GetCount()"},
+      {[&] { return CtSvcContactListGetCurrent(h, nullptr); }, -1, "pRecord"},
+      {[&] { return CtSvcContactListIsFirst(h + 1); }, 0, "g_PBList[hPhonebook]"},
+      {[&] { return CtSvcPrimaryListSetPos(0, 0); }, -1, "g_PrimaryList[hPrimary]"},
+      {[&] { return CtSvcContactListGetListIndexFromName(h, nullptr); }, -1, "pNameFilter"},
+      {[&] { return CtSvcContactListGetListIndexFromName(h, &empty); }, -1, nullptr},
   };
-  const Case kCases[] = {
-      {"negative index", [&] { return CtSvcContactListGetAt(h, -1, &record); }, 0, "nIndex >= 0"},
-      {"null record", [&] { return CtSvcContactListGetAt(h, 0, nullptr); }, 0, "pRecord"},
-      {"position at count", [&] { return CtSvcContactListSetPos(h, nCount); }, -1,
-       "nPos >= 0 && nPos < g_PBList[hPhonebook]->GetCount()"},
-      {"unopened slot", [&] { return CtSvcContactListGetCount(h + 1); }, -1, "g_PBList[hPhonebook]"},
-      {"handle out of range", [&] { return CtSvcContactListIsFirst(CTSVC_PHONEBOOK_LIST_MAX); }, 0,
-       "hPhonebook >= 0 && hPhonebook < CTSVC_PHONEBOOK_LIST_MAX"},
-      {"null name", [&] { return CtSvcContactListGetListIndexFromName(h, nullptr); }, -1, "pNameFilter"},
-      {"null cursor record", [&] { return CtSvcContactListGetCurrent(h, nullptr); }, -1, "pRecord"},
-      {"primary position", [&] { return CtSvcPrimaryListSetPos(0, -1); }, -1, "g_PrimaryList[hPrimary]"},
-      {"empty name", [&] { return CtSvcContactListGetListIndexFromName(h, &name); }, -1, nullptr},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.szName);
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.szAssertion != nullptr ? c.szAssertion : "empty name");
     zel::test::LogCapture capture;
     EXPECT_EQ(c.nExpected, c.call());
-    if (c.szAssertion != nullptr) {
-      EXPECT_TRUE(capture.HasAssertion(c.szAssertion));
-    }
+    EXPECT_TRUE(c.szAssertion != nullptr ? capture.HasAssertion(c.szAssertion) : capture.Assertions().empty());
   }
   EXPECT_EQ(nCount, CtSvcContactListGetCount(h));
 }
 
 TEST_F(CtSvcListTest, CursorMovesThroughTheListAndReportsWhereItStands) {
-  for (const char* pszFirst : {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"}) {
-    AddPerson(pszFirst, "Doe");
+  for (const char* pszFirst : {"J", "I", "H", "G", "F", "E", "D", "C", "B", "A"}) {
+    AddNamed(pszFirst, "Doe");
   }
-  const CtSvcPersonFilter filter = FirstLastPersons();
+  CtSvcPersonFilter filter;
+  CtSvcPersonFilterInit(&filter);
+  filter.FilterIndexType = CTSVC_FILTER_INDEX_FIRST_LAST;
   const INT32 h = CtSvcContactListCreate(&filter, nullptr);
   ASSERT_EQ(10, CtSvcContactListGetCount(h));
+  const CtSvcPersonFilterName name = Name(CTSVC_FILTER_NAME_ORDER_FIRST_LAST, "H");
+  EXPECT_EQ(7, CtSvcContactListGetListIndexFromName(h, &name));
 
   CtSvcPersonRecord record{};
   ASSERT_EQ(1, CtSvcContactListSetPos(h, 7));
   EXPECT_EQ(7, CtSvcContactListGetCurrent(h, &record));
   EXPECT_STREQ("H", record.Info.szFirstName);
-  EXPECT_EQ(7, CtSvcContactListGetListIndexFromID(h, record.nId));
   EXPECT_TRUE(CtSvcContactListGetNext(h, &record));
   EXPECT_STREQ("I", record.Info.szFirstName);
   EXPECT_TRUE(CtSvcContactListGetPrev(h, &record));
@@ -102,102 +91,66 @@ TEST_F(CtSvcListTest, CursorMovesThroughTheListAndReportsWhereItStands) {
 
   ASSERT_EQ(1, CtSvcContactListSetPos(h, 9));
   EXPECT_TRUE(CtSvcContactListIsLast(h));
-  {
-    zel::test::LogCapture capture;
-    EXPECT_FALSE(CtSvcContactListGetNext(h, &record));
-    EXPECT_TRUE(capture.Contains("CtSvcContactListGetNext - pIterator->GetNext failed(HGROUP = 0\n"));
-  }
+  zel::test::LogCapture capture;
+  EXPECT_FALSE(CtSvcContactListGetNext(h, &record));
+  EXPECT_TRUE(capture.Contains("CtSvcContactListGetNext - pIterator->GetNext failed(HGROUP = 0\n"));
   ASSERT_EQ(1, CtSvcContactListSetPos(h, 0));
   EXPECT_TRUE(CtSvcContactListIsFirst(h));
-  EXPECT_FALSE(CtSvcContactListIsLast(h));
   EXPECT_FALSE(CtSvcContactListGetPrev(h, &record));
   EXPECT_EQ(0, CtSvcContactListGetCurrent(h, &record));
   EXPECT_STREQ("A", record.Info.szFirstName);
 }
 
-TEST_F(CtSvcListTest, NamePositionIsTheNumberOfRowsSortedBefore) {
-  const char* const kNames[][2] = {{"Ann", "Zed"}, {"Bob", "Young"}, {"Cid", "Xu"}, {"Dan", "Wong"}};
+TEST_F(CtSvcListTest, PrimaryNamePositionFollowsTheNameOrder) {
+  const char* const kNames[][2] = {{"Ann", "Z"}, {"Bob", "Y"}, {"Cid", "X"}, {"Dan", "W"}};
   for (const auto& name : kNames) {
-    AddPerson(name[0], name[1]);
-    ASSERT_GT(AddPrimary(name[0], name[1]), 0);
+    AddNamed<CCtSvcPrimary>(name[0], name[1]);
   }
-  // Each lookup opens a list in the index order, answers (position, first name at the position).
-  using Lookup = std::function<std::pair<INT32, std::string>(int, const CtSvcPersonFilterName&)>;
-  const Lookup persons = [](int nIndexType, const CtSvcPersonFilterName& name) {
-    CtSvcPersonFilter filter = FirstLastPersons();
-    filter.FilterIndexType = nIndexType;
-    const INT32 h = CtSvcContactListCreate(&filter, nullptr);
-    const INT32 nPos = CtSvcContactListGetListIndexFromName(h, &name);
-    CtSvcPersonRecord record{};
-    CtSvcContactListGetAt(h, nPos, &record);
-    CtSvcContactListDestroy(h);
-    return std::make_pair(nPos, std::string(record.Info.szFirstName));
-  };
-  const Lookup primaries = [](int nIndexType, const CtSvcPersonFilterName& name) {
-    CtSvcPrimaryFilter filter;
-    CtSvcPrimaryFilterInit(&filter);
-    filter.FilterIndexType = nIndexType;
-    const INT32 h = CtSvcPrimaryListCreate(&filter, nullptr);
-    const INT32 nPos = CtSvcPrimaryListGetListIndexFromName(h, &name);
-    CtSvcPrimaryRecord record{};
-    CtSvcPrimaryListGetAt(h, nPos, &record);
-    CtSvcPrimaryListDestroy(h);
-    return std::make_pair(nPos, std::string(record.Info.szFirstName));
-  };
-  const int kFL = CTSVC_FILTER_NAME_ORDER_FIRST_LAST;
-  const int kLF = CTSVC_FILTER_NAME_ORDER_FIRST_LAST + 1;
-  struct Case {
-    const char* szName;
-    const Lookup* pLookup;
+  const int kLastFirst = CTSVC_FILTER_NAME_ORDER_FIRST_LAST + 1;
+  const struct {
     int nIndexType;
-    int nNameOrder;
-    const char* szDisplayName;
+    CtSvcPersonFilterName name;
     INT32 nExpected;
     const char* szFirstAtPosition;
+  } kCases[] = {
+      {CTSVC_FILTER_INDEX_FIRST_LAST, Name(CTSVC_FILTER_NAME_ORDER_FIRST_LAST, "B"), 1, "Bob"},
+      {CTSVC_FILTER_INDEX_LAST_FIRST, Name(kLastFirst, "Y"), 2, "Bob"},
+      {CTSVC_FILTER_INDEX_LAST_FIRST, Name(kLastFirst, "A"), 0, "Dan"},
   };
-  const Case kCases[] = {
-      {"persons first-last", &persons, CTSVC_FILTER_INDEX_FIRST_LAST, kFL, "Cid", 2, "Cid"},
-      {"primaries first-last", &primaries, CTSVC_FILTER_INDEX_FIRST_LAST, kFL, "B", 1, "Bob"},
-      {"primaries last-first", &primaries, CTSVC_FILTER_INDEX_LAST_FIRST, kLF, "Young", 2, "Bob"},
-      {"primaries last-first before all", &primaries, CTSVC_FILTER_INDEX_LAST_FIRST, kLF, "A", 0, "Dan"},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.szName);
-    CtSvcPersonFilterName name{};
-    name.NameOrder = c.nNameOrder;
-    std::strcpy(name.szDisplayName, c.szDisplayName);
-    const auto result = (*c.pLookup)(c.nIndexType, name);
-    EXPECT_EQ(c.nExpected, result.first);
-    EXPECT_EQ(c.szFirstAtPosition, result.second);
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name.szDisplayName);
+    CtSvcPrimaryFilter filter;
+    CtSvcPrimaryFilterInit(&filter);
+    filter.FilterIndexType = c.nIndexType;
+    const INT32 h = CtSvcPrimaryListCreate(&filter, nullptr);
+    EXPECT_EQ(c.nExpected, CtSvcPrimaryListGetListIndexFromName(h, &c.name));
+    CtSvcPrimaryRecord record{};
+    EXPECT_TRUE(CtSvcPrimaryListGetAt(h, c.nExpected, &record));
+    EXPECT_STREQ(c.szFirstAtPosition, record.Info.szFirstName);
+    EXPECT_TRUE(CtSvcPrimaryListDestroy(h));
   }
 }
 
 TEST_F(CtSvcListTest, PrimariesOfAGroupFollowChangesOfThePrimary) {
-  const CCtSvcPerson person = AddPerson("Old", "Name");
-  const int nPrimaryId = AddPrimary("Old", "Name");
+  CCtSvcPrimary primary = AddNamed<CCtSvcPrimary>("Old", "Name");
   CCtSvcGroupMember member;
-  member.SetPersonId(person.GetRecordId());
-  member.SetPrimaryId(nPrimaryId);
+  member.SetPrimaryId(primary.GetRecordId());
   member.SetGroupId(CTSVC_NOT_ASSIGNED_GROUP_ID);
   ASSERT_GT(member.Insert(1), 0);
-
   CtSvcPrimaryFilter filter;
   CtSvcPrimaryFilterInit(&filter);
   filter.nGroupId = CTSVC_NOT_ASSIGNED_GROUP_ID;
   const INT32 h = CtSvcPrimaryListCreate(&filter, nullptr);
-  ASSERT_EQ(1, CtSvcPrimaryListGetCount(h));
   CtSvcPrimaryRecord record{};
   ASSERT_TRUE(CtSvcPrimaryListGetAt(h, 0, &record));
   EXPECT_STREQ("Old", record.Info.szFirstName);
 
-  CCtSvcPrimary primary;
-  ASSERT_TRUE(CCtSvcDbMgr::Instance()->GetPrimary(nPrimaryId, primary));
   primary.SetFirstName("New");
-  ASSERT_TRUE(primary.Update(nPrimaryId, 1));
+  ASSERT_TRUE(primary.Update(primary.GetRecordId(), 1));
   ASSERT_TRUE(CtSvcPrimaryListGetAt(h, 0, &record));
   EXPECT_STREQ("New", record.Info.szFirstName);
   EXPECT_TRUE(CtSvcPrimaryListDestroy(h));
-  EXPECT_TRUE(primary.Update(nPrimaryId, 1));  // nothing refers to the destroyed list any more
+  EXPECT_TRUE(primary.Update(primary.GetRecordId(), 1));  // nothing refers to the destroyed list
 }
 
 }  // namespace
