@@ -24,15 +24,18 @@ std::string LetterText(MCHAR cLetter) {
 }  // namespace
 
 int RunLetters(const Options& options, const std::vector<std::string>& vcArgs) {
-  const Args args(vcArgs, {"persons"});
-  if (!args.IsValid() || !args.Unknown({"persons", "order"}).empty()) {
-    return Fail(kExitUsage, "usage: letters [--persons] [--order fl|lf]");
+  const Args args(vcArgs, {"persons", "async"});
+  if (!args.IsValid() || !args.Unknown({"persons", "order", "async"}).empty()) {
+    return Fail(kExitUsage, "usage: letters [--persons] [--order fl|lf] [--async]");
   }
   const std::string strOrder = args.Get("order", "fl");
   if (strOrder != "fl" && strOrder != "lf") {
     return Fail(kExitUsage, "--order is fl (first-last) or lf (last-first)");
   }
   const int nIndexType = strOrder == "lf" ? CTSVC_FILTER_INDEX_LAST_FIRST : CTSVC_FILTER_INDEX_FIRST_LAST;
+  if (args.Has("async")) {
+    return RunLettersAsync(options, args.Has("persons"), nIndexType);
+  }
   if (!OpenService(options)) {
     return kExitFailure;
   }

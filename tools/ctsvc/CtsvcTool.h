@@ -46,7 +46,11 @@ int RunDelete(const Options& options, const std::vector<std::string>& vcArgs);
 int RunLink(const Options& options, const std::vector<std::string>& vcArgs);
 int RunUnlink(const Options& options, const std::vector<std::string>& vcArgs);
 int RunFavorite(const Options& options, const std::vector<std::string>& vcArgs);
+int RunSearch(const Options& options, const std::vector<std::string>& vcArgs);
 int RunLetters(const Options& options, const std::vector<std::string>& vcArgs);
+int RunLettersAsync(const Options& options, bool bPersons, int nIndexType);
+int RunDeleteAccount(const Options& options, const std::vector<std::string>& vcArgs);
+int RunWatch(const Options& options, const std::vector<std::string>& vcArgs);
 
 }  // namespace ctsvc_tool
 

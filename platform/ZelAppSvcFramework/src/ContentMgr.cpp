@@ -4,6 +4,7 @@
 #include <map>
 #include <shared_mutex>
 
+#include "ContentChangeWatcher.h"
 #include "ContentFramework.h"
 #include "ContentList.h"
 #include "ObserverRegistry.h"
@@ -316,4 +317,5 @@ int CContentMgr::UnregisterObserverAll(IContentObserver* pObserver) {
 
 void CContentMgr::NotifyChange(int nChangeType, const std::string& strUri, int nId, intptr_t nParam1, int nParam2) {
   m_pImpl->observers.Notify(nChangeType, strUri, nId, nParam1, nParam2);
+  BroadcastContentChange(nChangeType, strUri, nId);
 }

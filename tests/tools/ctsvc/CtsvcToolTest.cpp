@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <cstring>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -137,6 +138,54 @@ TEST(CtsvcTool, BadContactArgumentsExitWithTwo) {
     EXPECT_EQ(2, run.nExit) << szArgs << ": " << run.strOut;
     EXPECT_EQ(0u, run.strOut.find("ctsvc: ")) << szArgs << ": " << run.strOut;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CtsvcTool, SearchLettersAndAccountRemovalThroughTheBackgroundTask) {
+  ctsvc_test::TempDir dir;
+  const std::string strData = "--data " + dir.Path() + " --json ";
+  ASSERT_EQ(0, RunTool(strData + "add --first Kim --last Min-ji").nExit);
+  ASSERT_EQ(0, RunTool(strData + "add --first Ann --last Kidd --account 5 --number 0101234").nExit);
+  ASSERT_EQ(0, RunTool(strData + "add --first Bob --last Lee").nExit);
+  const ToolRun search = RunTool(strData + "search ki");
+  ASSERT_EQ(0, search.nExit) << search.strOut;
+  EXPECT_NE(std::string::npos, search.strOut.find("\"found\":2"));
+  EXPECT_NE(std::string::npos, search.strOut.find("Kim Min-ji"));
+  EXPECT_NE(std::string::npos, search.strOut.find("Ann Kidd"));
+  EXPECT_NE(std::string::npos, RunTool(strData + "search ki --has-number").strOut.find("\"found\":1"));
+  EXPECT_EQ(2, RunTool(strData + "search ki --group none").nExit);
+
+  const ToolRun letters = RunTool(strData + "letters --async");
+  ASSERT_EQ(0, letters.nExit) << letters.strOut;
+  EXPECT_NE(std::string::npos, letters.strOut.find("[\"A\",\"B\",\"K\"]")) << letters.strOut;
+
+  const ToolRun removal = RunTool(strData + "delete-account 5");
+  ASSERT_EQ(0, removal.nExit) << removal.strOut;
+  EXPECT_NE(std::string::npos, RunTool(strData + "search ki").strOut.find("\"found\":1"));
+  EXPECT_EQ(2, RunTool(strData + "delete-account -5").nExit);
+}
+
+TEST(CtsvcTool, WatchPrintsWhatAnotherProcessWrites) {
+  ctsvc_test::TempDir dir;
+  ASSERT_EQ(0, RunTool("--data " + dir.Path() + " init").nExit);
+  const std::string strCmd =
+      std::string(CTSVC_TOOL_PATH) + " --data " + dir.Path() + " --json watch --count 2 --seconds 60 2>&1";
+  FILE* pWatch = popen(strCmd.c_str(), "r");
+  ASSERT_NE(nullptr, pWatch);
+  std::array<char, 512> line{};
+  ASSERT_NE(nullptr, fgets(line.data(), line.size(), pWatch));  // "watching ...": the socket is bound
+  EXPECT_NE(nullptr, std::strstr(line.data(), "watching"));
+  ASSERT_EQ(0, RunTool("--data " + dir.Path() + " add --first Wat --last Cher").nExit);
+  std::string strOut;
+  while (fgets(line.data(), line.size(), pWatch) != nullptr) {
+    strOut += line.data();
+  }
+  EXPECT_EQ(0, WEXITSTATUS(pclose(pWatch)));
+  EXPECT_NE(std::string::npos, strOut.find("{\"change\":\"insert\",\"id\":1,\"uri\":\"CtSvc/Primary\"}")) << strOut;
+  EXPECT_NE(std::string::npos, strOut.find("\"uri\":\"CtSvc/Person")) << strOut;
 }
 
 }  // namespace
