@@ -34,5 +34,5 @@ function(zel_test)
   target_link_libraries(${Z_NAME} PRIVATE ${Z_LINK} GTest::gmock GTest::gtest_main Threads::Threads)
   target_include_directories(${Z_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
   gtest_discover_tests(${Z_NAME} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "CTSVC_TESTDATA=${CMAKE_SOURCE_DIR}/../shared/testdata" LABELS "${Z_LABELS}")
+    PROPERTIES ENVIRONMENT "CTSVC_TESTDATA=${CMAKE_SOURCE_DIR}/../shared/testdata" LABELS "${Z_LABELS}" TIMEOUT 120)
 endfunction()
