@@ -50,6 +50,4 @@ int RunInit(const Options& options, const std::vector<std::string>& vcArgs) {
   return nResult;
 }
 
-int RunDemo(const Options& options, const std::vector<std::string>& vcArgs) { return RunInit(options, vcArgs); }
-
 }  // namespace ctsvc_tool

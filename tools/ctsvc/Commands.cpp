@@ -15,6 +15,8 @@ const std::vector<Command>& Commands() {
       {"link", "A B", "merge contact B into contact A", &RunLink},
       {"unlink", "A PERSON [--keep]", "give every other person of contact A its own contact again", &RunUnlink},
       {"favorite", "ID [--off|--order N]", "make a contact a favourite (or not; or set its order)", &RunFavorite},
+      {"group", "add NAME|list|delete ID", "groups and their member counts", &RunGroup},
+      {"speeddial", "set S NUM|list|clear S", "speed-dial keys 1..29 (NUM: a phone-number id from 'show')", &RunSpeedDial},
       {"search", "[TEXT] [--favorite ...]", "contacts whose name words start with the words of TEXT (--device, --group, --has-number, --has-email, --local narrow it)", &RunSearch},
       {"letters", "[--persons] [--order fl|lf] [--async]", "index letters of the list with their counts (--async: letters only, from the background task)", &RunLetters},
       {"delete-account", "ID [--sim]", "remove every contact of an account, in the background, and wait for it", &RunDeleteAccount},

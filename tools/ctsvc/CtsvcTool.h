@@ -46,6 +46,8 @@ int RunDelete(const Options& options, const std::vector<std::string>& vcArgs);
 int RunLink(const Options& options, const std::vector<std::string>& vcArgs);
 int RunUnlink(const Options& options, const std::vector<std::string>& vcArgs);
 int RunFavorite(const Options& options, const std::vector<std::string>& vcArgs);
+int RunGroup(const Options& options, const std::vector<std::string>& vcArgs);
+int RunSpeedDial(const Options& options, const std::vector<std::string>& vcArgs);
 int RunSearch(const Options& options, const std::vector<std::string>& vcArgs);
 int RunLetters(const Options& options, const std::vector<std::string>& vcArgs);
 int RunLettersAsync(const Options& options, bool bPersons, int nIndexType);

@@ -183,6 +183,15 @@ Json& Json::Set(const std::string& strKey, Json value) {
   return *this;
 }
 
+std::string Json::TextOf(const std::string& strKey) const {
+  for (const auto& member : m_members) {
+    if (member.first == strKey) {
+      return member.second.Text();
+    }
+  }
+  return std::string();
+}
+
 std::string Json::Dump() const {
   switch (m_kind) {
     case Kind::Null: return "null";

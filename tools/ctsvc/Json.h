@@ -24,6 +24,8 @@ class Json {
   Json& Push(Json value);
   Json& Set(const std::string& strKey, Json value);
   const std::vector<std::pair<std::string, Json>>& Members() const { return m_members; }
+  // The text of an object's member ("" when there is none).
+  std::string TextOf(const std::string& strKey) const;
   const std::vector<Json>& Items() const { return m_items; }
   Kind GetKind() const { return m_kind; }
   // The value as text (numbers and strings), "" otherwise.

@@ -189,3 +189,33 @@ TEST(CtsvcTool, WatchPrintsWhatAnotherProcessWrites) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CtsvcTool, DemoFillsAnEmptyStoreOnceAndShowsEveryStep) {
+  ctsvc_test::TempDir dir;
+  const ToolRun first = RunTool("--data " + dir.Path() + " --json demo");
+  ASSERT_EQ(0, first.nExit) << first.strOut;
+  EXPECT_NE(std::string::npos, first.strOut.find("\"reused\":false,\"generated\":2000"));
+  for (const char* szStep : {"first screen", "index letters", "search", "linked from two accounts", "favourites",
+                             "speed dial", "CtSvcDispatch(1)"}) {
+    EXPECT_NE(std::string::npos, first.strOut.find(szStep)) << szStep;
+  }
+  EXPECT_NE(std::string::npos, first.strOut.find("\"links\":2")) << "a merged contact is shown";
+  const ToolRun second = RunTool("--data " + dir.Path() + " --json demo");
+  ASSERT_EQ(0, second.nExit) << second.strOut;
+  EXPECT_NE(std::string::npos, second.strOut.find("\"reused\":true,\"persons\":2080"));
+  // Favourites and speed-dial keys are set once, not again on every run.
+  auto count = [](const std::string& strText, const std::string& strWhat) {
+    int n = 0;
+    for (size_t nPos = strText.find(strWhat); nPos != std::string::npos; nPos = strText.find(strWhat, nPos + 1)) {
+      ++n;
+    }
+    return n;
+  };
+  EXPECT_EQ(3, count(first.strOut, "\"key\":"));
+  EXPECT_EQ(3, count(second.strOut, "\"key\":"));
+  EXPECT_EQ(count(first.strOut, "\"favorite\":\"yes\""), count(second.strOut, "\"favorite\":\"yes\""));
+}
+
+}  // namespace
