@@ -60,39 +60,30 @@ TEST_F(CtSvcDbListenerTest, EachWriteArrivesWithItsChangeCode) {
   EXPECT_EQ(CTSVC_DB_LISTENER_CHANGE_UNKNOWN, CCtSvcDbObserver::ToChangeCode(7, 0));
 }
 
-TEST_F(CtSvcDbListenerTest, PausedListenerStaysValidAndHearsNothingUntilResumed) {
-  ResumeOnExit resume;
-  Recorder recorder;
-  UriListener listener(CTSVC_DB_URI_PERSON, recorder);
+TEST_F(CtSvcDbListenerTest, PausedListenersStayValidAndHearNothingUntilResumed) {
+  OnExit resume{[] { CtSvcDbListenerResumeEx(FALSE); }};
+  Recorder before;
+  UriListener listenerBefore(CTSVC_DB_URI_PERSON, before);
   const void* pListener = TheUriListener();
   ASSERT_NE(nullptr, pListener);
-
   ASSERT_TRUE(CtSvcDbListenerPauseEx(FALSE));
+  Recorder during;  // registered while paused: silent until resumed as well
+  UriListener listenerDuring(CTSVC_DB_URI_PERSON, during);
   RunOnTask("Korin", [] { InsertPerson(); });
   RunOnTask("Writer", [] { InsertPerson(); });
   DrainEventHandler();
-  EXPECT_TRUE(recorder.Take().empty());
+  EXPECT_TRUE(before.Take().empty());
+  EXPECT_TRUE(during.Take().empty());
   EXPECT_TRUE(CtSvcDbListenerIsValidObserver(pListener));
 
   ASSERT_TRUE(CtSvcDbListenerResumeEx(FALSE));
   RunOnTask("Korin", [] { InsertPerson(); });
-  EXPECT_EQ(std::vector<int>{CTSVC_DB_LISTENER_CHANGE_INSERTED}, recorder.TakeCodes());
-}
-
-TEST_F(CtSvcDbListenerTest, ListenerRegisteredWhilePausedStartsAtResume) {
-  ResumeOnExit resume;
-  Recorder recorder;
-  ASSERT_TRUE(CtSvcDbListenerPauseEx(FALSE));
-  UriListener listener(CTSVC_DB_URI_PERSON, recorder);
-  RunOnTask("Korin", [] { InsertPerson(); });
-  EXPECT_TRUE(recorder.Take().empty());
-  ASSERT_TRUE(CtSvcDbListenerResumeEx(FALSE));
-  RunOnTask("Korin", [] { InsertPerson(); });
-  EXPECT_EQ(1u, recorder.Take().size());
+  EXPECT_EQ(std::vector<int>{CTSVC_DB_LISTENER_CHANGE_INSERTED}, before.TakeCodes());
+  EXPECT_EQ(std::vector<int>{CTSVC_DB_LISTENER_CHANGE_INSERTED}, during.TakeCodes());
 }
 
 TEST_F(CtSvcDbListenerTest, PauseAndResumeTellFullSyncListenersUnlessTheExFormsAreToldNot) {
-  ResumeOnExit resume;
+  OnExit resume{[] { CtSvcDbListenerResumeEx(FALSE); }};
   struct Case {
     const char* szName;
     BOOL (*pfnCall)();
@@ -106,7 +97,8 @@ TEST_F(CtSvcDbListenerTest, PauseAndResumeTellFullSyncListenersUnlessTheExFormsA
       {"pause ex 1", [] { return CtSvcDbListenerPauseEx(TRUE); }, {CTSVC_DB_FULLSYNC_STATE_STARTED}},
   };
   Recorder recorder;
-  FullSyncListener listener(recorder);
+  ASSERT_TRUE(CtSvcDbListenerRegisterFullSyncCallback(&Recorder::OnFullSync, &recorder));
+  OnExit unregister{[&] { CtSvcDbListenerUnregisterFullSyncCallback(&Recorder::OnFullSync, &recorder); }};
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.szName);
     RunOnTask("Korin", [&] { EXPECT_TRUE(c.pfnCall()); });

@@ -41,62 +41,41 @@ std::vector<Batch> TakeBatches() {
   return vcBatches;
 }
 
-// One parsed vCard: property lines by name (the part before ':' without parameters).
-struct Card {
-  std::vector<std::pair<std::string, std::string>> vcLines;  // (name with parameters, value)
-  std::vector<std::string> Values(const std::string& strName) const {
-    std::vector<std::string> vcValues;
-    for (const auto& line : vcLines) {
-      if (line.first.substr(0, line.first.find(';')) == strName) {
-        vcValues.push_back(line.second);
-      }
-    }
-    return vcValues;
-  }
-  std::string Params(const std::string& strName) const {
-    for (const auto& line : vcLines) {
-      const size_t nSemi = line.first.find(';');
-      if (line.first.substr(0, nSemi) == strName) {
-        return nSemi == std::string::npos ? "" : line.first.substr(nSemi + 1);
-      }
-    }
-    return "<none>";
-  }
-};
-
-// Splits vCard text into cards; every line must end in CRLF and every BEGIN have its END.
+// Splits vCard text into cards (the lines between BEGIN and END); every line must end in CRLF,
+// hold a ':' and belong to a card, and every BEGIN must have its END.
+using Card = std::vector<std::string>;
 std::vector<Card> ParseCards(const std::string& strText) {
   std::vector<Card> vcCards;
   bool bOpen = false;
-  size_t nPos = 0;
-  while (nPos < strText.size()) {
-    const size_t nEnd = strText.find("\r\n", nPos);
-    EXPECT_NE(std::string::npos, nEnd) << "line without CRLF at " << nPos;
+  for (size_t nPos = 0, nEnd = 0; nPos < strText.size(); nPos = nEnd + 2) {
+    nEnd = strText.find("\r\n", nPos);
     if (nEnd == std::string::npos) {
+      ADD_FAILURE() << "line without CRLF at " << nPos;
       break;
     }
     const std::string strLine = strText.substr(nPos, nEnd - nPos);
-    nPos = nEnd + 2;
-    EXPECT_EQ(std::string::npos, strLine.find('\n')) << strLine;
+    EXPECT_TRUE(strLine.find('\n') == std::string::npos && strLine.find(':') != std::string::npos) << strLine;
+    EXPECT_EQ(strLine != "BEGIN:VCARD", bOpen) << strLine;
     if (strLine == "BEGIN:VCARD") {
-      EXPECT_FALSE(bOpen);
-      bOpen = true;
       vcCards.emplace_back();
-      continue;
+    } else if (strLine != "END:VCARD" && bOpen) {
+      vcCards.back().push_back(strLine);
     }
-    EXPECT_TRUE(bOpen) << strLine;
-    if (strLine == "END:VCARD") {
-      bOpen = false;
-      continue;
-    }
-    const size_t nColon = strLine.find(':');
-    EXPECT_NE(std::string::npos, nColon) << strLine;
-    if (bOpen && nColon != std::string::npos) {
-      vcCards.back().vcLines.emplace_back(strLine.substr(0, nColon), strLine.substr(nColon + 1));
-    }
+    bOpen = strLine != "END:VCARD";
   }
   EXPECT_FALSE(bOpen);
   return vcCards;
+}
+
+// The lines of the card whose property name (before ';' or ':') is strName.
+std::vector<std::string> Lines(const Card& card, const std::string& strName) {
+  std::vector<std::string> vcLines;
+  for (const std::string& strLine : card) {
+    if (strLine.compare(0, strName.size(), strName) == 0 && (strLine[strName.size()] == ':' || strLine[strName.size()] == ';')) {
+      vcLines.push_back(strLine);
+    }
+  }
+  return vcLines;
 }
 
 class CtSvcDbMassSyncTest : public ServiceTest {
@@ -186,15 +165,15 @@ TEST_F(CtSvcDbMassSyncTest, PersonsArriveOnCtsvcInBatchesOfTheMaximumAsWellForme
     SCOPED_TRACE(i);
     const Card& card = vcCards[i - 1];
     const std::string s = std::to_string(i);
-    EXPECT_EQ(std::vector<std::string>{"2.1"}, card.Values("VERSION"));
-    EXPECT_EQ(std::vector<std::string>{"Last\\;" + s + ";First" + s + ";;;"}, card.Values("N"));
-    EXPECT_EQ(std::vector<std::string>{std::to_string(1980 + i) + "0203"}, card.Values("BDAY"));
-    EXPECT_EQ(std::vector<std::string>{"+4930123" + s}, card.Values("TEL"));
-    EXPECT_EQ("TYPE=CELL;TYPE=HOME", card.Params("TEL"));
-    EXPECT_EQ(std::vector<std::string>{"p" + s + "@example.org"}, card.Values("EMAIL"));
-    EXPECT_EQ("TYPE=INTERNET;TYPE=WORK", card.Params("EMAIL"));
-    EXPECT_EQ(std::vector<std::string>{";;Main St " + s + ";Springfield;;12345;Utopia"}, card.Values("ADR"));
-    EXPECT_EQ(std::vector<std::string>{"note " + s}, card.Values("NOTE"));
+    const std::vector<std::string> vcExpected = {"VERSION:2.1",
+                                                 "N:Last\\;" + s + ";First" + s + ";;;",
+                                                 "FN:First" + s + " Last\\;" + s,
+                                                 "BDAY:" + std::to_string(1980 + i) + "0203",
+                                                 "TEL;TYPE=CELL;TYPE=HOME:+4930123" + s,
+                                                 "EMAIL;TYPE=INTERNET;TYPE=WORK:p" + s + "@example.org",
+                                                 "ADR:;;Main St " + s + ";Springfield;;12345;Utopia",
+                                                 "NOTE:note " + s};
+    EXPECT_EQ(vcExpected, card);
   }
 }
 
@@ -216,9 +195,9 @@ TEST_F(CtSvcDbMassSyncTest, ContactTypeLeavesOtherDataOutAndLongTextGrowsTheBuff
   const std::vector<Card> vcAll = ParseCards(vcBatches[1].strText);
   ASSERT_EQ(1u, vcContact.size());
   ASSERT_EQ(1u, vcAll.size());
-  EXPECT_TRUE(vcContact[0].Values("NOTE").empty());
-  EXPECT_EQ(1u, vcContact[0].Values("TEL").size());
-  EXPECT_EQ(11u, vcAll[0].Values("NOTE").size());
+  EXPECT_TRUE(Lines(vcContact[0], "NOTE").empty());
+  EXPECT_EQ(1u, Lines(vcContact[0], "TEL").size());
+  EXPECT_EQ(11u, Lines(vcAll[0], "NOTE").size());
   EXPECT_GT(vcBatches[1].strText.size(), static_cast<size_t>(CTSVC_MASSSYNC_VCARD_SIZE));
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <mutex>
 #include <string>
@@ -114,23 +115,10 @@ class UriListener {
   Recorder* m_pRecorder;
 };
 
-// A full-sync listener for the scope's lifetime.
-class FullSyncListener {
- public:
-  explicit FullSyncListener(Recorder& recorder) : m_pRecorder(&recorder) {
-    EXPECT_TRUE(CtSvcDbListenerRegisterFullSyncCallback(&Recorder::OnFullSync, m_pRecorder));
-  }
-  ~FullSyncListener() { CtSvcDbListenerUnregisterFullSyncCallback(&Recorder::OnFullSync, m_pRecorder); }
-  FullSyncListener(const FullSyncListener&) = delete;
-  FullSyncListener& operator=(const FullSyncListener&) = delete;
-
- private:
-  Recorder* m_pRecorder;
-};
-
-// Leaves the listeners resumed (without full-sync notices) whatever the test did.
-struct ResumeOnExit {
-  ~ResumeOnExit() { CtSvcDbListenerResumeEx(FALSE); }
+// Runs its action when the scope ends (undoes a pause or a registration even when a test fails).
+struct OnExit {
+  std::function<void()> f;
+  ~OnExit() { f(); }
 };
 
 // The only registered URI listener (the tests register one at a time).

