@@ -143,21 +143,25 @@ GeneratedContact MakeContact(std::mt19937& rng, int nIndex, const std::vector<in
 }
 
 // Inserts one contact of a device type; true when it was stored.
-bool InsertContact(GeneratedContact& contact) {
+bool InsertContact(GeneratedContact& contact, InsertMode eMode) {
   const CtSvcContactInfo info = contact.Info();
   CCtSvcContact record(info, CTSVC_USE_TYPE_PHONE);
-  return record.Insert(0) > 0;
+  return record.Insert(eMode == InsertMode::kCommitEach ? 1 : 0) > 0;
 }
 
 }  // namespace
 
-GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<void(int, int)>& pfnProgress) {
+GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<void(int, int)>& pfnProgress,
+                                InsertMode eMode) {
   GenerateResult result;
   CCtSvcModuleLock lock;
   EnsureAccounts();
   const std::vector<int> vcGroups = EnsureGroups();
   std::mt19937 rng(nSeed);
-  CCtSvcDbMgr::Instance()->SetInsertMassFlag(1);
+  const bool bBulk = eMode == InsertMode::kBulk;
+  if (bBulk) {
+    CCtSvcDbMgr::Instance()->SetInsertMassFlag(1);
+  }
   for (int i = 0; i < nCount; ++i) {
     GeneratedContact contact = MakeContact(rng, i, vcGroups);
     const bool bMerged = i % 25 == 5;  // one in 25 comes from two accounts sharing an e-mail
@@ -168,7 +172,7 @@ GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<
       contact.vcEmails.push_back(shared);
       contact.vcMembers.clear();
     }
-    if (InsertContact(contact)) {
+    if (InsertContact(contact, eMode)) {
       ++result.nPersons;
     } else {
       ++result.nFailures;
@@ -181,7 +185,7 @@ GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<
       twin.vcEmails = {contact.vcEmails.back()};
       twin.vcMembers.clear();
       twin.vcAddresses.clear();
-      if (InsertContact(twin)) {
+      if (InsertContact(twin, eMode)) {
         ++result.nPersons;
       } else {
         ++result.nFailures;
@@ -191,7 +195,9 @@ GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<
       pfnProgress(i + 1, nCount);
     }
   }
-  CCtSvcDbMgr::Instance()->SetInsertMassFlag(0);
+  if (bBulk) {
+    CCtSvcDbMgr::Instance()->SetInsertMassFlag(0);
+  }
   Db2Commit();
   return result;
 }

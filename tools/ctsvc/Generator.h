@@ -13,9 +13,14 @@ struct GenerateResult {
   int nFailures = 0;  // contacts that could not be stored
 };
 
+// How the contacts are written: in bulk (kept mass-insert statements, committed at the end) or
+// each contact committed on its own.
+enum class InsertMode { kBulk, kCommitEach };
+
 // Stores nCount contacts (the service must be up). pfnProgress(done, total) is called now and then.
 // The same seed gives the same address book.
-GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<void(int, int)>& pfnProgress);
+GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<void(int, int)>& pfnProgress,
+                                InsertMode eMode = InsertMode::kBulk);
 
 // The accounts the generator files contacts under (created when missing).
 constexpr int kGeneratorAccountA = 1;
