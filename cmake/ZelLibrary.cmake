@@ -33,6 +33,9 @@ function(zel_test)
   add_executable(${Z_NAME} ${srcs})
   target_link_libraries(${Z_NAME} PRIVATE ${Z_LINK} GTest::gmock GTest::gtest_main Threads::Threads)
   target_include_directories(${Z_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
+  # Test code needs no optimisation, only line numbers: it compiles several times faster.
+  target_compile_options(${Z_NAME} PRIVATE -O0 -g1)
+  target_precompile_headers(${Z_NAME} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <string> <vector> <memory>)
   gtest_discover_tests(${Z_NAME} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "CTSVC_TESTDATA=${CMAKE_SOURCE_DIR}/../shared/testdata" LABELS "${Z_LABELS}" TIMEOUT 120)
 endfunction()
