@@ -9,10 +9,12 @@
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
 #include "CtSvcDB/Records/CtSvcPrimary.h"
+#include "CtSvcDb.h"
 #include "CtSvcDbCi/CtSvcDbCiCommon.h"
 #include "CtSvcDbPerson.h"
 #include "CtsvcTool.h"
 #include "Json.h"
+#include "ZelDb2.h"
 
 namespace ctsvc_tool {
 
@@ -41,6 +43,11 @@ CtSvcPostalAddressInfo ParseAddress(const std::string& strText) {
   Copy(info.szPCODE, vcParts[4]);
   return info;
 }
+
+constexpr char kStoreFull[] = "the store is full (no room left on its volume): the contact was not added";
+
+// The volume is full, or the last write failed for want of room.
+bool IsStoreFull() { return CtSvcIsDbFull() || std::strcmp(Db2GetLastError(), "database or disk is full") == 0; }
 
 // A primary id from the first positional word, or a usage error.
 bool PrimaryArg(const Args& args, size_t nIndex, int& nId) {
@@ -129,11 +136,14 @@ int RunAdd(const Options& options, const std::vector<std::string>& vcArgs) {
     info.pGroupMemberInfo = vcMembers.data();
     info.nGroupMemberCount = static_cast<INT32>(vcMembers.size());
     const CtSvcDeviceType nDevice = args.Has("sim") ? CTSVC_USE_TYPE_SIM : CTSVC_USE_TYPE_PHONE;
+    if (CtSvcIsDbFull()) {
+      return Fail(kExitFailure, kStoreFull);
+    }
     CCtSvcModuleLock lock;
     CCtSvcContact contact(info, nDevice);
     const int nPersonId = contact.Insert(1);
     if (nPersonId <= 0) {
-      return Fail(kExitFailure, "the contact could not be stored");
+      return Fail(kExitFailure, IsStoreFull() ? kStoreFull : "the contact could not be stored");
     }
     Json result = Json::Object();
     result.Set("person", nPersonId);

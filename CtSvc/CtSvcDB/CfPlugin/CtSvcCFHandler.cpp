@@ -264,8 +264,9 @@ int CCtSvcCFHandler::_InsertStatement(CContentInput& input, bool bCommit, const 
     return -1;
   }
   stmt.Reset();
-  if (bCommit) {
-    Db2Commit();
+  if (bCommit && !Db2Commit()) {  // the disk could not take it: rolled back
+    DbgPrint(DBG_CLASS_FAIL, "%s", szFailLog);
+    return -1;
   }
   return GetContentID(input);
 }
@@ -333,12 +334,9 @@ bool CCtSvcCFHandler::_WriteStatement(int nKind, CContentInput* pInput, int nId,
   }
   const int nChanged = _ExecuteWrite(stmt.Get(), pInput, nId == -1);
   stmt.Reset();
-  if (nChanged < 0) {
+  if (nChanged < 0 || (bCommit && !Db2Commit())) {  // a failed commit (full disk) was rolled back
     DbgPrint(DBG_CLASS_FAIL, bUpdate ? "CCtSvcCFHandler::Update:  SEARCH FAIL \n" : "CCtSvcCFHandler::Delete:  SEARCH FAIL \n");
     return false;
-  }
-  if (bCommit) {
-    Db2Commit();
   }
   return bUpdate || nChanged > 0;
 }

@@ -12,6 +12,7 @@
 #include "FtsTokenizer.h"
 #include "SqlFunctions.h"
 #include "Statement.h"
+#include "VolumeFull.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
 #include "ZelFm.h"
@@ -79,6 +80,9 @@ int CheckReadable(sqlite3* pDb, const std::string& path) {
 void SetLastError(const std::string& message) { t_lastError = message; }
 
 void ReportFailure(const char* pszWho, const char* pszWhat, std::string_view sql, sqlite3* pDb) {
+  if (pDb != nullptr && (sqlite3_errcode(pDb) & 0xFF) == SQLITE_FULL) {
+    NoteDiskFull();  // later writes are refused until the file system has room again
+  }
   SetLastError(pDb != nullptr ? sqlite3_errmsg(pDb) : pszWhat);
   DbgPrint(DBG_CLASS_FAIL, "%s - %s(%.*s) : %s\n", pszWho, pszWhat, static_cast<int>(sql.size()), sql.data(),
            t_lastError.c_str());
@@ -146,6 +150,8 @@ int Connection::Open(const char* pszPath) {
     return nResult;
   }
   m_pDb = pDb;
+  const size_t nSlash = path.rfind('/');
+  m_strDir = nSlash == std::string::npos ? "." : (nSlash == 0 ? "/" : path.substr(0, nSlash));
   ++m_nGeneration;
   m_nPause = 0;
   if (!m_bAtExitRegistered) {
@@ -258,13 +264,31 @@ bool Connection::ExecSqlite(const char* pszSql, const char* pszWho) {
   return true;
 }
 
-bool Connection::BeginWrite() { return InTransaction() || ExecSqlite("BEGIN IMMEDIATE", "Db2 write"); }
+bool Connection::BeginWrite(const char* pszWho, std::string_view sql) {
+  if (IsVolumeFullForWrites(m_strDir.c_str())) {
+    SetLastError(kDiskFullMessage);
+    DbgPrint(DBG_CLASS_FAIL, "%s - volume full, write refused(%.*s) : %s\n", pszWho, static_cast<int>(sql.size()),
+             sql.data(), kDiskFullMessage);
+    return false;
+  }
+  if (InTransaction() || ExecSqlite("BEGIN IMMEDIATE", pszWho)) {
+    return true;
+  }
+  ReportFailure(pszWho, "cannot open the write transaction", sql, m_pDb);
+  return false;
+}
 
 bool Connection::Commit() {
   if (m_nPause > 0 || !InTransaction()) {
     return true;
   }
-  return ExecSqlite("COMMIT", "Db2Commit");
+  if (ExecSqlite("COMMIT", "Db2Commit")) {
+    return true;
+  }
+  if (InTransaction()) {  // the engine may have rolled back already
+    ExecSqlite("ROLLBACK", "Db2Commit");
+  }
+  return false;
 }
 
 bool Connection::Rollback() { return !InTransaction() || ExecSqlite("ROLLBACK", "Db2Rollback"); }

@@ -48,9 +48,12 @@ class Connection {
   // Returns a leased statement: kept for reuse when it came from this connection.
   void Release(sqlite3_stmt* pStmt, uint64_t nGeneration, bool bPoolable);
 
-  // Opens the write transaction unless one is open.
-  bool BeginWrite();
-  bool Commit();  // deferred (TRUE) while paused
+  // Opens the write transaction unless one is open. FALSE (reported as pszWho's failure to run
+  // sql) when it cannot be opened or the volume is full.
+  bool BeginWrite(const char* pszWho, std::string_view sql);
+  // Deferred (TRUE) while paused. A commit that fails (a full disk) rolls the open work back, so
+  // that the store and what this connection reads stay the same.
+  bool Commit();
   bool Rollback();
   void Pause() { ++m_nPause; }
   bool Resume();  // FALSE when no pause was active
@@ -67,6 +70,7 @@ class Connection {
 
   std::recursive_mutex m_mutex;
   sqlite3* m_pDb = nullptr;
+  std::string m_strDir;  // directory of the open file: the volume a write needs room on
   uint64_t m_nGeneration = 0;
   int m_nPause = 0;
   bool m_bShutdown = false;

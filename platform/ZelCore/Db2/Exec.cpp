@@ -34,11 +34,7 @@ bool BeforeRun(sqlite3_stmt* pStmt, const char* pszWho) {
   if (sqlite3_stmt_readonly(pStmt) != 0 || EqualsNoCase(FirstWord(sqlite3_sql(pStmt)), "pragma")) {
     return true;
   }
-  if (!Connection::Instance().BeginWrite()) {
-    ReportFailure(pszWho, "cannot open the write transaction", sqlite3_sql(pStmt), sqlite3_db_handle(pStmt));
-    return false;
-  }
-  return true;
+  return Connection::Instance().BeginWrite(pszWho, sqlite3_sql(pStmt));
 }
 
 void AfterRun(sqlite3_stmt* pStmt, int rc, const char* pszWho) {

@@ -209,7 +209,7 @@ std::string Qualify(const std::string& condition, const TableColumns& columns, c
 template <typename F>
 bool InSavepoint(F f) {
   Connection& conn = Connection::Instance();
-  if (!conn.BeginWrite() || !conn.ExecSqlite("SAVEPOINT db2fts", kWho)) {
+  if (!conn.BeginWrite(kWho, "SAVEPOINT db2fts") || !conn.ExecSqlite("SAVEPOINT db2fts", kWho)) {
     return false;
   }
   if (f()) {
