@@ -106,7 +106,7 @@ class SyntaxReader {
   size_t m_pos = 0;
 };
 
-struct CreateSpec {
+struct CreateRequest {
   std::string group;
   std::string index;
   std::string table;
@@ -128,7 +128,7 @@ bool ParseOptions(SyntaxReader& r, bool* pTrigram) {
   return true;
 }
 
-bool ParseCreate(std::string_view text, CreateSpec* pSpec) {
+bool ParseCreate(std::string_view text, CreateRequest* pSpec) {
   SyntaxReader r(text);
   if (!(r.Word("create") && r.Word("fulltext") && r.Word("index") && r.Name(&pSpec->group) && r.Punct('.') &&
         r.Name(&pSpec->index) && r.Punct('(') && ParseOptions(r, &pSpec->bTrigram) && r.Word("on") &&
@@ -267,24 +267,24 @@ std::vector<std::string> CreateStatements(const FtsIndexInfo& info, const TableC
           Literal(info.condition) + ")"};
 }
 
-bool CreateIndex(const CreateSpec& spec) {
+bool CreateIndex(const CreateRequest& request) {
   FtsIndexInfo info;
-  info.group = ToLowerAscii(spec.group);
-  info.index = ToLowerAscii(spec.index);
+  info.group = ToLowerAscii(request.group);
+  info.index = ToLowerAscii(request.index);
   if (FindFtsIndex(info.group, info.index, &info)) {
     DbgPrint(DBG_CLASS_FAIL, "%s - index %s.%s already exists\n", kWho, info.group.c_str(), info.index.c_str());
     return false;
   }
   TableColumns columns;
-  if (!ReadColumns(spec.table, &columns) || !HasColumn(columns, spec.column)) {
-    DbgPrint(DBG_CLASS_FAIL, "%s - no column %s in table %s\n", kWho, spec.column.c_str(), spec.table.c_str());
+  if (!ReadColumns(request.table, &columns) || !HasColumn(columns, request.column)) {
+    DbgPrint(DBG_CLASS_FAIL, "%s - no column %s in table %s\n", kWho, request.column.c_str(), request.table.c_str());
     return false;
   }
-  info.table = ToLowerAscii(spec.table);
-  info.column = ToLowerAscii(spec.column);
+  info.table = ToLowerAscii(request.table);
+  info.column = ToLowerAscii(request.column);
   info.ftsTable = "fts_" + info.group + "_" + info.index;
-  info.tokenizer = spec.bTrigram ? "trigram" : kWordTokenizer;
-  info.condition = spec.condition.empty() ? std::string() : TranslateDialect(spec.condition);
+  info.tokenizer = request.bTrigram ? "trigram" : kWordTokenizer;
+  info.condition = request.condition.empty() ? std::string() : TranslateDialect(request.condition);
   return InSavepoint([&] { return ExecAll(CreateStatements(info, columns)); });
 }
 
@@ -378,9 +378,9 @@ extern "C" int Db2FTSDoSyntax(const char* pszStatement, int /*nFlags*/) {
     ReportFailure(kWho, "no database", pszStatement, nullptr);
     return FALSE;
   }
-  CreateSpec spec;
-  if (ParseCreate(pszStatement, &spec)) {
-    return CreateIndex(spec) ? TRUE : FALSE;
+  CreateRequest request;
+  if (ParseCreate(pszStatement, &request)) {
+    return CreateIndex(request) ? TRUE : FALSE;
   }
   std::string group;
   std::string index;
