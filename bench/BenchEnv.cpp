@@ -129,21 +129,46 @@ const std::string& EmptyStoreDir() {
   return s_pDir->Path();
 }
 
+namespace {
+
+// Generates the contacts into the data directory.
+void BuildContactStore(const std::string& strDir, int nContacts) {
+  std::fprintf(stderr, "bench: building a store of %d contacts (bulk insert) ...", nContacts);
+  const auto start = std::chrono::steady_clock::now();
+  ServiceSession session(strDir);
+  const ctsvc_tool::GenerateResult result =
+      ctsvc_tool::GenerateContacts(nContacts, kSeed, nullptr, ctsvc_tool::InsertMode::kBulk);
+  if (result.nFailures != 0) {
+    Die(std::to_string(result.nFailures) + " generated contacts could not be stored");
+  }
+  std::fprintf(stderr, " %.1f s\n", std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+}
+
+}  // namespace
+
+// With CTSVC_BENCH_STORES=<dir> the stores are kept in <dir>/contacts-<n> and reused by later runs
+// (for profiling one benchmark again and again); otherwise they live in this run's temporary
+// directories.
 const std::string& ContactStoreDir(int nContacts) {
   static std::map<int, std::unique_ptr<TempDir>> s_stores;
+  static std::map<int, std::string> s_kept;
+  if (const char* pszKeep = std::getenv("CTSVC_BENCH_STORES"); pszKeep != nullptr && *pszKeep != '\0') {
+    std::string& strDir = s_kept[nContacts];
+    if (strDir.empty()) {
+      strDir = std::string(pszKeep) + "/contacts-" + std::to_string(nContacts);
+      if (!std::filesystem::exists(strDir + "/ctsvc.db")) {
+        std::filesystem::create_directories(strDir);
+        std::filesystem::copy(EmptyStoreDir(), strDir, std::filesystem::copy_options::recursive);
+        BuildContactStore(strDir, nContacts);
+      }
+    }
+    return strDir;
+  }
   std::unique_ptr<TempDir>& pDir = s_stores[nContacts];
   if (!pDir) {
     pDir = std::make_unique<TempDir>();
     pDir->CopyFrom(EmptyStoreDir());
-    std::fprintf(stderr, "bench: building a store of %d contacts (bulk insert) ...", nContacts);
-    const auto start = std::chrono::steady_clock::now();
-    ServiceSession session(pDir->Path());
-    const ctsvc_tool::GenerateResult result =
-        ctsvc_tool::GenerateContacts(nContacts, kSeed, nullptr, ctsvc_tool::InsertMode::kBulk);
-    if (result.nFailures != 0) {
-      Die(std::to_string(result.nFailures) + " generated contacts could not be stored");
-    }
-    std::fprintf(stderr, " %.1f s\n", std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    BuildContactStore(pDir->Path(), nContacts);
   }
   return pDir->Path();
 }
