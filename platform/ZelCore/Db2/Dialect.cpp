@@ -18,8 +18,9 @@ bool IsWordStart(unsigned char c) { return std::isalpha(c) != 0 || c == '_' || c
 bool IsWordChar(unsigned char c) { return std::isalnum(c) != 0 || c == '_' || c == '$' || c >= 0x80; }
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
-// One past the closing quote of the quoted run starting at s[i]; a doubled quote stays inside.
-size_t ScanQuoted(std::string_view s, size_t i) {
+// The closing quote of the quoted run starting at s[i] (a doubled quote stays inside), or kNone
+// when the run is left open to the end of the text.
+size_t ClosingQuote(std::string_view s, size_t i) {
   const char q = s[i];
   size_t j = i + 1;
   while (j < s.size()) {
@@ -28,11 +29,17 @@ size_t ScanQuoted(std::string_view s, size_t i) {
         j += 2;
         continue;
       }
-      return j + 1;
+      return j;
     }
     ++j;
   }
-  return s.size();
+  return kNone;
+}
+
+// One past the end of the quoted run starting at s[i].
+size_t ScanQuoted(std::string_view s, size_t i) {
+  const size_t close = ClosingQuote(s, i);
+  return close == kNone ? s.size() : close + 1;
 }
 
 size_t ScanComment(std::string_view s, size_t i) {
@@ -78,6 +85,11 @@ size_t PrevSig(const Tokens& t, size_t i) {
 size_t FirstSig(const Tokens& t) { return NextSig(t, kNone); }
 
 size_t LastSig(const Tokens& t) { return PrevSig(t, t.size()); }
+
+// A literal or quoted name that runs to the end of the text without its closing quote.
+bool IsOpenQuoted(const Token& t) {
+  return (t.kind == TokenKind::String || t.kind == TokenKind::Name) && ClosingQuote(t.text, 0) == kNone;
+}
 
 bool IsWord(const Tokens& t, size_t i, std::string_view word) {
   return i != kNone && t[i].kind == TokenKind::Word && EqualsNoCase(t[i].text, word);
@@ -299,15 +311,52 @@ void OrderHintedDistinct(Tokens& t) {
     t[limit].text = "ORDER BY " + column + " " + t[limit].text;
   } else {
     const size_t last = LastSig(t);
+    if (IsOpenQuoted(t[last])) {
+      return;  // the text ends inside a literal: nothing may be added to it (the statement fails anyway)
+    }
     const std::string order = " ORDER BY " + column;
     t[last].text = IsPunct(t, last, ';') ? order + ";" : t[last].text + order;
   }
 }
 
+// True when two tokens written next to each other would read back as something else: two
+// literals as one, a comment opening, a longer word, number or parameter. A rewrite that removes
+// or changes a token can bring such a pair together; the tokens of a text never form one.
+bool WouldJoin(const Token& prev, const Token& next) {
+  const unsigned char a = static_cast<unsigned char>(prev.text.back());
+  const unsigned char b = static_cast<unsigned char>(next.text.front());
+  switch (prev.kind) {
+    case TokenKind::Word:
+      return IsWordChar(b);
+    case TokenKind::Number:
+      return std::isalnum(b) != 0 || b == '.';
+    case TokenKind::Param:
+      return IsDigit(b) || (a == '\'' && b == '\'');  // "? ESCAPE '\'" ends in a literal
+    case TokenKind::String:
+    case TokenKind::Name:
+      return b == a;
+    case TokenKind::Punct:
+      return (a == '.' && IsDigit(b)) || (a == '-' && b == '-') || (a == '/' && b == '*');
+    case TokenKind::Space:
+      return false;
+  }
+  return false;
+}
+
+// The tokens' texts in order, with a blank wherever a rewrite brought two tokens together that
+// would otherwise read back as one.
 std::string Join(const Tokens& t) {
   std::string out;
+  const Token* pPrev = nullptr;
   for (const Token& tok : t) {
+    if (tok.text.empty()) {
+      continue;
+    }
+    if (pPrev != nullptr && WouldJoin(*pPrev, tok)) {
+      out += ' ';
+    }
     out += tok.text;
+    pPrev = &tok;
   }
   return out;
 }

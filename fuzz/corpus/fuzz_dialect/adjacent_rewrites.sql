@@ -1,0 +1,1 @@
+DELETE FROM t WHERE d <> 18991231000'2024-1-5 0:0:0' AND a like ?'x' AND x = n'a'n'b' AND 'a'ISCAN'b' AND 1 -ISCAN- 2

@@ -1,0 +1,1 @@
+CREATE TABLE CtSvcDeleteAccount (  ID  INTEGER PRIMARY KEY,  DEVICE_TYPE  TINYINT default 0,  ACCOUNT_ID  INTEGER default 0) volume vol2

@@ -1,0 +1,1 @@
+UPDATE CtSvcPerson SET LOWERCASE(FIRSTNAME) = LOWERCASE('Dan''s') WHERE CtSvcPerson.rid = 3
