@@ -1,9 +1,11 @@
 // Lists over the rows of a filter. Opening a list costs nothing; the first read loads the ordered
-// row ids with one statement, and rows are then fetched by id in small cached blocks, so any
-// position of a large list is read cheaply. A change notice of the list's URI makes the next read
-// load the ids anew.
+// row ids with one statement, and rows are then fetched by id, so any position of a large list is
+// read cheaply: a read next to the previous one fetches the small block around it (and later reads
+// find it cached), a read elsewhere fetches its single row. A change notice of the list's URI makes
+// the next read load the ids anew.
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <list>
 #include <mutex>
 #include <unordered_map>
@@ -96,10 +98,13 @@ class CContentListImpl final : public IContentList, public IContentObserver {
 
   bool EnsureLoaded();
   bool Read(int nIndex, CContent& content);
-  const Block* GetBlock(int nBlock);
+  const Block* FindBlock(int nBlock);
+  const Block* LoadBlock(int nBlock);
+  bool ReadOne(int nId, CContent& content);
   void FetchBlock(Block& block, const std::vector<int>& vcIds);
   void FetchOneByOne(Block& block, const std::vector<int>& vcIds);
-  CContentFilter MakeRowFilter(const std::vector<int>& vcIds) const;
+  // The filter of the rows of a block's ids, or (no ids) of one row whose id is bound first.
+  CContentFilter MakeRowFilter(const std::vector<int>& vcIds, int nBoundId = 0) const;
 
   const std::string m_strUri;
   const CContentFilter m_Filter;
@@ -113,6 +118,7 @@ class CContentListImpl final : public IContentList, public IContentObserver {
   std::vector<int> m_vcIds;                     // row ids in list order
   std::unordered_map<int, int> m_mapPositions;  // id -> first position, built on first use
   std::list<Block> m_lsBlocks;                  // most recently used first
+  int m_nLastRead = -2;                         // position of the latest read
   int m_nPosition = 0;
   CListIterator m_iterator;
 };
@@ -154,23 +160,41 @@ bool CContentListImpl::Read(int nIndex, CContent& content) {
   if (!EnsureLoaded() || nIndex < 0 || nIndex >= static_cast<int>(m_vcIds.size())) {
     return false;
   }
-  const Block* pBlock = GetBlock(nIndex / kBlockRows);
+  const bool bNextToLast = std::abs(nIndex - m_nLastRead) == 1;
+  m_nLastRead = nIndex;
+  const int nId = m_vcIds[static_cast<size_t>(nIndex)];
+  const Block* pBlock = FindBlock(nIndex / kBlockRows);
+  if (pBlock == nullptr && !bNextToLast) {
+    if (!ReadOne(nId, content)) {
+      DbgPrint(DBG_CLASS_FAIL, "CContentList::GetAt - row %d (id %d) of %s cannot be read\n", nIndex, nId,
+               m_strUri.c_str());
+      return false;
+    }
+    return true;
+  }
+  if (pBlock == nullptr) {
+    pBlock = LoadBlock(nIndex / kBlockRows);
+  }
   const size_t nOffset = static_cast<size_t>(nIndex % kBlockRows);
   if (!pBlock->vcFound[nOffset]) {
-    DbgPrint(DBG_CLASS_FAIL, "CContentList::GetAt - row %d (id %d) of %s cannot be read\n", nIndex,
-             m_vcIds[static_cast<size_t>(nIndex)], m_strUri.c_str());
+    DbgPrint(DBG_CLASS_FAIL, "CContentList::GetAt - row %d (id %d) of %s cannot be read\n", nIndex, nId,
+             m_strUri.c_str());
     return false;
   }
   content = pBlock->vcRows[nOffset];
   return true;
 }
 
-const CContentListImpl::Block* CContentListImpl::GetBlock(int nBlock) {
+const CContentListImpl::Block* CContentListImpl::FindBlock(int nBlock) {
   const auto it = std::find_if(m_lsBlocks.begin(), m_lsBlocks.end(), [&](const Block& b) { return b.nIndex == nBlock; });
-  if (it != m_lsBlocks.end()) {
-    m_lsBlocks.splice(m_lsBlocks.begin(), m_lsBlocks, it);
-    return &m_lsBlocks.front();
+  if (it == m_lsBlocks.end()) {
+    return nullptr;
   }
+  m_lsBlocks.splice(m_lsBlocks.begin(), m_lsBlocks, it);
+  return &m_lsBlocks.front();
+}
+
+const CContentListImpl::Block* CContentListImpl::LoadBlock(int nBlock) {
   if (m_lsBlocks.size() >= kCachedBlocks) {
     m_lsBlocks.pop_back();
   }
@@ -187,10 +211,27 @@ const CContentListImpl::Block* CContentListImpl::GetBlock(int nBlock) {
   return &m_lsBlocks.front();
 }
 
-CContentFilter CContentListImpl::MakeRowFilter(const std::vector<int>& vcIds) const {
+// One row by its id; the same statement text serves every id.
+bool CContentListImpl::ReadOne(int nId, CContent& content) {
+  const CContentFilter filter = MakeRowFilter({}, nId);
+  m_pHandler->SetFilter(&filter);
+  std::vector<CContent> vcRows;
+  if (!m_pHandler->GetContents(0, 1, vcRows) || vcRows.empty()) {
+    return false;
+  }
+  content = std::move(vcRows.front());
+  return true;
+}
+
+CContentFilter CContentListImpl::MakeRowFilter(const std::vector<int>& vcIds, int nBoundId) const {
   CContentFilter filter;
-  filter.SetWhere(MakeIdInWhere(m_strIdColumn, vcIds, m_Filter.GetWhere()));
-  filter.SetWhereArg(m_Filter.GetWhereArg());
+  filter.SetWhere(MakeRowReadWhere(m_strIdColumn, vcIds, m_Filter.GetWhere(), m_strTable.find(',') != std::string::npos));
+  std::vector<std::u16string> vcArgs = m_Filter.GetWhereArg();
+  if (vcIds.empty()) {
+    const std::string strId = std::to_string(nBoundId);
+    vcArgs.insert(vcArgs.begin(), std::u16string(strId.begin(), strId.end()));
+  }
+  filter.SetWhereArg(vcArgs);
   filter.SetColumnNames(m_Filter.GetColumnNames());
   return filter;
 }

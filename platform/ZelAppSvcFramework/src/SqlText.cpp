@@ -156,6 +156,18 @@ std::string MakeIdInWhere(const std::string& strIdColumn, const std::vector<int>
   return strOut;
 }
 
+std::string MakeRowReadWhere(const std::string& strIdColumn, const std::vector<int>& vcIds, const std::string& strWhere,
+                             bool bJoined) {
+  std::string strCondition;
+  std::string strLimit;
+  SplitTrailingLimit(strWhere, strCondition, strLimit);
+  std::string strOut = strIdColumn + (vcIds.empty() ? " = ?" : " IN (" + JoinIds(vcIds) + ")");
+  if (!strCondition.empty()) {
+    strOut += (bJoined ? " AND (" : " AND +(") + strCondition + ")";
+  }
+  return strOut;
+}
+
 bool SameColumn(const std::string& strA, const std::string& strB) {
   if (strcasecmp(strA.c_str(), strB.c_str()) == 0) {
     return true;

@@ -28,6 +28,13 @@ std::string QualifyOrderBy(const std::string& strOrderBy, const std::string& str
 std::string MakeIdSelect(const std::string& strTable, const std::string& strIdColumn, const CContentFilter& filter);
 // "<id> IN (ids)[ AND (c)]" where c is the where clause without its limit.
 std::string MakeIdInWhere(const std::string& strIdColumn, const std::vector<int>& vcIds, const std::string& strWhere);
+// The where clause that reads rows of a list by id: "<id> IN (ids)" for a block, or "<id> = ?" for
+// one row whose id is bound before the filter's arguments; then the filter's condition c (without
+// its limit). Over one table c is kept as " AND +(c)": SQLite then finds the rows by id instead of
+// scanning an index that a column of c leads (an equality on a column of few values looks more
+// selective to it than a list of ids). Over joined tables c also joins them and stays " AND (c)".
+std::string MakeRowReadWhere(const std::string& strIdColumn, const std::vector<int>& vcIds, const std::string& strWhere,
+                             bool bJoined);
 
 // Column names compare without regard to case, and "T.C" matches "C".
 bool SameColumn(const std::string& strA, const std::string& strB);

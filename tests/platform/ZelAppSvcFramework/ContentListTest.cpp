@@ -78,6 +78,32 @@ TEST_F(ContentList, ReadsAnyPositionAsADirectQueryDoes) {
   EXPECT_LT(ItemHandler::s_nGetContentsCalls, static_cast<int>(vcExpected.size()) / 32);
 }
 
+TEST_F(ContentList, AJumpReadsOneRowAndAWalkReadsBlocksBothUnderTheFilter) {
+  // An index led by the filter's column: the row reads must still find their rows by id.
+  ASSERT_GE(Db2QueryEx("CREATE INDEX FwItem_RANK ON FwItem (RANK)"), 0);
+  const std::vector<int> vcExpected = Ids("SELECT ID FROM FwItem WHERE RANK <> 3 ORDER BY NAME DESC");
+  auto pList = Open("FwDb/Item", NotRank3());
+  ASSERT_EQ(pList->GetCount(), static_cast<int>(vcExpected.size()));
+  CContent row;
+  for (int nPos : {4000, 17, 2500, 999, 3}) {
+    ItemHandler::s_nGetContentsCalls = 0;
+    ASSERT_TRUE(pList->GetAt(nPos, row));
+    EXPECT_EQ(RowId(row), vcExpected[static_cast<size_t>(nPos)]);
+    EXPECT_EQ(ItemHandler::s_nGetContentsCalls, 1);
+  }
+  // A row changed behind the framework's back so that it leaves the filter is not read, whether
+  // alone or within a block.
+  const int nLeaving = vcExpected[1000];
+  ASSERT_GE(Db2QueryEx("UPDATE FwItem SET RANK = 3 WHERE ID = %d", nLeaving), 0);
+  Db2Commit();
+  EXPECT_FALSE(pList->GetAt(1000, row));
+  ASSERT_TRUE(pList->GetAt(998, row));
+  ASSERT_TRUE(pList->GetAt(999, row));
+  EXPECT_FALSE(pList->GetAt(1000, row));
+  ASSERT_TRUE(pList->GetAt(1001, row));
+  EXPECT_EQ(RowId(row), vcExpected[1001]);
+}
+
 TEST_F(ContentList, FindsThePositionOfAnId) {
   const std::vector<int> vcExpected = Ids("SELECT ID FROM FwItem WHERE RANK <> 3 ORDER BY NAME DESC");
   auto pList = Open("FwDb/Item", NotRank3());
