@@ -4,6 +4,10 @@
 // Prefix terms run as one FTS5 MATCH. A trigram index cannot answer a term shorter than three
 // characters through MATCH; such a term is answered by a substring scan (LIKE) of the indexed
 // rows, that is the rows of the content table meeting the index's condition.
+//
+// A row-id sub-query is checked for each hit by an EXISTS over it, in which SQLite looks the hit up
+// in the sub-query's tables. "rowid IN (sub-query)" would first collect every row the sub-query
+// selects (all the phone's contacts, for a device-type condition) whatever the hits are.
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -27,6 +31,8 @@ namespace zel::db2 {
 namespace {
 
 const char kWho[] = "Db2FTS";
+// The name the row-id sub-query gets in a search statement (its one column is v).
+const char kRidFilter[] = "db2_rid_filter";
 constexpr int kMaxFetchColumns = 16;
 constexpr size_t kTrigramLength = 3;
 
@@ -110,7 +116,8 @@ std::string BuildSql(const Search& s, const std::string& ridSubQuery, std::vecto
       matchTerms.push_back(term);
     }
   }
-  std::string sql = "SELECT ";
+  std::string sql = ridSubQuery.empty() ? "" : std::string("WITH ") + kRidFilter + "(v) AS (" + ridSubQuery + ") ";
+  sql += "SELECT ";
   for (size_t i = 0; i < s.fetchColumns.size(); ++i) {
     sql += (i > 0 ? ", c." : "c.") + Ident(s.fetchColumns[i]);
   }
@@ -132,7 +139,7 @@ std::string BuildSql(const Search& s, const std::string& ridSubQuery, std::vecto
     pBinds->push_back(s.rangeTo);
   }
   if (!ridSubQuery.empty()) {
-    sql += " AND c.rowid IN (" + ridSubQuery + ")";
+    sql += std::string(" AND EXISTS (SELECT 1 FROM ") + kRidFilter + " WHERE " + kRidFilter + ".v = c.rowid)";
   }
   if (!s.sortColumn.empty()) {
     sql += " ORDER BY c." + Ident(s.sortColumn) + (s.bAscending ? " ASC" : " DESC") + ", c.rowid";

@@ -81,6 +81,9 @@ TEST_F(FtsSearch, SortRangeAndRowIdNarrowing) {
   EXPECT_EQ(SearchIds(Prefix("name", "ki"), o), (Ids{1, 5}));
   o.pszRidSub = "select ctsvccontactdatatable.rid from ctsvccontactdatatable where id > 100";
   EXPECT_EQ(SearchIds(Prefix("name", "ki"), o), Ids{});
+  // A sub-query that names a row twice still lets it through once.
+  o.pszRidSub = "select rid from ctsvccontactdatatable union all select rid from ctsvccontactdatatable";
+  EXPECT_EQ(SearchIds(Prefix("name", "ki"), o), (Ids{1, 2, 5}));
 }
 
 TEST_F(FtsSearch, TextsThatLookLikeQuerySyntax) {
