@@ -204,7 +204,8 @@ std::string CCtSvcCFHandler::__CreateQuery(int nKind, int nId, const CContentInp
 }
 
 bool CCtSvcCFHandler::GetContents(int nFirstRow, int nRowCount, std::vector<CContent>& vcContents) {
-  if (GetColumnTypes().empty()) {
+  CCtSvcDbTable* pTable = _GetTable();
+  if (pTable == nullptr || pTable->GetColumnCount() == 0) {
     return false;
   }
   char szLimit[48];

@@ -43,6 +43,14 @@ FILE* OutputLocked(LogState& s) {
   return s.pOut;
 }
 
+// Whether a line goes anywhere: a capture is open or CTSVC_LOG names a sink. The service logs on
+// its hottest paths (every statement it builds), so a line nobody takes is not even formatted.
+bool IsListened() {
+  LogState& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  return !s.captures.empty() || OutputLocked(s) != nullptr;
+}
+
 void Emit(uint32_t nClass, const std::string& text) {
   LogState& s = State();
   std::lock_guard<std::mutex> lock(s.mutex);
@@ -75,7 +83,7 @@ std::string ReportPath(const char* pszFile) {
 }  // namespace
 
 extern "C" void DbgPrint(UINT32 nClass, const char* pszFormat, ...) {
-  if (pszFormat == nullptr) {
+  if (pszFormat == nullptr || !IsListened()) {
     return;
   }
   char szBuf[1024];
