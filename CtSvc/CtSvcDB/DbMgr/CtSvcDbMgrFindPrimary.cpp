@@ -1,11 +1,13 @@
 // Finding the primary a new contact joins: a stored e-mail address, or else a stored number of
 // the ordinary kind, that belongs to an account contact.
-#include <cstdio>
+#include <string>
 
 #include "CtSvcDB/CfPlugin/CtSvcContactDataFilter.h"
+#include "CtSvcDB/CfPlugin/CtSvcDb2Stmt.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
 #include "CtSvcDbMgr.h"
 #include "MyAccountSvc/MyAccountSvc.h"
+#include "ZelDb2.h"
 #include "ZelDebug.h"
 
 namespace {
@@ -42,14 +44,16 @@ void ScanRows(CCtSvcCFFilter& filter, const char* szUri, bool bNewIsLocal, int n
   }
 }
 
-// Number of stored persons that came from an account.
-int CountAccountPersons(CCtSvcDbMgr& mgr) {
+// Whether any stored person came from an account: the first such row is enough, so the account
+// index is probed once rather than counted through (it grows with every merged contact).
+bool HasAccountPersons(CCtSvcDbMgr& mgr) {
   CCtSvcDbTable* pTable = mgr.GetDBTable(CTSVC_DB_TABLE_PERSON);
-  char szWhere[64];
-  std::snprintf(szWhere, sizeof(szWhere), "%s > 0", pTable->GetColumnName(CTSVC_DB_PERSON_COLUMN_ACCOUNT_ID));
-  CContentFilter filter;
-  filter.SetWhere(szWhere);
-  return CContentMgr::Instance()->GetCount("CtSvc/Person", &filter);
+  if (pTable == nullptr) {
+    return false;
+  }
+  CCtSvcDb2Stmt stmt(std::string("SELECT ") + pTable->GetIDColumnName() + " FROM " + pTable->GetTableName() +
+                     " WHERE " + pTable->GetColumnName(CTSVC_DB_PERSON_COLUMN_ACCOUNT_ID) + " > 0 LIMIT 1");
+  return stmt.IsValid() && Db2StmtExecute(stmt.Get()) > 0;
 }
 
 // True when one of the candidate's persons already comes from the account.
@@ -67,7 +71,7 @@ bool PrimaryHasAccount(CCtSvcDbMgr& mgr, int nPrimaryId, int nAccountId) {
 }  // namespace
 
 int CCtSvcDbMgr::FindPrimary(const CCtSvcContact& contact, int nExceptPrimaryId) {
-  if (CountAccountPersons(*this) <= 0) {
+  if (!HasAccountPersons(*this)) {
     DbgPrint(DBG_CLASS_TRACE, "CCtSvcDbMgr::FindPrimary - NO Account Contact. \n");
     return -1;
   }
