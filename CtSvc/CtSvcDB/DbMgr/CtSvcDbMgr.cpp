@@ -4,6 +4,7 @@
 
 #include "CtSvcDB/CfPlugin/CtSvcContentHandlerFactory.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgrDeleteAccount.h"
+#include "CtSvcDB/Tables/CtSvcDbPlanStats.h"
 #include "CtSvcDB/SyncObserver/CtSvcSnsSyncObserver.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
@@ -152,6 +153,7 @@ BOOL CCtSvcDbMgr::_InitializeDBTables() {
   if (!bPersonExisted) {
     Db2SetSchemaVer("CtSvc", CTSVC_DB_SCHEMA_VERSION);
   }
+  CtSvcWritePlanStats();
   Db2Commit();
   return TRUE;
 }

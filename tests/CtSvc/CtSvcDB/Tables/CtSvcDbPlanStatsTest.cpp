@@ -1,0 +1,54 @@
+// The planner statistics written at start-up: a list of the phone's primaries walks the name index
+// instead of sorting every primary, a selective condition still uses its own index, and the
+// statistics are written once.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcModule.h"
+#include "CtSvcTestEnv.h"
+#include "ZelDb2.h"
+
+namespace {
+
+class CtSvcDbPlanStats : public ctsvc_test::ServiceTest {
+ protected:
+  // The details of SQLite's plan of a statement, one line per step.
+  static std::string Plan(const std::string& strSql) {
+    std::string strPlan;
+    EXPECT_GE(Db2QueryEx("EXPLAIN QUERY PLAN %s", strSql.c_str()), 0) << strSql;
+    while (Db2GetNextRow() > 0) {
+      strPlan += std::string(Db2GetColumn(3)) + "\n";
+    }
+    return strPlan;
+  }
+  static int StatRows() {
+    return Db2QueryEx("SELECT count(*) FROM sqlite_stat1 WHERE idx = 'PRIMARY_IDX3'") >= 0 && Db2GetNextRow() > 0
+               ? std::stoi(Db2GetColumn(0))
+               : -1;
+  }
+};
+
+TEST_F(CtSvcDbPlanStats, PhoneListWalksTheNameIndexAndFavouritesKeepTheirs) {
+  const std::string strPhone =
+      Plan("SELECT ID FROM CtSvcPrimary WHERE CtSvcPrimary.DEVICE_TYPE = 1 ORDER BY FL_FULLNAME, DEVICE_TYPE, ID");
+  EXPECT_NE(std::string::npos, strPhone.find("PRIMARY_IDX1")) << strPhone;
+  EXPECT_EQ(std::string::npos, strPhone.find("PRIMARY_IDX3")) << strPhone;
+  const std::string strFavourites = Plan(
+      "SELECT ID FROM CtSvcPrimary WHERE CtSvcPrimary.DEVICE_TYPE = 1 and CtSvcPrimary.FAVORITE = 2 "
+      "ORDER BY FL_FULLNAME, DEVICE_TYPE, ID");
+  EXPECT_NE(std::string::npos, strFavourites.find("PRIMARY_IDX5")) << strFavourites;
+  EXPECT_NE(std::string::npos, Plan("SELECT ID FROM CtSvcPrimary WHERE DEVICE_TYPE = 2 AND FIRST_ACCOUNT_ID = 3")
+                                   .find("PRIMARY_IDX3"));
+}
+
+TEST_F(CtSvcDbPlanStats, WrittenOnce) {
+  EXPECT_EQ(1, StatRows());
+  CtSvcDispatch(CTSVC_DISPATCH_UNLOAD, 0, 0);
+  CCtSvcDbMgr::DestroyInstance();
+  CtSvcDispatch(CTSVC_DISPATCH_LOAD, 0, 0);
+  EXPECT_EQ(1, StatRows());
+}
+
+}  // namespace
