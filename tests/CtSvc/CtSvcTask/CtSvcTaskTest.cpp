@@ -102,6 +102,8 @@ TEST_F(ThreadsCtSvcTask, QueuedRequestsRunOneAfterAnotherAndAnswerOnTheServiceHa
   EXPECT_EQ((std::vector<std::string>{"first works", "first done on CTSVC", "phone:AK on CTSVC", "sim:Z on CTSVC",
                                       "lf:KM on CTSVC"}),
             m_log.WaitFor(5));
+  // The last answer may arrive before the task logs that its job finished.
+  ASSERT_TRUE(CCtSvcTaskMgr::Instance()->WaitForIdle(20000));
   // Each request started only after the one before it had finished its work.
   const std::vector<zel::test::LogLine> vcLines = capture.Lines();
   size_t nPos = IndexOf(vcLines, "state is changed!(3->4)");
