@@ -11,21 +11,13 @@
 #include "ContentFramework.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/Records/CtSvcPersonRecord.h"
+#include "CtSvcDbCiCommon.h"
 #include "CtSvcDbDetailSupport.h"
 #include "CtSvcDbDetailTraits.h"
 #include "CtSvcModule.h"
 #include "ZelDebug.h"
 
 namespace ctsvc_detail {
-
-// Holds the module mutex "CtSvc" for the whole run of a writing function.
-class CModuleLock {
- public:
-  CModuleLock() : m_lock(CtSvcGetModuleMutex()) {}
-
- private:
-  CAppSvcMutexLock m_lock;
-};
 
 // Whether a record class has a device-type field (postal addresses, IM, social-network data and
 // RCS have none).
@@ -107,7 +99,7 @@ int InsertRecord(HOBJ hPerson, int nPrimaryId, const typename T::Info* pInfo) {
   if (!ZEL_REQUIRE(pInfo) || !CtSvcDetailCheckPersonHandle(hPerson)) {
     return -1;
   }
-  CModuleLock lock;
+  CCtSvcModuleLock lock;
   typename T::Record record;
   if (!LoadInfo<T>(record, *pInfo, "InsertRecord")) {
     return -1;
@@ -123,7 +115,7 @@ int InsertRecord(const typename T::Info* pInfo) {
   if (!ZEL_REQUIRE(pInfo)) {
     return -1;
   }
-  CModuleLock lock;
+  CCtSvcModuleLock lock;
   typename T::Record record;
   if (!LoadInfo<T>(record, *pInfo, "InsertRecord")) {
     return -1;
@@ -138,7 +130,7 @@ BOOL UpdateRecord(int nID, HOBJ hPerson, int nPrimaryId, const typename T::Info*
   if (!ZEL_REQUIRE(nID > 0) || !ZEL_REQUIRE(pInfo) || !CtSvcDetailCheckPersonHandle(hPerson)) {
     return FALSE;
   }
-  CModuleLock lock;
+  CCtSvcModuleLock lock;
   typename T::Record record;
   if (!LoadRow<T>(nID, "UpdateRecord", record) || !LoadInfo<T>(record, *pInfo, "UpdateRecord")) {
     return FALSE;
@@ -153,7 +145,7 @@ BOOL UpdateRecord(int nID, const typename T::Info* pInfo) {
   if (!ZEL_REQUIRE(nID > 0) || !ZEL_REQUIRE(pInfo)) {
     return FALSE;
   }
-  CModuleLock lock;
+  CCtSvcModuleLock lock;
   typename T::Record record;
   if (!LoadRow<T>(nID, "UpdateRecord", record) || !LoadInfo<T>(record, *pInfo, "UpdateRecord")) {
     return FALSE;
@@ -168,7 +160,7 @@ BOOL DeleteRecord(int nID) {
   if (!ZEL_REQUIRE(nID > 0)) {
     return FALSE;
   }
-  CModuleLock lock;
+  CCtSvcModuleLock lock;
   // Phone numbers and e-mail addresses share a table: never delete a row of the other kind.
   if constexpr (T::kTable == CTSVC_DB_TABLE_CONTACTDATA) {
     typename T::Record record;
@@ -211,7 +203,7 @@ BOOL DeleteRecordsWithFilter(const typename T::Filter* pFilter) {
   if (!ZEL_REQUIRE(pFilter)) {
     return FALSE;
   }
-  CModuleLock lock;
+  CCtSvcModuleLock lock;
   if constexpr (T::kFilterDelete == CtSvcFilterDelete::RowByRow) {
     return DeleteRowByRow<T>(*pFilter);
   } else {

@@ -120,7 +120,7 @@ extern "C" BOOL CtSvcDbSdSetRecord(int nSlotIndex, int nPhoneNumberId, int nPers
       !ZEL_REQUIRE(nPhoneNumberId == -1 || nPhoneNumberId > 0)) {
     return FALSE;
   }
-  ctsvc_detail::CModuleLock lock;
+  CCtSvcModuleLock lock;
   if (nPhoneNumberId == -1) {
     return ctsvc_detail::DeleteInOneStatement<Sd>(SlotFilter(nSlotIndex));
   }
