@@ -230,8 +230,11 @@ bool CCtSvcCFHandler::GetContents(int nFirstRow, int nRowCount, std::vector<CCon
     }
   }
   Db2TransUnsetRU();
-  Db2Commit();
-  CtSvcResetBulkCounter();
+  // A read commits what is pending; while commits are paused nothing is committed, so the count
+  // of uncommitted bulk writes goes on.
+  if (!Db2IsCommitPaused() && Db2Commit()) {
+    CtSvcResetBulkCounter();
+  }
   return vcContents.size() > nBefore;
 }
 

@@ -4,6 +4,7 @@
 
 #include "ContentFramework.h"
 #include "CtSvcContact.h"
+#include "CtSvcDB/Records/CtSvcBulkCounter.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/Records/CtSvcPrimary.h"
 #include "ZelDb2.h"
@@ -144,7 +145,12 @@ int CCtSvcContact::Insert(int bCommit) {
   }
   pause.Resume();
   if (bCommit) {
-    DbCommit();
+    return DbCommit() ? GetRecordId() : -1;
+  }
+  // The writes of a bulk insert count toward the commit every 50 uncommitted writes; they were
+  // made while commits were paused, so the commit they are due happens now.
+  if (CtSvcGetBulkCounter() >= CTSVC_BULK_COMMIT_INTERVAL && !DbCommit()) {
+    return -1;
   }
   return GetRecordId();
 }

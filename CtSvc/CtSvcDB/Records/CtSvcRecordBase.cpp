@@ -54,9 +54,12 @@ void CCtSvcRecord::_CountWrite(int bCommit) {
 }
 
 int CCtSvcRecord::DbCommit() {
-  Db2Commit();
+  if (Db2IsCommitPaused()) {
+    return 1;  // nothing is committed now: the writes stay counted until commits resume
+  }
+  const BOOL bCommitted = Db2Commit();
   CtSvcResetBulkCounter();
-  return 1;
+  return bCommitted ? 1 : 0;  // a commit the disk refuses was rolled back
 }
 
 CCtSvcDbTable* CCtSvcRecord::_GetTable() const {

@@ -51,7 +51,8 @@ class CCtSvcRecord : public ICtSvcRecord {
 
   void SetRecordId(int nId) { m_nRecordId = nId; }
   CtSvcDbTableType GetTableType() const { return m_TableType; }
-  // Commits the store and restarts the count of uncommitted bulk writes; 1.
+  // Commits the store and restarts the count of uncommitted bulk writes; 1, or 0 when the commit
+  // was refused (the disk is full) and rolled back.
   int DbCommit();
   // Name of the row-id column in the record's table ("" when the table is unknown).
   std::string _GetIDColumnName() const;
