@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Args.h"
+#include "ContactDraft.h"
 #include "ContactView.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
@@ -20,15 +21,8 @@ namespace ctsvc_tool {
 
 namespace {
 
-template <size_t N>
-void Copy(char (&szDst)[N], const std::string& str) {
-  std::strncpy(szDst, str.c_str(), N - 1);
-  szDst[N - 1] = '\0';
-}
-
-// "street|city|state|country|postal code" (missing parts are empty).
-CtSvcPostalAddressInfo ParseAddress(const std::string& strText) {
-  CtSvcPostalAddressInfo info{};
+// Adds "street|city|state|country|postal code" (missing parts are empty).
+void AddAddress(ContactDraft& draft, const std::string& strText) {
   std::vector<std::string> vcParts;
   size_t nStart = 0;
   for (size_t nBar; (nBar = strText.find('|', nStart)) != std::string::npos; nStart = nBar + 1) {
@@ -36,12 +30,7 @@ CtSvcPostalAddressInfo ParseAddress(const std::string& strText) {
   }
   vcParts.push_back(strText.substr(nStart));
   vcParts.resize(5);
-  Copy(info.szStreet, vcParts[0]);
-  Copy(info.szCity, vcParts[1]);
-  Copy(info.szState, vcParts[2]);
-  Copy(info.szCountry, vcParts[3]);
-  Copy(info.szPCODE, vcParts[4]);
-  return info;
+  draft.AddAddress(vcParts[0], vcParts[1], vcParts[2], vcParts[3], vcParts[4]);
 }
 
 constexpr char kStoreFull[] = "the store is full (no room left on its volume): the contact was not added";
@@ -96,45 +85,20 @@ int RunAdd(const Options& options, const std::vector<std::string>& vcArgs) {
     return Fail(kExitUsage, "add needs --first, --last or --number");
   }
   return WithService(options, args, {"first", "last", "number", "email", "address", "group", "account", "sim"}, [&]() {
-    CtSvcPersonInfo person{};
-    person.nSlotIndex = -1;
-    person.nAccountId = nAccount;
-    person.nDefaultPhoneNumberId = -1;
-    Copy(person.szFirstName, args.Get("first"));
-    Copy(person.szLastName, args.Get("last"));
-    std::vector<CtSvcPhoneNumberInfo> vcNumbers;
+    ContactDraft draft(args.Get("first"), args.Get("last"), nAccount);
     for (const std::string& strNumber : args.GetAll("number")) {
-      CtSvcPhoneNumberInfo info{};
-      info.nAasId = -1;
-      info.PhoneType = 1;
-      info.UseType = 1;
-      Copy(info.szPhoneNumber, strNumber);
-      vcNumbers.push_back(info);
+      draft.AddNumber(strNumber);
     }
-    std::vector<CtSvcEmailAddressInfo> vcEmails;
     for (const std::string& strEmail : args.GetAll("email")) {
-      CtSvcEmailAddressInfo info{};
-      Copy(info.szEmailAddress, strEmail);
-      vcEmails.push_back(info);
+      draft.AddEmail(strEmail);
     }
-    std::vector<CtSvcPostalAddressInfo> vcAddresses;
     for (const std::string& strAddress : args.GetAll("address")) {
-      vcAddresses.push_back(ParseAddress(strAddress));
+      AddAddress(draft, strAddress);
     }
-    std::vector<CtSvcGroupMemberInfo> vcMembers;
     for (int nGroup : vcGroups) {
-      vcMembers.push_back(CtSvcGroupMemberInfo{-1, -1, nAccount, nGroup});
+      draft.AddGroup(nGroup);
     }
-    CtSvcContactInfo info{};
-    info.pPersonInfo = &person;
-    info.pPhoneNumberInfo = vcNumbers.data();
-    info.nPhoneNumberCount = static_cast<INT32>(vcNumbers.size());
-    info.pEmailAddressInfo = vcEmails.data();
-    info.nEmailAddressCount = static_cast<INT32>(vcEmails.size());
-    info.pPostalAddressInfo = vcAddresses.data();
-    info.nPostalAddressCount = static_cast<INT32>(vcAddresses.size());
-    info.pGroupMemberInfo = vcMembers.data();
-    info.nGroupMemberCount = static_cast<INT32>(vcMembers.size());
+    const CtSvcContactInfo info = draft.Info();
     const CtSvcDeviceType nDevice = args.Has("sim") ? CTSVC_USE_TYPE_SIM : CTSVC_USE_TYPE_PHONE;
     if (CtSvcIsDbFull()) {
       return Fail(kExitFailure, kStoreFull);

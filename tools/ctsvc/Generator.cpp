@@ -1,5 +1,7 @@
 #include "Generator.h"
 
+#include "ContactDraft.h"
+
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -33,12 +35,6 @@ const char* const kGroups[] = {"Family", "Friends", "Work", "Football", "Neighbo
 template <typename T, size_t N>
 const T& Pick(std::mt19937& rng, const T (&items)[N]) {
   return items[std::uniform_int_distribution<size_t>(0, N - 1)(rng)];
-}
-
-template <size_t N>
-void Copy(char (&szDst)[N], const std::string& str) {
-  std::strncpy(szDst, str.c_str(), N - 1);
-  szDst[N - 1] = '\0';
 }
 
 void EnsureAccounts() {
@@ -80,70 +76,32 @@ std::vector<int> EnsureGroups() {
   return vcIds;
 }
 
-// One generated contact, kept alive while it is inserted.
-struct GeneratedContact {
-  CtSvcPersonInfo person{};
-  std::vector<CtSvcPhoneNumberInfo> vcNumbers;
-  std::vector<CtSvcEmailAddressInfo> vcEmails;
-  std::vector<CtSvcPostalAddressInfo> vcAddresses;
-  std::vector<CtSvcGroupMemberInfo> vcMembers;
-
-  CtSvcContactInfo Info() {
-    CtSvcContactInfo info{};
-    info.pPersonInfo = &person;
-    info.pPhoneNumberInfo = vcNumbers.data();
-    info.nPhoneNumberCount = static_cast<INT32>(vcNumbers.size());
-    info.pEmailAddressInfo = vcEmails.data();
-    info.nEmailAddressCount = static_cast<INT32>(vcEmails.size());
-    info.pPostalAddressInfo = vcAddresses.data();
-    info.nPostalAddressCount = static_cast<INT32>(vcAddresses.size());
-    info.pGroupMemberInfo = vcMembers.data();
-    info.nGroupMemberCount = static_cast<INT32>(vcMembers.size());
-    return info;
-  }
-};
-
-GeneratedContact MakeContact(std::mt19937& rng, int nIndex, const std::vector<int>& vcGroups) {
-  GeneratedContact c;
+ContactDraft MakeContact(std::mt19937& rng, int nIndex, const std::vector<int>& vcGroups) {
   const bool bHangul = nIndex % 3 == 1;
   const std::string strFirst = bHangul ? Pick(rng, kHangulFirst) : Pick(rng, kLatinFirst);
   const std::string strLast = bHangul ? Pick(rng, kHangulLast) : Pick(rng, kLatinLast);
-  c.person.nSlotIndex = -1;
-  c.person.nAccountId = -1;
-  c.person.nDefaultPhoneNumberId = -1;
-  Copy(c.person.szFirstName, strFirst);
-  Copy(c.person.szLastName, strLast);
+  ContactDraft c(strFirst, strLast, -1);
   c.person.Birthday = TmDateTime{1960 + nIndex % 45, 1 + nIndex % 12, 1 + nIndex % 28, 0, 0, 0};
   const int nNumbers = std::uniform_int_distribution<int>(1, 4)(rng);
   for (int i = 0; i < nNumbers; ++i) {
-    CtSvcPhoneNumberInfo number{};
-    number.nAasId = -1;
-    number.PhoneType = 1 + i % 3;
-    number.UseType = 1;
-    Copy(number.szPhoneNumber, "010" + std::to_string(10000000 + (nIndex * 7919 + i * 104729) % 90000000));
-    c.vcNumbers.push_back(number);
+    c.AddNumber("010" + std::to_string(10000000 + (nIndex * 7919 + i * 104729) % 90000000), 1 + i % 3);
   }
   const int nEmails = std::uniform_int_distribution<int>(0, 2)(rng);
   for (int i = 0; i < nEmails; ++i) {
-    CtSvcEmailAddressInfo email{};
-    Copy(email.szEmailAddress, "user" + std::to_string(nIndex) + "." + std::to_string(i) + "@example.com");
-    c.vcEmails.push_back(email);
+    c.AddEmail("user" + std::to_string(nIndex) + "." + std::to_string(i) + "@example.com");
   }
   if (nIndex % 2 == 0) {
-    CtSvcPostalAddressInfo address{};
-    Copy(address.szStreet, std::to_string(1 + nIndex % 200) + " " + Pick(rng, kStreets));
-    Copy(address.szCity, Pick(rng, kCities));
-    Copy(address.szPCODE, std::to_string(10000 + nIndex % 89999));
-    c.vcAddresses.push_back(address);
+    const std::string strStreet = std::to_string(1 + nIndex % 200) + " " + Pick(rng, kStreets);
+    c.AddAddress(strStreet, Pick(rng, kCities), "", "", std::to_string(10000 + nIndex % 89999));
   }
   if (!vcGroups.empty() && nIndex % 4 == 0) {
-    c.vcMembers.push_back(CtSvcGroupMemberInfo{-1, -1, -1, vcGroups[static_cast<size_t>(nIndex / 4) % vcGroups.size()]});
+    c.AddGroup(vcGroups[static_cast<size_t>(nIndex / 4) % vcGroups.size()]);
   }
   return c;
 }
 
 // Inserts one contact of a device type; true when it was stored.
-bool InsertContact(GeneratedContact& contact, InsertMode eMode) {
+bool InsertContact(ContactDraft& contact, InsertMode eMode) {
   const CtSvcContactInfo info = contact.Info();
   CCtSvcContact record(info, CTSVC_USE_TYPE_PHONE);
   return record.Insert(eMode == InsertMode::kCommitEach ? 1 : 0) > 0;
@@ -163,13 +121,11 @@ GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<
     CCtSvcDbMgr::Instance()->SetInsertMassFlag(1);
   }
   for (int i = 0; i < nCount; ++i) {
-    GeneratedContact contact = MakeContact(rng, i, vcGroups);
+    ContactDraft contact = MakeContact(rng, i, vcGroups);
     const bool bMerged = i % 25 == 5;  // one in 25 comes from two accounts sharing an e-mail
     if (bMerged) {
       contact.person.nAccountId = kGeneratorAccountA;
-      CtSvcEmailAddressInfo shared{};
-      Copy(shared.szEmailAddress, "shared" + std::to_string(i) + "@example.com");
-      contact.vcEmails.push_back(shared);
+      contact.AddEmail("shared" + std::to_string(i) + "@example.com");
       contact.vcMembers.clear();
     }
     if (InsertContact(contact, eMode)) {
@@ -179,7 +135,7 @@ GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<
     }
     if (bMerged) {
       // The same human as seen by a second account: another name form, the shared address.
-      GeneratedContact twin = MakeContact(rng, i, vcGroups);
+      ContactDraft twin = MakeContact(rng, i, vcGroups);
       twin.person = contact.person;
       twin.person.nAccountId = kGeneratorAccountB;
       twin.vcEmails = {contact.vcEmails.back()};
