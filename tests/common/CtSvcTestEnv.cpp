@@ -52,6 +52,11 @@ int StoreTest::CountFromSecondConnection(const std::string& strTable) const {
   return nCount;
 }
 
+void SchemaTest::SetUp() {
+  StoreTest::SetUp();
+  ASSERT_TRUE(CCtSvcDbMgr::Instance()->Initialize());
+}
+
 void ServiceTest::SetUp() {
   StoreTest::SetUp();
   CtSvcDispatch(CTSVC_DISPATCH_LOAD, 0, 0);

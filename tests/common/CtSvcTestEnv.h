@@ -41,6 +41,12 @@ class StoreTest : public ::testing::Test {
   TempDir m_dir;
 };
 
+// A store with every contact table and the "CtSvc/..." handlers, without the loaded service.
+class SchemaTest : public StoreTest {
+ protected:
+  void SetUp() override;
+};
+
 // The service loaded with CtSvcDispatch(0) on a fresh store, unloaded at the end.
 class ServiceTest : public StoreTest {
  protected:

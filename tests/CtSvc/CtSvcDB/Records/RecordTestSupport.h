@@ -1,5 +1,5 @@
-// Shared helpers of the record tests: a store with the contact schema, values of an input, and
-// info structures filled from a record class's column map.
+// Shared helpers of the record tests: values of an input, and info structures filled from a
+// record class's column map.
 #ifndef CTSVC_RECORD_TEST_SUPPORT_H
 #define CTSVC_RECORD_TEST_SUPPORT_H
 
@@ -8,20 +8,13 @@
 #include <cstring>
 #include <string>
 
-#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/Records/CtSvcFieldMap.h"
+#include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
 
 namespace ctsvc_record_test {
 
-// A store with every contact table and the "CtSvc/..." handlers.
-class RecordStoreTest : public ctsvc_test::StoreTest {
- protected:
-  void SetUp() override {
-    StoreTest::SetUp();
-    ASSERT_TRUE(CCtSvcDbMgr::Instance()->Initialize());
-  }
-};
+using RecordStoreTest = ctsvc_test::SchemaTest;
 
 inline CCtSvcDbTable* Table(int nType) { return CCtSvcDbMgr::Instance()->GetDBTable(nType); }
 inline std::string ColumnName(int nTable, int nColumn) { return Table(nTable)->GetColumnName(nColumn); }

@@ -1,0 +1,150 @@
+// Test data shared by the service's suites: rows written column by column, row counts by a WHERE
+// text, named persons and primaries, whole contacts over arrays the test owns, and an observer
+// that records the change notices of a URI.
+#ifndef CTSVC_TEST_DATA_H
+#define CTSVC_TEST_DATA_H
+
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ContentFramework.h"
+#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDB/Records/CtSvcPersonRecord.h"
+#include "CtSvcRecord.h"
+
+namespace ctsvc_test {
+
+// Copies a text into a C array, cut and terminated.
+template <size_t N>
+void Copy(char (&szDest)[N], const std::string& strValue) {
+  std::strncpy(szDest, strValue.c_str(), N - 1);
+  szDest[N - 1] = '\0';
+}
+
+// Column values of one row, named by column index; Insert gives the row a fresh id.
+class Row {
+ public:
+  explicit Row(int nTable) : m_pTable(CCtSvcDbMgr::Instance()->GetDBTable(nTable)) {}
+  Row& Int(int nColumn, int nValue) {
+    m_input.SetInt(m_pTable->GetColumnName(nColumn), nValue);
+    return *this;
+  }
+  Row& Text(int nColumn, const std::u16string& strValue) {
+    m_input.SetNString(m_pTable->GetColumnName(nColumn), strValue);
+    return *this;
+  }
+  Row& Date(int nColumn, int nYear, int nMonth, int nDay) {
+    m_input.SetDateTime(m_pTable->GetColumnName(nColumn), TmDateTime{nYear, nMonth, nDay, 0, 0, 0});
+    return *this;
+  }
+  // Inserts the row through the URI; the id (or the framework's failure result).
+  int Insert(const std::string& strUri) {
+    m_input.SetInt(m_pTable->GetIDColumnName(), m_pTable->TakeNextRecordId());
+    return CContentMgr::Instance()->Insert(strUri, m_input);
+  }
+
+ private:
+  CCtSvcDbTable* m_pTable;
+  CContentInput m_input;
+};
+
+// Rows of the URI that meet the WHERE text ("" for every row).
+inline int CountWhere(const std::string& strUri, const std::string& strWhere = "") {
+  CContentFilter filter;
+  filter.SetWhere(strWhere);
+  return CContentMgr::Instance()->GetCount(strUri, strWhere.empty() ? nullptr : &filter);
+}
+
+// A person or primary with the given names and device type, not yet stored.
+template <class R = CCtSvcPerson>
+R Named(const char* pszFirst, const char* pszLast, CtSvcDeviceType nDeviceType = CTSVC_USE_TYPE_PHONE) {
+  R record;
+  record.SetDeviceType(nDeviceType);
+  record.SetFirstName(pszFirst);
+  record.SetLastName(pszLast);
+  return record;
+}
+
+// A whole contact over arrays the test owns; Info() points into them.
+struct ContactParts {
+  CtSvcPersonInfo person{};
+  std::vector<CtSvcPhoneNumberInfo> vcNumbers;
+  std::vector<CtSvcEmailAddressInfo> vcEmails;
+  std::vector<CtSvcPostalAddressInfo> vcAddresses;
+  std::vector<CtSvcGroupMemberInfo> vcMembers;
+  std::vector<CtSvcEtcDataInfo> vcEtc;
+  CtSvcRcsInfo rcs{};
+  bool bRcs = false;
+
+  ContactParts(const char* pszFirst, int nAccountId, const char* pszLast = "") {
+    Copy(person.szFirstName, pszFirst);
+    Copy(person.szLastName, pszLast);
+    person.nSlotIndex = -1;
+    person.nAccountId = nAccountId;
+    person.nDefaultPhoneNumberId = -1;
+  }
+  ContactParts& Number(const char* pszNumber, int nPhoneType = 1) {
+    CtSvcPhoneNumberInfo info{};
+    info.nAasId = -1;
+    info.PhoneType = nPhoneType;
+    info.UseType = CTSVC_USE_TYPE_OTHER;
+    Copy(info.szPhoneNumber, pszNumber);
+    vcNumbers.push_back(info);
+    return *this;
+  }
+  ContactParts& Email(const std::string& strAddress) {
+    CtSvcEmailAddressInfo info{};
+    info.EmailType = CTSVC_EMAIL_TYPE_INTERNET;
+    Copy(info.szEmailAddress, strAddress);
+    vcEmails.push_back(info);
+    return *this;
+  }
+  ContactParts& Etc(CtSvcEtcDataType nType, const char* pszValue) {
+    CtSvcEtcDataInfo info{};
+    info.EtcDataType = nType;
+    Copy(info.szEtcData, pszValue);
+    vcEtc.push_back(info);
+    return *this;
+  }
+  CtSvcContactInfo Info() {
+    CtSvcContactInfo info{};
+    info.pPersonInfo = &person;
+    info.pPhoneNumberInfo = vcNumbers.data();
+    info.nPhoneNumberCount = static_cast<INT32>(vcNumbers.size());
+    info.pEmailAddressInfo = vcEmails.data();
+    info.nEmailAddressCount = static_cast<INT32>(vcEmails.size());
+    info.pPostalAddressInfo = vcAddresses.data();
+    info.nPostalAddressCount = static_cast<INT32>(vcAddresses.size());
+    info.pGroupMemberInfo = vcMembers.data();
+    info.nGroupMemberCount = static_cast<INT32>(vcMembers.size());
+    info.pEtcDataInfo = vcEtc.data();
+    info.nEtcDataCount = static_cast<INT32>(vcEtc.size());
+    info.pRcsInfo = bRcs ? &rcs : nullptr;
+    return info;
+  }
+};
+
+// (change type, id) of every notice of one URI while it lives, and how many carried a flag
+// (the second parameter, set by bulk deletes). Notices come on the thread that made the change.
+class NoticeRecorder : public IContentObserver {
+ public:
+  explicit NoticeRecorder(const std::string& strUri) : m_strUri(strUri) { CContentMgr::Instance()->RegisterObserver(m_strUri, this); }
+  ~NoticeRecorder() override { CContentMgr::Instance()->UnregisterObserver(m_strUri, this); }
+  NoticeRecorder(const NoticeRecorder&) = delete;
+  NoticeRecorder& operator=(const NoticeRecorder&) = delete;
+  void OnChange(int nChangeType, const std::string&, int nId, intptr_t, int nParam2) override {
+    m_vcNotices.emplace_back(nChangeType, nId);
+    m_nFlagged += nParam2 != 0 ? 1 : 0;
+  }
+  std::vector<std::pair<int, int>> m_vcNotices;
+  int m_nFlagged = 0;
+
+ private:
+  std::string m_strUri;
+};
+
+}  // namespace ctsvc_test
+
+#endif
