@@ -1,4 +1,5 @@
-// Helpers of the platform core tests: a temporary data directory and a waitable event log.
+// Helpers of the platform tests (the core and the stand-ins built on it): a temporary data
+// directory, host files, threads run together, waitable records and signals, and event handlers.
 #ifndef ZEL_CORE_TEST_SUPPORT_H
 #define ZEL_CORE_TEST_SUPPORT_H
 
@@ -7,8 +8,11 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ZelCoreTest.h"
@@ -39,6 +43,28 @@ class TempDataDir {
   std::string m_path;
 };
 
+inline std::string ReadHost(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+inline void WriteHost(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// Runs fn(0) .. fn(n - 1) on n threads at once; returns when all have finished.
+inline void RunOnThreads(int n, const std::function<void(int)>& fn) {
+  std::vector<std::thread> threads;
+  for (int i = 0; i < n; ++i) {
+    threads.emplace_back(fn, i);
+  }
+  for (auto& t : threads) {
+    t.join();
+  }
+}
+
 // Values recorded from any thread, with a deterministic wait for a count.
 template <typename T>
 class Recorder {
@@ -68,20 +94,11 @@ class Recorder {
 // A one-time signal between threads.
 class Gate {
  public:
-  void Open() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_bOpen = true;
-    m_cv.notify_all();
-  }
-  bool Wait() {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    return m_cv.wait_for(lock, std::chrono::seconds(10), [&] { return m_bOpen; });
-  }
+  void Open() { m_opened.Add(true); }
+  bool Wait() { return m_opened.WaitFor(1); }
 
  private:
-  std::mutex m_mutex;
-  std::condition_variable m_cv;
-  bool m_bOpen = false;
+  Recorder<bool> m_opened;
 };
 
 // An event handler whose every event goes to one function (run on the handler's thread), in a

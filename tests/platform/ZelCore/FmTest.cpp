@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "CoreTestSupport.h"
@@ -11,14 +9,8 @@
 
 namespace {
 
+using zel::coretest::ReadHost;
 using zel::coretest::TempDataDir;
-
-std::string ReadHost(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 std::string HostOf(const char* pszPath) {
   char sz[512];
@@ -122,7 +114,7 @@ TEST(Fm, FilesAndDirectories) {
   EXPECT_TRUE(FmIsDirExist("/User"));
 }
 
-TEST(Fm, BadPathsAndHandlesAreRefused) {
+TEST(Fm, BadPathsAndArgumentsAreRefused) {
   TempDataDir dir;
   zel::test::LogCapture log;
   for (const char* psz : {static_cast<const char*>(nullptr), "", "/User/../../x"}) {
@@ -138,20 +130,11 @@ TEST(Fm, BadPathsAndHandlesAreRefused) {
     EXPECT_EQ(FmGetFileSizeByPath(psz), -1);
   }
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(dir.Path()).parent_path() / "x"));
-  char buf[4];
-  for (HOBJ h : {INVALID_HOBJ, 0, ZEL_INVALID_HANDLE_VALUE}) {
-    EXPECT_EQ(FmReadFile(h, buf, sizeof(buf)), -1);
-    EXPECT_EQ(FmWriteFile(h, buf, sizeof(buf)), -1);
-    EXPECT_EQ(FmSeekFile(h, 0, FM_SEEK_SET), -1);
-    EXPECT_EQ(FmGetFileSize(h), -1);
-    EXPECT_FALSE(FmCloseFile(h));
-  }
   const HOBJ h = FmCreateFile("/a.bin");
   EXPECT_EQ(FmWriteFile(h, nullptr, 4), -1);
   EXPECT_EQ(FmReadFile(h, nullptr, 4), -1);
   FmCloseFile(h);
   EXPECT_TRUE(log.Contains("climbs out of the data directory"));
-  EXPECT_TRUE(log.Contains("invalid file handle"));
 }
 
 }  // namespace

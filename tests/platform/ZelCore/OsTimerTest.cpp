@@ -28,67 +28,68 @@ void RecordFiring(HOBJ hTimer, void* pParam) {
       Fired{hTimer, std::this_thread::get_id(), WmGetCurrentEventHandler(), psz != nullptr ? psz : ""});
 }
 
-TEST(ThreadsOsTimer, FiresOnTheTimerThreadWhenCreatedOutsideAHandler) {
+// A timer whose callback records where it runs, re-arms the timer twice and then deletes it.
+struct Countdown {
+  HOBJ hTimer = INVALID_HOBJ;
+  int nLeft = 3;  // touched by the callback only
   Recorder<Fired> fired;
-  const HOBJ h = OsCreateTimer("CtSvcVcardTime", RecordFiring, &fired);
-  ASSERT_NE(h, INVALID_HOBJ);
-  EXPECT_FALSE(OsIsTimerRunning(h));
-  ASSERT_TRUE(OsStartTimer(h, 5));
-  ASSERT_TRUE(fired.WaitFor(1));
-  const Fired f = fired.Values()[0];
-  EXPECT_EQ(f.hTimer, h);
-  EXPECT_NE(f.thread, std::this_thread::get_id());
-  EXPECT_EQ(f.hCurrentHandler, INVALID_HOBJ);
-  EXPECT_EQ(f.taskName, "ZelTimer");
+  std::atomic<int> nDeleteResult{-1};
+  Gate deleted;
+};
+
+void CountDown(HOBJ h, void* p) {
+  auto* c = static_cast<Countdown*>(p);
   EXPECT_FALSE(OsIsTimerRunning(h));  // one-shot
-  EXPECT_TRUE(OsDeleteTimer(h));
+  RecordFiring(h, &c->fired);
+  if (--c->nLeft > 0) {
+    EXPECT_TRUE(OsStartTimer(h, 1));
+  } else {
+    c->nDeleteResult = OsDeleteTimer(h);
+    c->deleted.Open();
+  }
 }
 
-TEST(ThreadsOsTimer, FiresOnTheHandlerThatCreatedIt) {
-  Recorder<Fired> fired;
-  std::atomic<HOBJ> hTimer{INVALID_HOBJ};
+TEST(ThreadsOsTimer, CallbackRunsOnTheCreatingHandlerElseOnTheTimerThreadAndMayRearmOrDelete) {
+  Countdown outside;
+  outside.hTimer = OsCreateTimer("CtSvcVcardTime", CountDown, &outside);
+  ASSERT_NE(outside.hTimer, INVALID_HOBJ);
+  EXPECT_FALSE(OsIsTimerRunning(outside.hTimer));
+  ASSERT_TRUE(OsStartTimer(outside.hTimer, 1));
+  Countdown onHandler;
   std::thread::id handlerThread;
   FunctionHandler handler("TimerOwner", [&](WmEHState*, WmEvent* pEvent) {
     if (pEvent->nEventId == 1) {
       handlerThread = std::this_thread::get_id();
-      hTimer = OsCreateTimer("CtSvcBulkOperationTime", RecordFiring, &fired);
-      OsStartTimer(hTimer, 5);
+      onHandler.hTimer = OsCreateTimer("CtSvcBulkOperationTime", CountDown, &onHandler);
+      OsStartTimer(onHandler.hTimer, 1);
     }
   });
   ASSERT_TRUE(handler.Send(1));
-  ASSERT_TRUE(fired.WaitFor(1));
+  ASSERT_TRUE(outside.deleted.Wait());
+  ASSERT_TRUE(onHandler.deleted.Wait());
   ASSERT_TRUE(handler.WaitIdle());
-  const Fired f = fired.Values()[0];
-  EXPECT_EQ(f.hTimer, hTimer.load());
-  EXPECT_EQ(f.thread, handlerThread);
-  EXPECT_EQ(f.hCurrentHandler, handler.Handle());
-  EXPECT_EQ(f.taskName, "TimerOwner");
-  EXPECT_TRUE(OsDeleteTimer(hTimer));
-}
-
-struct Rearm {
-  HOBJ hTimer = INVALID_HOBJ;
-  Recorder<int> ticks;
-  std::atomic<int> nLeft{5};
-};
-
-TEST(ThreadsOsTimer, CallbackCanRearmItsTimer) {
-  Rearm ctx;
-  ctx.hTimer = OsCreateTimer(
-      "Rearm",
-      [](HOBJ h, void* p) {
-        auto* c = static_cast<Rearm*>(p);
-        EXPECT_FALSE(OsIsTimerRunning(h));
-        c->ticks.Add(c->nLeft);
-        if (--c->nLeft > 0) {
-          EXPECT_TRUE(OsStartTimer(h, 1));
-        }
-      },
-      &ctx);
-  ASSERT_TRUE(OsStartTimer(ctx.hTimer, 1));
-  ASSERT_TRUE(ctx.ticks.WaitFor(5));
-  EXPECT_EQ(ctx.ticks.Values(), (std::vector<int>{5, 4, 3, 2, 1}));
-  EXPECT_TRUE(OsDeleteTimer(ctx.hTimer));
+  const struct {
+    Countdown* pCountdown;
+    HOBJ hHandler;
+    const char* pszThread;
+  } runs[] = {{&outside, INVALID_HOBJ, "ZelTimer"}, {&onHandler, handler.Handle(), "TimerOwner"}};
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.pszThread);
+    const auto fired = run.pCountdown->fired.Values();
+    ASSERT_EQ(fired.size(), 3u);
+    for (const Fired& f : fired) {
+      EXPECT_EQ(f.hTimer, run.pCountdown->hTimer);
+      EXPECT_EQ(f.thread, fired[0].thread);
+      EXPECT_EQ(f.hCurrentHandler, run.hHandler);
+      EXPECT_EQ(f.taskName, run.pszThread);
+    }
+    EXPECT_EQ(run.pCountdown->nDeleteResult.load(), TRUE);
+    EXPECT_FALSE(OsStartTimer(run.pCountdown->hTimer, 1));  // gone
+    EXPECT_FALSE(OsDeleteTimer(run.pCountdown->hTimer));
+  }
+  EXPECT_NE(outside.fired.Values()[0].thread, std::this_thread::get_id());
+  EXPECT_EQ(onHandler.fired.Values()[0].thread, handlerThread);
+  EXPECT_EQ(OsCreateTimer("NoCallback", nullptr, nullptr), INVALID_HOBJ);
 }
 
 TEST(ThreadsOsTimer, StopAndRearmCancelEarlierArmings) {
@@ -112,39 +113,6 @@ TEST(ThreadsOsTimer, StopAndRearmCancelEarlierArmings) {
   for (HOBJ h : {hStopped, hRearmed, hMarker}) {
     EXPECT_TRUE(OsDeleteTimer(h));
   }
-}
-
-struct SelfDelete {
-  HOBJ hTimer = INVALID_HOBJ;
-  std::atomic<int> nDeleteResult{-1};
-  Gate done;
-};
-
-void DeleteOwnTimer(HOBJ h, void* p) {
-  auto* c = static_cast<SelfDelete*>(p);
-  c->nDeleteResult = OsDeleteTimer(h);
-  c->done.Open();
-}
-
-TEST(ThreadsOsTimer, DeletingATimerFromItsOwnCallbackReturns) {
-  SelfDelete onTimerThread;
-  onTimerThread.hTimer = OsCreateTimer("SelfDelete", DeleteOwnTimer, &onTimerThread);
-  ASSERT_TRUE(OsStartTimer(onTimerThread.hTimer, 1));
-  ASSERT_TRUE(onTimerThread.done.Wait());
-  EXPECT_EQ(onTimerThread.nDeleteResult.load(), TRUE);
-  EXPECT_FALSE(OsStartTimer(onTimerThread.hTimer, 1));  // gone
-
-  SelfDelete onHandler;
-  FunctionHandler handler("SelfDeleteOwner", [&](WmEHState*, WmEvent* pEvent) {
-    if (pEvent->nEventId == 1) {
-      onHandler.hTimer = OsCreateTimer("SelfDeleteOnHandler", DeleteOwnTimer, &onHandler);
-      OsStartTimer(onHandler.hTimer, 1);
-    }
-  });
-  handler.Send(1);
-  ASSERT_TRUE(onHandler.done.Wait());
-  ASSERT_TRUE(handler.WaitIdle());
-  EXPECT_EQ(onHandler.nDeleteResult.load(), TRUE);
 }
 
 struct Slow {
@@ -173,20 +141,6 @@ TEST(ThreadsOsTimer, DeleteWaitsForACallbackRunningElsewhere) {
   ASSERT_TRUE(ctx.entered.Wait());
   EXPECT_TRUE(OsDeleteTimer(h));
   EXPECT_TRUE(ctx.bFinished.load());  // the callback was over when the deletion returned
-}
-
-TEST(ThreadsOsTimer, InvalidHandlesAndArgumentsAreRefused) {
-  EXPECT_EQ(OsCreateTimer("NoCallback", nullptr, nullptr), INVALID_HOBJ);
-  for (HOBJ h : {INVALID_HOBJ, 0, ZEL_INVALID_HANDLE_VALUE}) {
-    EXPECT_FALSE(OsStartTimer(h, 1));
-    EXPECT_FALSE(OsStopTimer(h));
-    EXPECT_FALSE(OsIsTimerRunning(h));
-    EXPECT_FALSE(OsDeleteTimer(h));
-  }
-  const HOBJ h = OsCreateTimer("Twice", [](HOBJ, void*) {}, nullptr);
-  EXPECT_TRUE(OsDeleteTimer(h));
-  EXPECT_FALSE(OsDeleteTimer(h));
-  EXPECT_FALSE(OsStartTimer(h, 1));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -15,7 +15,7 @@ class PhsSys : public ::testing::Test {
   void TearDown() override { zel::test::ResetPlatformState(); }
 };
 
-TEST_F(PhsSys, StatusAndPowerOffAreResetBetweenTests) {
+TEST_F(PhsSys, StatusImeiAndPowerOffAnswerWhatTestsSetUntilReset) {
   EXPECT_EQ(PhsGetStatus(PSV_SIM_MODE_NOSIM), 0);
   zel::test::SetPhoneStatus(PSV_SIM_MODE_NOSIM, 1);
   EXPECT_TRUE(PhsSetStatus(PSV_SIM_TYPE, 2));
@@ -24,13 +24,7 @@ TEST_F(PhsSys, StatusAndPowerOffAreResetBetweenTests) {
   EXPECT_EQ(PhsGetStatus(PSV_BT_REMOTE_SIM_CONNECTED), 0);
   zel::test::SetPowerOff(true);
   EXPECT_TRUE(_BmIsPowerOffState());
-  zel::test::ResetPlatformState();
-  EXPECT_FALSE(_BmIsPowerOffState());
-  EXPECT_EQ(PhsGetStatus(PSV_SIM_MODE_NOSIM), 0);
-  EXPECT_EQ(PhsGetStatus(PSV_SIM_TYPE), 0);
-}
 
-TEST_F(PhsSys, ImeiIsCopiedTruncatedOrUnavailable) {
   char sz[20];
   ASSERT_TRUE(PhsGetIMEIEx(sz, sizeof(sz)));
   EXPECT_STREQ(sz, "350000000000006");
@@ -43,12 +37,16 @@ TEST_F(PhsSys, ImeiIsCopiedTruncatedOrUnavailable) {
   EXPECT_STREQ(sz, "490154203237518");
   zel::test::SetImei(nullptr);
   EXPECT_FALSE(PhsGetIMEIEx(sz, sizeof(sz)));
+
   zel::test::ResetPlatformState();
+  EXPECT_FALSE(_BmIsPowerOffState());
+  EXPECT_EQ(PhsGetStatus(PSV_SIM_MODE_NOSIM), 0);
+  EXPECT_EQ(PhsGetStatus(PSV_SIM_TYPE), 0);
   ASSERT_TRUE(PhsGetIMEIEx(sz, sizeof(sz)));
   EXPECT_STREQ(sz, "350000000000006");
 }
 
-TEST_F(PhsSys, UuidsAreVersion4AndDistinct) {
+TEST_F(PhsSys, UuidsAreVersion4DistinctAndCanBeMadeToFail) {
   std::set<std::string> seen;
   for (int i = 0; i < 200; ++i) {
     SysUUID u{};
@@ -63,9 +61,6 @@ TEST_F(PhsSys, UuidsAreVersion4AndDistinct) {
   }
   EXPECT_EQ(seen.size(), 200u);
   EXPECT_FALSE(SysGenerateUUID(nullptr));
-}
-
-TEST_F(PhsSys, UuidFailureCanBeForced) {
   SysUUID u{};
   zel::test::SetUuidFailure(true);
   EXPECT_FALSE(SysGenerateUUID(&u));

@@ -15,23 +15,54 @@ namespace {
 using zel::coretest::FunctionHandler;
 using zel::coretest::Gate;
 using zel::coretest::Recorder;
+using zel::coretest::RunOnThreads;
 
-TEST(ThreadsWm, CreationDeliversCreateThenStartAndRunsOnItsOwnThread) {
-  Recorder<UINT32> events;
+// Creation, the handler's own thread, the current handler while it handles an event, and the
+// sender: none for a thread without a handler, else the handler current on the sending thread.
+TEST(ThreadsWm, HandlerRunsOnItsThreadAsTheCurrentHandlerAndSendsAsItself) {
+  Recorder<WmEvent> events;
+  Recorder<HOBJ> current;
   std::thread::id handlerThread;
-  FunctionHandler handler("CTSVC", [&](WmEHState* pState, WmEvent* pEvent) {
+  FunctionHandler receiver("CTSVC", [&](WmEHState* pState, WmEvent* pEvent) {
     handlerThread = std::this_thread::get_id();
     EXPECT_EQ(pState->hEventHandler, pEvent->hReceiver);
-    events.Add(pEvent->nEventId);
+    current.Add(WmGetCurrentEventHandler());
+    WmSetCurrentEventHandler(INVALID_HOBJ);  // not carried over to the next event
+    events.Add(*pEvent);
   });
-  ASSERT_NE(handler.Handle(), INVALID_HOBJ);
-  ASSERT_TRUE(handler.WaitIdle());
-  EXPECT_EQ(events.Values(), (std::vector<UINT32>{WM_EVENT_CREATE, WM_EVENT_START}));
+  FunctionHandler relay("Relay", [&](WmEHState*, WmEvent* pEvent) {
+    if (pEvent->nEventId == 5) {
+      receiver.Send(5);
+    }
+  });
+  ASSERT_NE(receiver.Handle(), INVALID_HOBJ);
+  ASSERT_TRUE(receiver.Send(5));
+  ASSERT_TRUE(relay.Send(5));
+  ASSERT_TRUE(events.WaitFor(4));
+  ASSERT_TRUE(receiver.WaitIdle());
+  const auto values = events.Values();
+  ASSERT_EQ(values.size(), 4u);
+  EXPECT_EQ(values[0].nEventId, WM_EVENT_CREATE);
+  EXPECT_EQ(values[1].nEventId, WM_EVENT_START);
+  EXPECT_EQ(values[2].hSender, INVALID_HOBJ);
+  EXPECT_EQ(values[3].hSender, relay.Handle());
+  EXPECT_EQ(current.Values(), std::vector<HOBJ>(4, receiver.Handle()));
   EXPECT_NE(handlerThread, std::this_thread::get_id());
-  EXPECT_EQ(WmGetEventHandlerState(handler.Handle()), WM_EH_STATE_RUNNING);
-  EXPECT_EQ(WmGetEventHandlerByName("CTSVC"), handler.Handle());
-  EXPECT_STREQ(WmGetEventHandlerName(handler.Handle()), "CTSVC");
+  EXPECT_EQ(WmGetEventHandlerState(receiver.Handle()), WM_EH_STATE_RUNNING);
+  EXPECT_EQ(WmGetEventHandlerByName("CTSVC"), receiver.Handle());
+  EXPECT_STREQ(WmGetEventHandlerName(receiver.Handle()), "CTSVC");
   EXPECT_NE(WmGetEHGroupByName("CTSVCGroup"), INVALID_HOBJ);
+
+  // Outside handlers the current handler is whatever this thread set, and only for this thread.
+  EXPECT_EQ(WmGetCurrentEventHandler(), INVALID_HOBJ);
+  ASSERT_TRUE(WmSetCurrentEventHandler(receiver.Handle()));
+  HOBJ hOnOtherThread = 0;
+  std::thread other([&] { hOnOtherThread = WmGetCurrentEventHandler(); });
+  other.join();
+  EXPECT_EQ(hOnOtherThread, INVALID_HOBJ);
+  EXPECT_FALSE(WmSetCurrentEventHandler(0x7FFFFFF0));
+  EXPECT_EQ(WmGetCurrentEventHandler(), receiver.Handle());
+  EXPECT_TRUE(WmSetCurrentEventHandler(INVALID_HOBJ));
 }
 
 TEST(ThreadsWm, EventsAreHandledOneAtATimeInOrderPerSender) {
@@ -49,21 +80,15 @@ TEST(ThreadsWm, EventsAreHandledOneAtATimeInOrderPerSender) {
     perSender[pEvent->nClass].push_back(pEvent->nParam1);
     --nInside;
   });
-  std::vector<std::thread> senders;
-  for (UINT32 s = 0; s < 4; ++s) {
-    senders.emplace_back([&handler, s] {
-      for (INT32 i = 0; i < 250; ++i) {
-        WmEvent ev{};
-        ev.nEventId = 7;
-        ev.nClass = s;
-        ev.nParam1 = i;
-        WmSendEvent(handler.Handle(), &ev);
-      }
-    });
-  }
-  for (auto& t : senders) {
-    t.join();
-  }
+  RunOnThreads(4, [&](int s) {
+    for (INT32 i = 0; i < 250; ++i) {
+      WmEvent ev{};
+      ev.nEventId = 7;
+      ev.nClass = static_cast<UINT32>(s);
+      ev.nParam1 = i;
+      WmSendEvent(handler.Handle(), &ev);
+    }
+  });
   ASSERT_TRUE(handler.WaitIdle());
   EXPECT_EQ(nMaxInside.load(), 1);
   for (const auto& values : perSender) {
@@ -101,113 +126,54 @@ TEST(ThreadsWm, FirstMatchingMapEntryWinsAndUnmatchedEventsAreDropped) {
   EXPECT_FALSE(WmIsEventHandlerValid(h));
 }
 
-TEST(ThreadsWm, IdleWaitIncludesEventsTheHandlerSendsItself) {
+// The idle wait covers the events a handler sends itself, times out while an event is handled,
+// and is refused on the handler's own thread (it would wait for itself).
+TEST(ThreadsWm, IdleWait) {
   Recorder<INT32> chain;
-  FunctionHandler* pSelf = nullptr;
-  FunctionHandler handler("Chain", [&](WmEHState* pState, WmEvent* pEvent) {
-    if (pEvent->nEventId != 1) {
-      return;
-    }
-    chain.Add(pEvent->nParam1);
-    if (pEvent->nParam1 < 20) {
-      WmEvent next = *pEvent;
-      ++next.nParam1;
-      EXPECT_EQ(pEvent->hSender, pEvent->nParam1 == 0 ? INVALID_HOBJ : pState->hEventHandler);
-      WmSendEvent(pState->hEventHandler, &next);
-    }
-  });
-  pSelf = &handler;
-  ASSERT_TRUE(pSelf->Send(1, 0));
-  ASSERT_TRUE(handler.WaitIdle());
-  EXPECT_EQ(chain.Values().size(), 21u);  // no waiting for anything beyond the idle wait
-}
-
-TEST(ThreadsWm, IdleWaitTimesOutWhileAnEventIsHandled) {
+  Recorder<int> ownWait;
   Gate entered;
   Gate release;
-  FunctionHandler handler("Busy", [&](WmEHState*, WmEvent* pEvent) {
+  FunctionHandler handler("Chain", [&](WmEHState* pState, WmEvent* pEvent) {
     if (pEvent->nEventId == 1) {
+      chain.Add(pEvent->nParam1);
+      EXPECT_EQ(pEvent->hSender, pEvent->nParam1 == 0 ? INVALID_HOBJ : pState->hEventHandler);
+      if (pEvent->nParam1 < 20) {
+        WmEvent next = *pEvent;
+        ++next.nParam1;
+        WmSendEvent(pState->hEventHandler, &next);
+      }
+    } else if (pEvent->nEventId == 2) {
+      ownWait.Add(WmWaitEventHandlerIdle(pState->hEventHandler, 1000));
       entered.Open();
       release.Wait();
     }
   });
-  handler.Send(1);
+  ASSERT_TRUE(handler.Send(1, 0));
+  ASSERT_TRUE(handler.WaitIdle());
+  EXPECT_EQ(chain.Values().size(), 21u);  // no waiting for anything beyond the idle wait
+
+  ASSERT_TRUE(handler.Send(2));
   ASSERT_TRUE(entered.Wait());
   EXPECT_EQ(WmWaitEventHandlerIdle(handler.Handle(), 10), 0);
   release.Open();
   EXPECT_TRUE(handler.WaitIdle());
-}
-
-TEST(ThreadsWm, CurrentHandlerIsPerThread) {
-  Recorder<HOBJ> current;
-  FunctionHandler handler("Current", [&](WmEHState*, WmEvent* pEvent) {
-    if (pEvent->nEventId == 1) {
-      current.Add(WmGetCurrentEventHandler());
-      WmSetCurrentEventHandler(INVALID_HOBJ);  // not carried over to the next event
-    }
-  });
-  handler.Send(1);
-  handler.Send(1);
-  ASSERT_TRUE(handler.WaitIdle());
-  EXPECT_EQ(current.Values(), (std::vector<HOBJ>{handler.Handle(), handler.Handle()}));
-
-  EXPECT_EQ(WmGetCurrentEventHandler(), INVALID_HOBJ);
-  ASSERT_TRUE(WmSetCurrentEventHandler(handler.Handle()));
-  EXPECT_EQ(WmGetCurrentEventHandler(), handler.Handle());
-  HOBJ hOnOtherThread = 0;
-  std::thread other([&] { hOnOtherThread = WmGetCurrentEventHandler(); });
-  other.join();
-  EXPECT_EQ(hOnOtherThread, INVALID_HOBJ);
-  EXPECT_FALSE(WmSetCurrentEventHandler(0x7FFFFFF0));
-  EXPECT_EQ(WmGetCurrentEventHandler(), handler.Handle());
-  EXPECT_TRUE(WmSetCurrentEventHandler(INVALID_HOBJ));
-}
-
-TEST(ThreadsWm, SenderIsTheHandlerCurrentOnTheSendingThread) {
-  Recorder<HOBJ> senders;
-  FunctionHandler receiver("Receiver", [&](WmEHState*, WmEvent* pEvent) {
-    if (pEvent->nEventId == 5) {
-      senders.Add(pEvent->hSender);
-    }
-  });
-  FunctionHandler relay("Relay", [&](WmEHState*, WmEvent* pEvent) {
-    if (pEvent->nEventId == 5) {
-      receiver.Send(5);
-    }
-  });
-  receiver.Send(5);
-  relay.Send(5);
-  ASSERT_TRUE(senders.WaitFor(2));
-  const auto values = senders.Values();
-  EXPECT_EQ(values[0], INVALID_HOBJ);
-  EXPECT_EQ(values[1], relay.Handle());
+  EXPECT_EQ(ownWait.Values(), std::vector<int>{-1});
 }
 
 TEST(ThreadsWm, DeletingFromAnotherThreadFinishesTheCurrentEventAndDropsTheRest) {
   Gate entered;
   Gate release;
   Recorder<UINT32> handled;
-  const HOBJ hGroup = WmCreateEHGroup("DeleteGroup");
-  struct Ctx {
-    Gate* pEntered;
-    Gate* pRelease;
-    Recorder<UINT32>* pHandled;
-  } ctx{&entered, &release, &handled};
-  const WmEventMapEntry map[] = {{0, 0xFFFFFFFF, [](WmEHState* s, WmEvent* e) {
-                                    auto* c = static_cast<Ctx*>(s->pUserData);
-                                    if (e->nEventId == 1) {
-                                      c->pEntered->Open();
-                                      c->pRelease->Wait();
-                                    }
-                                    c->pHandled->Add(e->nEventId);
-                                    return 1;
-                                  }}};
-  const HOBJ h = WmCreateEventHandler(hGroup, "Deleted", map, 1, &ctx);
-  WmEvent ev{};
-  ev.nEventId = 1;
-  WmSendEvent(h, &ev);
-  ev.nEventId = 2;
-  WmSendEvent(h, &ev);
+  FunctionHandler handler("Deleted", [&](WmEHState*, WmEvent* pEvent) {
+    if (pEvent->nEventId == 1) {
+      entered.Open();
+      release.Wait();
+    }
+    handled.Add(pEvent->nEventId);
+  });
+  const HOBJ h = handler.Handle();
+  handler.Send(1);
+  handler.Send(2);
   ASSERT_TRUE(entered.Wait());
   std::thread releaser([&] {
     // Let the event finish only once the deletion has made the handle invalid.
@@ -219,10 +185,9 @@ TEST(ThreadsWm, DeletingFromAnotherThreadFinishesTheCurrentEventAndDropsTheRest)
   EXPECT_TRUE(WmDeleteEventHandler(h));  // returns after the thread has ended
   releaser.join();
   EXPECT_EQ(handled.Values(), (std::vector<UINT32>{WM_EVENT_CREATE, WM_EVENT_START, 1, WM_EVENT_DESTROY}));
-  EXPECT_FALSE(WmSendEvent(h, &ev));
+  EXPECT_FALSE(handler.Send(2));
   EXPECT_EQ(WmGetEventHandlerState(h), WM_EH_STATE_INVALID);
   EXPECT_EQ(WmGetEventHandlerByName("Deleted"), INVALID_HOBJ);
-  EXPECT_TRUE(WmDeleteEHGroup(hGroup));
 }
 
 TEST(ThreadsWm, AHandlerCanDeleteItselfFromOneOfItsEvents) {
@@ -254,7 +219,7 @@ TEST(ThreadsWm, AHandlerCanDeleteItselfFromOneOfItsEvents) {
   EXPECT_TRUE(WmDeleteEHGroup(hGroup));
 }
 
-TEST(ThreadsWm, NamesAreUniqueAndGroupsDeleteTheirHandlers) {
+TEST(ThreadsWm, NamesAreUniqueGroupsDeleteTheirHandlersAndBadArgumentsAreRefused) {
   const HOBJ hGroup = WmCreateEHGroup("Names");
   ASSERT_NE(hGroup, INVALID_HOBJ);
   EXPECT_EQ(WmCreateEHGroup("Names"), INVALID_HOBJ);
@@ -264,55 +229,24 @@ TEST(ThreadsWm, NamesAreUniqueAndGroupsDeleteTheirHandlers) {
   ASSERT_NE(a, INVALID_HOBJ);
   ASSERT_NE(b, INVALID_HOBJ);
   EXPECT_EQ(WmCreateEventHandler(hGroup, "First", nullptr, 0, nullptr), INVALID_HOBJ);
+  EXPECT_EQ(WmCreateEventHandler(hGroup, nullptr, nullptr, 0, nullptr), INVALID_HOBJ);
+  EXPECT_EQ(WmCreateEventHandler(hGroup, "NullMap", nullptr, 2, nullptr), INVALID_HOBJ);
+  EXPECT_EQ(WmCreateEventHandler(hGroup, "NegativeCount", nullptr, -1, nullptr), INVALID_HOBJ);
+  EXPECT_FALSE(WmSendEvent(a, nullptr));
+  EXPECT_EQ(WmCreateEHGroup(nullptr), INVALID_HOBJ);
+  EXPECT_EQ(WmCreateEHGroup(""), INVALID_HOBJ);
+  EXPECT_EQ(WmGetEventHandlerByName(nullptr), INVALID_HOBJ);
+
   EXPECT_TRUE(WmDeleteEHGroup(hGroup));
   EXPECT_FALSE(WmIsEventHandlerValid(a));
   EXPECT_FALSE(WmIsEventHandlerValid(b));
   EXPECT_EQ(WmGetEHGroupByName("Names"), INVALID_HOBJ);
-  // The names are free again.
+  // The names are free again; the old handles are not handed out again.
   const HOBJ hAgain = WmCreateEHGroup("Names");
   const HOBJ c = WmCreateEventHandler(hAgain, "First", nullptr, 0, nullptr);
   EXPECT_NE(c, INVALID_HOBJ);
   EXPECT_NE(c, a);
   EXPECT_TRUE(WmDeleteEHGroup(hAgain));
-}
-
-TEST(ThreadsWm, InvalidHandlesAndArgumentsAreRefused) {
-  zel::test::LogCapture log;
-  WmEvent ev{};
-  for (HOBJ h : {INVALID_HOBJ, 0, ZEL_INVALID_HANDLE_VALUE}) {
-    EXPECT_FALSE(WmSendEvent(h, &ev));
-    EXPECT_FALSE(WmDeleteEventHandler(h));
-    EXPECT_FALSE(WmIsEventHandlerValid(h));
-    EXPECT_EQ(WmGetEventHandlerState(h), WM_EH_STATE_INVALID);
-    EXPECT_EQ(WmGetEventHandlerName(h), nullptr);
-    EXPECT_EQ(WmWaitEventHandlerIdle(h, 0), -1);
-    EXPECT_FALSE(WmDeleteEHGroup(h));
-    EXPECT_EQ(WmCreateEventHandler(h, "NoGroup", nullptr, 0, nullptr), INVALID_HOBJ);
-  }
-  EXPECT_EQ(WmCreateEHGroup(nullptr), INVALID_HOBJ);
-  EXPECT_EQ(WmCreateEHGroup(""), INVALID_HOBJ);
-  EXPECT_EQ(WmGetEventHandlerByName(nullptr), INVALID_HOBJ);
-  const HOBJ hGroup = WmCreateEHGroup("ArgGroup");
-  EXPECT_EQ(WmCreateEventHandler(hGroup, nullptr, nullptr, 0, nullptr), INVALID_HOBJ);
-  EXPECT_EQ(WmCreateEventHandler(hGroup, "NullMap", nullptr, 2, nullptr), INVALID_HOBJ);
-  EXPECT_EQ(WmCreateEventHandler(hGroup, "NegativeCount", nullptr, -1, nullptr), INVALID_HOBJ);
-  const HOBJ h = WmCreateEventHandler(hGroup, "Args", nullptr, 0, nullptr);
-  EXPECT_FALSE(WmSendEvent(h, nullptr));
-  EXPECT_FALSE(WmSendEvent(hGroup, &ev));  // a group is no receiver
-  EXPECT_TRUE(WmDeleteEHGroup(hGroup));
-  EXPECT_TRUE(log.Contains("invalid event handler"));
-}
-
-TEST(ThreadsWm, IdleWaitFromTheHandlersOwnThreadIsRefused) {
-  Recorder<int> result;
-  FunctionHandler handler("OwnWait", [&](WmEHState* pState, WmEvent* pEvent) {
-    if (pEvent->nEventId == 1) {
-      result.Add(WmWaitEventHandlerIdle(pState->hEventHandler, 1000));
-    }
-  });
-  handler.Send(1);
-  ASSERT_TRUE(result.WaitFor(1));
-  EXPECT_EQ(result.Values()[0], -1);
 }
 
 }  // namespace
