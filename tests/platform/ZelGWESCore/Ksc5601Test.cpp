@@ -9,7 +9,7 @@ using namespace gwestest;
 
 namespace {
 
-TEST(Ksc5601, ConvertsHangulAsciiAndBadBytes)
+TEST(Ksc5601, ConvertsHangulAsciiAndBadBytesWithinTheBuffer)
 {
     const struct {
         const char* hex;
@@ -35,20 +35,16 @@ TEST(Ksc5601, ConvertsHangulAsciiAndBadBytes)
         EXPECT_EQ(n, static_cast<int>(c.text.size())) << c.hex;
         EXPECT_EQ(buf[c.nDstCount], 0x7777) << "wrote past the buffer";
     }
-    MCHAR buf[4];
-    EXPECT_EQ(WmConvertKSC56012Pcode(nullptr, 4, FromHex("41").data(), 1), -1);
-    EXPECT_EQ(WmConvertKSC56012Pcode(buf, 0, FromHex("41").data(), 1), -1);
-    EXPECT_EQ(WmConvertKSC56012Pcode(buf, 4, nullptr, 6), 0);
-}
-
-TEST(Ksc5601, InvalidSequencesYieldAtMostOneUnitPerByte)
-{
-    const std::vector<UINT8> bytes = FromHex("80C9FE41A1");
+    // Invalid sequences: a replacement among at most one unit per byte.
+    const std::vector<UINT8> bad = FromHex("80C9FE41A1");
     MCHAR buf[16];
-    const int n = WmConvertKSC56012Pcode(buf, 16, bytes.data(), static_cast<int>(bytes.size()));
-    ASSERT_GT(n, 0);
+    const int n = WmConvertKSC56012Pcode(buf, 16, bad.data(), static_cast<int>(bad.size()));
+    EXPECT_GT(n, 0);
     EXPECT_LE(n, 5);
     EXPECT_NE(std::u16string(buf).find(u'\uFFFD'), std::u16string::npos);
+    EXPECT_EQ(WmConvertKSC56012Pcode(nullptr, 4, bad.data(), 1), -1);
+    EXPECT_EQ(WmConvertKSC56012Pcode(buf, 0, bad.data(), 1), -1);
+    EXPECT_EQ(WmConvertKSC56012Pcode(buf, 4, nullptr, 6), 0);
 }
 
 } // namespace

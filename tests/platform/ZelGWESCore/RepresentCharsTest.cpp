@@ -43,6 +43,11 @@ TEST(RepresentChars, LettersOfTheFirstTwoUnits)
         {u"\uFFFF", u"\uFFFF"},                // the "no name" marker
         {u"A", u"A"},
         {u"", u""},
+        // Surrogates are never split into garbage.
+        {u"\U0001F600x", u"\U0001F600"},  // a pair is copied whole
+        {u"a\U0001F600", {u'A', 0xD83D}}, // the pair starts in the second unit
+        {{0xDE00, u'a'}, u"\uFFFDA"},      // unpaired low surrogate
+        {{0xD83D, u'a'}, u"\uFFFDA"},      // unpaired high surrogate
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(ToUtf8(c.name));
@@ -52,23 +57,7 @@ TEST(RepresentChars, LettersOfTheFirstTwoUnits)
     }
 }
 
-TEST(RepresentChars, SurrogatesAreNeverSplitIntoGarbage)
-{
-    const struct {
-        std::u16string name;
-        std::u16string letters;
-    } cases[] = {
-        {u"\U0001F600x", u"\U0001F600"},             // a pair is copied whole
-        {u"a\U0001F600", {u'A', 0xD83D}},            // the pair starts in the second unit
-        {{0xDE00, u'a'}, u"\uFFFDA"},                // unpaired low surrogate
-        {{0xD83D, u'a'}, u"\uFFFDA"},                // unpaired high surrogate
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Represent2(c.name), c.letters);
-    }
-}
-
-TEST(RepresentChars, EveryInitialConsonantMapsToItsCompatibilityJamo)
+TEST(RepresentChars, ArraysConvertInPlaceAndEveryInitialConsonantToItsCompatibilityJamo)
 {
     // The first syllable of each of the 19 initial consonants, in order.
     const std::u16string syllables = u"\uAC00\uAE4C\uB098\uB2E4\uB530\uB77C\uB9C8\uBC14\uBE60\uC0AC"
@@ -79,6 +68,18 @@ TEST(RepresentChars, EveryInitialConsonantMapsToItsCompatibilityJamo)
     EXPECT_EQ(AcConvertRepresentChars(letters.data(), static_cast<int>(letters.size())), 19);
     EXPECT_EQ(letters, jamo);
     EXPECT_EQ(Represent2(u"\uD7A3"), u"\u314E"); // the last syllable
+
+    std::u16string mixed = u"a\u00E9\uAE40z";
+    EXPECT_EQ(AcConvertRepresentChars(mixed.data(), 3), 3);
+    EXPECT_EQ(mixed, u"AE\u3131z"); // only the first three units
+    std::u16string withEnd = {u'b', 0, u'c'};
+    EXPECT_EQ(AcConvertRepresentChars(withEnd.data(), 3), 1); // a zero unit ends the letters
+    EXPECT_EQ(withEnd, (std::u16string{u'B', 0, u'c'}));
+    EXPECT_EQ(AcConvertRepresentChars(nullptr, 3), -1);
+    EXPECT_EQ(AcConvertRepresentChars(mixed.data(), -1), -1);
+    MCHAR dst[3];
+    EXPECT_EQ(AcGetRepresent2Chars(nullptr, dst), -1);
+    EXPECT_EQ(AcGetRepresent2Chars(u"a", nullptr), -1);
 }
 
 TEST(RepresentChars, LettersAreStable)
@@ -94,21 +95,6 @@ TEST(RepresentChars, LettersAreStable)
         AcConvertRepresentChars(letter, 1);
         ASSERT_EQ(letter[0], once) << "U+" << std::hex << static_cast<unsigned>(c);
     }
-}
-
-TEST(RepresentChars, ConvertsLetterArraysInPlace)
-{
-    std::u16string letters = u"a\u00E9\uAE40z";
-    EXPECT_EQ(AcConvertRepresentChars(letters.data(), 3), 3);
-    EXPECT_EQ(letters, u"AE\u3131z"); // only the first three units
-    std::u16string withEnd = {u'b', 0, u'c'};
-    EXPECT_EQ(AcConvertRepresentChars(withEnd.data(), 3), 1); // a zero unit ends the letters
-    EXPECT_EQ(withEnd, (std::u16string{u'B', 0, u'c'}));
-    EXPECT_EQ(AcConvertRepresentChars(nullptr, 3), -1);
-    EXPECT_EQ(AcConvertRepresentChars(letters.data(), -1), -1);
-    MCHAR dst[3];
-    EXPECT_EQ(AcGetRepresent2Chars(nullptr, dst), -1);
-    EXPECT_EQ(AcGetRepresent2Chars(u"a", nullptr), -1);
 }
 
 } // namespace

@@ -70,7 +70,7 @@ TEST(Utf, CountedSourcesAreNeverReadPastTheirLength)
     EXPECT_STREQ(out, "x\xEF\xBF\xBD");
 }
 
-TEST(Utf, SmallBuffersCutAtWholeCharacters)
+TEST(Utf, SmallBuffersCutAtWholeCharactersOrAreRefused)
 {
     const struct {
         const char* utf8;
@@ -105,10 +105,7 @@ TEST(Utf, SmallBuffersCutAtWholeCharacters)
         EXPECT_STREQ(buf, c.expected);
         EXPECT_EQ(buf[c.nDstBytes], '#') << "wrote past the buffer";
     }
-}
-
-TEST(Utf, RefusedDestinationsAndNullSources)
-{
+    // No room even for the terminator: refused, nothing written; a null source is empty text.
     MCHAR units[4] = {u'x'};
     char bytes[4] = {'x'};
     EXPECT_EQ(WmConvert2PCode(nullptr, 4, "a"), -1);
