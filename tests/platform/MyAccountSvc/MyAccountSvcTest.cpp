@@ -1,54 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <mutex>
-#include <string>
 #include <thread>
 #include <vector>
 
+#include "../ZelCore/CoreTestSupport.h"
 #include "MyAccountSvc.h"
 #include "ZelCoreTest.h"
-#include "ZelFm.h"
 #include "ZelWm.h"
 
 namespace {
 
-// A fresh data directory for one test, removed afterwards.
-class DataDir {
- public:
-  DataDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "myaccount-XXXXXX").string();
-    m_path = mkdtemp(tmpl.data());
-    ZelSetDataDir(m_path.c_str());
-  }
-  ~DataDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-  }
-  const std::string& Path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
-
-// A handler that routes account notifications, in a group of its own.
-class NotifyHandler {
- public:
-  NotifyHandler() {
-    m_hGroup = WmCreateEHGroup("AccountTestGroup");
-    const WmEventMapEntry map[] = {{MYACCOUNTSVC_EVENT_NOTIFY, MYACCOUNTSVC_EVENT_NOTIFY, &MyAccountSvcHandleEvent}};
-    m_hHandler = WmCreateEventHandler(m_hGroup, "AccountTest", map, 1, nullptr);
-  }
-  ~NotifyHandler() { WmDeleteEHGroup(m_hGroup); }
-  HOBJ Handle() const { return m_hHandler; }
-  bool WaitIdle() const { return WmWaitEventHandlerIdle(m_hHandler, 10000) == 1; }
-
- private:
-  HOBJ m_hGroup = INVALID_HOBJ;
-  HOBJ m_hHandler = INVALID_HOBJ;
-};
+using zel::coretest::FunctionHandler;
+using zel::coretest::Recorder;
+using zel::coretest::TempDataDir;
 
 struct Call {
   char cWhat;  // 'r' removed, 'u' updated
@@ -57,22 +22,10 @@ struct Call {
   std::thread::id thread;
 };
 
-std::mutex g_callsMutex;
-std::vector<Call> g_calls;
+Recorder<Call>* g_pCalls = nullptr;  // the running test's
 
-void Record(char cWhat, const MyAccount* pAccount) {
-  std::lock_guard<std::mutex> lock(g_callsMutex);
-  g_calls.push_back(Call{cWhat, pAccount->nOrder, pAccount->nFlags, std::this_thread::get_id()});
-}
-void OnRemoved(const MyAccount* pAccount) { Record('r', pAccount); }
-void OnUpdated(const MyAccount* pAccount) { Record('u', pAccount); }
-
-std::vector<Call> TakeCalls() {
-  std::lock_guard<std::mutex> lock(g_callsMutex);
-  std::vector<Call> calls;
-  calls.swap(g_calls);
-  return calls;
-}
+void OnRemoved(const MyAccount* p) { g_pCalls->Add(Call{'r', p->nOrder, p->nFlags, std::this_thread::get_id()}); }
+void OnUpdated(const MyAccount* p) { g_pCalls->Add(Call{'u', p->nOrder, p->nFlags, std::this_thread::get_id()}); }
 
 MyAccount Account(INT32 nOrder, INT32 nKind, UINT32 nFlags, const char* pszName) {
   MyAccount account{};
@@ -95,12 +48,13 @@ std::vector<INT32> Orders() {
 
 class MyAccountSvcTest : public ::testing::Test {
  protected:
-  void SetUp() override { TakeCalls(); }
+  void SetUp() override { g_pCalls = &m_calls; }
   void TearDown() override {
     MyAccountSvcUnregisterNotification(&OnRemoved, &OnUpdated);
-    TakeCalls();
+    g_pCalls = nullptr;
   }
-  DataDir m_dir;
+  TempDataDir m_dir;
+  Recorder<Call> m_calls;
 };
 
 // Suites that deliver through event-handler threads.
@@ -139,12 +93,11 @@ TEST_F(MyAccountSvcTest, ListKeepsOrderRefusesBadAccountsAndPersistsPerDataDirec
   ASSERT_TRUE(MyAccountSvcRemoveAccount(9));
   EXPECT_FALSE(MyAccountSvcRemoveAccount(9));
   EXPECT_EQ(Orders(), (std::vector<INT32>{3, 1}));
-
   {
-    DataDir other;  // another data directory has its own, empty list
+    TempDataDir other;  // another data directory has its own, empty list
     EXPECT_EQ(MyAccountSvcGetCount(), 0);
   }
-  ZelSetDataDir(m_dir.Path().c_str());  // read back from the file
+  // Back in the first directory: read back from its file.
   EXPECT_EQ(Orders(), (std::vector<INT32>{3, 1}));
   ASSERT_TRUE(MyAccountSvcGetAccountById(3, &got));
   EXPECT_STREQ(got.szName, "friends");
@@ -161,7 +114,7 @@ TEST_F(MyAccountSvcTest, WithoutCurrentHandlerCallbacksRunSynchronouslyOncePerRe
   changed.nFlags = 0;
   ASSERT_TRUE(MyAccountSvcUpdateAccount(&changed));
   ASSERT_TRUE(MyAccountSvcRemoveAccount(5));
-  const std::vector<Call> calls = TakeCalls();
+  const std::vector<Call> calls = m_calls.Values();  // no waiting: delivered before returning
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0].cWhat, 'u');
   EXPECT_EQ(calls[0].nFlags, 0u);
@@ -174,40 +127,36 @@ TEST_F(MyAccountSvcTest, WithoutCurrentHandlerCallbacksRunSynchronouslyOncePerRe
   EXPECT_FALSE(MyAccountSvcUnregisterNotification(&OnRemoved, &OnUpdated));
   ASSERT_TRUE(MyAccountSvcAddAccount(&a));
   ASSERT_TRUE(MyAccountSvcRemoveAccount(5));
-  EXPECT_TRUE(TakeCalls().empty());
+  EXPECT_EQ(m_calls.Values().size(), 2u);
 }
 
-TEST_F(ThreadsMyAccountSvc, RegistrationOnAHandlerIsNotifiedOnItsThread) {
-  NotifyHandler handler;
-  ASSERT_NE(handler.Handle(), INVALID_HOBJ);
-  ASSERT_TRUE(WmSetCurrentEventHandler(handler.Handle()));
-  ASSERT_TRUE(MyAccountSvcRegisterNotification(&OnRemoved, &OnUpdated));
-  WmSetCurrentEventHandler(INVALID_HOBJ);
-
+TEST_F(ThreadsMyAccountSvc, RegistrationOnAHandlerIsNotifiedOnItsThreadUntilTheHandlerIsGone) {
   const MyAccount a = Account(8, 1, 0, "work");
-  ASSERT_TRUE(MyAccountSvcAddAccount(&a));
-  ASSERT_TRUE(MyAccountSvcRemoveAccount(8));
-  ASSERT_TRUE(handler.WaitIdle());
-  const std::vector<Call> calls = TakeCalls();
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].cWhat, 'r');
-  EXPECT_EQ(calls[0].nOrder, 8);
-  EXPECT_NE(calls[0].thread, std::this_thread::get_id());
-}
-
-TEST_F(ThreadsMyAccountSvc, NotificationForADeletedHandlerIsDroppedWithALogLine) {
   {
-    NotifyHandler handler;
+    std::thread::id handlerThread;
+    FunctionHandler handler("AccountTest", [&](WmEHState* pState, WmEvent* pEvent) {
+      handlerThread = std::this_thread::get_id();
+      if (pEvent->nEventId == MYACCOUNTSVC_EVENT_NOTIFY) {
+        MyAccountSvcHandleEvent(pState, pEvent);
+      }
+    });
     ASSERT_TRUE(WmSetCurrentEventHandler(handler.Handle()));
     ASSERT_TRUE(MyAccountSvcRegisterNotification(&OnRemoved, &OnUpdated));
     WmSetCurrentEventHandler(INVALID_HOBJ);
+    ASSERT_TRUE(MyAccountSvcAddAccount(&a));
+    ASSERT_TRUE(MyAccountSvcRemoveAccount(8));
+    ASSERT_TRUE(handler.WaitIdle());
+    const std::vector<Call> calls = m_calls.Values();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].cWhat, 'r');
+    EXPECT_EQ(calls[0].nOrder, 8);
+    EXPECT_EQ(calls[0].thread, handlerThread);
   }
-  const MyAccount a = Account(2, 1, 0, "old");
   ASSERT_TRUE(MyAccountSvcAddAccount(&a));
   zel::test::LogCapture capture;
-  ASSERT_TRUE(MyAccountSvcRemoveAccount(2));
-  EXPECT_TRUE(capture.Contains("notification of account 2 dropped"));
-  EXPECT_TRUE(TakeCalls().empty());
+  ASSERT_TRUE(MyAccountSvcRemoveAccount(8));
+  EXPECT_TRUE(capture.Contains("notification of account 8 dropped"));
+  EXPECT_EQ(m_calls.Values().size(), 1u);
 }
 
 }  // namespace
