@@ -1,60 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <thread>
 #include <vector>
 
+#include "../ZelCore/CoreTestSupport.h"
 #include "ZelCoreTest.h"
 #include "ZelTapi.h"
 #include "ZelTapiTest.h"
 #include "ZelWm.h"
 
 namespace {
-
-struct Received {
-  WmEvent event;
-  std::thread::id thread;
-};
-
-std::mutex g_mutex;
-std::vector<Received> g_received;
-
-int RecordTelephonyEvent(WmEHState*, WmEvent* pEvent) {
-  std::lock_guard<std::mutex> lock(g_mutex);
-  g_received.push_back(Received{*pEvent, std::this_thread::get_id()});
-  return 1;
-}
-
-std::vector<Received> TakeReceived() {
-  std::lock_guard<std::mutex> lock(g_mutex);
-  std::vector<Received> received;
-  received.swap(g_received);
-  return received;
-}
-
-// A handler whose map routes the telephony range, in a group of its own.
-class TelephonyHandler {
- public:
-  TelephonyHandler() {
-    m_hGroup = WmCreateEHGroup("TapiTestGroup");
-    const WmEventMapEntry map[] = {{TAPI_WM_EVENT_FIRST, TAPI_WM_EVENT_LAST, &RecordTelephonyEvent}};
-    m_hHandler = WmCreateEventHandler(m_hGroup, "TapiTest", map, 1, nullptr);
-  }
-  ~TelephonyHandler() { WmDeleteEHGroup(m_hGroup); }
-  HOBJ Handle() const { return m_hHandler; }
-  bool WaitIdle() const { return WmWaitEventHandlerIdle(m_hHandler, 10000) == 1; }
-  // Registers the client as if from the handler's own context.
-  bool Register(INT32 nClientId) const {
-    WmSetCurrentEventHandler(m_hHandler);
-    const BOOL bOk = TapiRegisterClient(nClientId, 0, TAPI_DELIVER_EVENT_HANDLER);
-    WmSetCurrentEventHandler(INVALID_HOBJ);
-    return bOk == TRUE;
-  }
-
- private:
-  HOBJ m_hGroup = INVALID_HOBJ;
-  HOBJ m_hHandler = INVALID_HOBJ;
-};
 
 TEST(TapiImsi, NoneUntilSetAndOnlyDigitTextsOfTheRightLengthAreTaken) {
   zel::test::ClearTapiImsi();
@@ -65,21 +20,19 @@ TEST(TapiImsi, NoneUntilSetAndOnlyDigitTextsOfTheRightLengthAreTaken) {
   EXPECT_FALSE(SimGetImsiInfo(nullptr));
 
   ASSERT_TRUE(zel::test::SetTapiImsi("415", "01", "1234567890"));
-  struct Bad {
+  const struct {
     const char* pszMcc;
     const char* pszMnc;
     const char* pszMsin;
-  };
-  const Bad kBad[] = {{"41", "01", "1"},   {"4150", "01", "1"}, {"41a", "01", "1"},         {"274", "1", "1"},
-                      {"274", "1234", "1"}, {"274", "01", "12345678901"}, {nullptr, "01", "1"}, {"274", "01", "12-4"}};
-  for (const Bad& bad : kBad) {
+  } kBad[] = {{"41", "01", "1"},  {"4150", "01", "1"},          {"274", "1", "1"},     {"274", "1234", "1"},
+              {"41a", "01", "1"},{"274", "01", "12345678901"}, {nullptr, "01", "1"}, {"274", "01", "12-4"}};
+  for (const auto& bad : kBad) {
     EXPECT_FALSE(zel::test::SetTapiImsi(bad.pszMcc, bad.pszMnc, bad.pszMsin)) << (bad.pszMcc ? bad.pszMcc : "null");
   }
   ASSERT_TRUE(SimGetImsiInfo(&info));  // the refused texts changed nothing
   EXPECT_STREQ(info.szMcc, "415");
   EXPECT_STREQ(info.szMnc, "01");
   EXPECT_STREQ(info.szMsin, "1234567890");
-
   zel::test::ClearTapiImsi();
   EXPECT_FALSE(SimGetImsiInfo(&info));
 }
@@ -101,20 +54,31 @@ TEST(TapiClient, RegistrationNeedsAValidIdFlagAndForEventsACurrentHandler) {
 }
 
 TEST(ThreadsTapiClient, IndicationReachesTheRegisteredHandlerThreadWithItsRecord) {
-  TakeReceived();
+  struct Received {
+    WmEvent event;
+    std::thread::id thread;
+  };
+  zel::coretest::Recorder<Received> received;
   int nData = 42;
   {
-    TelephonyHandler handler;
-    ASSERT_NE(handler.Handle(), INVALID_HOBJ);
-    ASSERT_TRUE(handler.Register(TAPI_CLIENT_AT));
+    std::thread::id handlerThread;
+    zel::coretest::FunctionHandler handler("TapiTest", [&](WmEHState*, WmEvent* pEvent) {
+      handlerThread = std::this_thread::get_id();
+      if (pEvent->nEventId >= TAPI_WM_EVENT_FIRST && pEvent->nEventId <= TAPI_WM_EVENT_LAST) {
+        received.Add(Received{*pEvent, std::this_thread::get_id()});
+      }
+    });
+    ASSERT_TRUE(WmSetCurrentEventHandler(handler.Handle()));
+    ASSERT_TRUE(TapiRegisterClient(TAPI_CLIENT_AT, 0, TAPI_DELIVER_EVENT_HANDLER));
+    WmSetCurrentEventHandler(INVALID_HOBJ);
     ASSERT_TRUE(TapiRaiseEvent(TAPI_CLIENT_AT, TAPI_EVENT_AT_MSISDN_REQ_IND, 7, -3, &nData));
     ASSERT_TRUE(handler.WaitIdle());
-    const std::vector<Received> received = TakeReceived();
-    ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0].event.nEventId, 0x35Bu);
-    EXPECT_NE(received[0].thread, std::this_thread::get_id());
+    const std::vector<Received> values = received.Values();
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_EQ(values[0].event.nEventId, 0x35Bu);
+    EXPECT_EQ(values[0].thread, handlerThread);
     TapiEvent event{};
-    ASSERT_TRUE(TapiGetEvent(&received[0].event, &event));
+    ASSERT_TRUE(TapiGetEvent(&values[0].event, &event));
     EXPECT_EQ(event.nClientId, TAPI_CLIENT_AT);
     EXPECT_EQ(event.nEventType, TAPI_EVENT_AT_MSISDN_REQ_IND);
     EXPECT_EQ(event.nParam1, 7);
