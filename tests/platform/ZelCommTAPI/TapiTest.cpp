@@ -24,8 +24,8 @@ TEST(TapiImsi, NoneUntilSetAndOnlyDigitTextsOfTheRightLengthAreTaken) {
     const char* pszMcc;
     const char* pszMnc;
     const char* pszMsin;
-  } kBad[] = {{"41", "01", "1"},  {"4150", "01", "1"},          {"274", "1", "1"},     {"274", "1234", "1"},
-              {"41a", "01", "1"},{"274", "01", "12345678901"}, {nullptr, "01", "1"}, {"274", "01", "12-4"}};
+  } kBad[] = {{"41", "01", "1"},   {"4150", "01", "1"},          {"41a", "01", "1"},   {"274", "1", "1"},
+              {"274", "1234", "1"}, {"274", "01", "12345678901"}, {nullptr, "01", "1"}, {"274", "01", "12-4"}};
   for (const auto& bad : kBad) {
     EXPECT_FALSE(zel::test::SetTapiImsi(bad.pszMcc, bad.pszMnc, bad.pszMsin)) << (bad.pszMcc ? bad.pszMcc : "null");
   }
