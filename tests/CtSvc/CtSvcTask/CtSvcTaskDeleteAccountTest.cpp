@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
-#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -16,8 +15,8 @@
 #include "CtSvcTask.h"
 #include "CtSvcTask/CtSvcTaskJobDeleteAccount.h"
 #include "CtSvcTaskTestSupport.h"
+#include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
-#include "ZelCoreTest.h"
 #include "ZelDb2.h"
 #include "ZelWm.h"
 
@@ -25,44 +24,39 @@ namespace {
 
 using ctsvc_test::CallbackLog;
 
-int Insert(const char* pszUri, int nTable, std::initializer_list<std::pair<int, int>> columns) {
-  CCtSvcDbTable* pTable = CCtSvcDbMgr::Instance()->GetDBTable(nTable);
-  CContentInput input;
-  input.SetInt(pTable->GetIDColumnName(), pTable->TakeNextRecordId());
-  for (const auto& column : columns) {
-    input.SetInt(pTable->GetColumnName(column.first), column.second);
-  }
-  return CContentMgr::Instance()->Insert(pszUri, input);
-}
+using ctsvc_test::CountWhere;
+using ctsvc_test::Row;
 
-int Count(const char* pszUri, const std::string& strWhere) {
-  CContentFilter filter;
-  filter.SetWhere(strWhere);
-  return CContentMgr::Instance()->GetCount(pszUri, &filter);
-}
-
-int AccountPersons(int nAccountId) { return Count("CtSvc/Person", "ACCOUNT_ID = " + std::to_string(nAccountId)); }
+int AccountPersons(int nAccountId) { return CountWhere("CtSvc/Person", "ACCOUNT_ID = " + std::to_string(nAccountId)); }
 
 // Persons of an account, each on its own primary, with a number and a membership.
 void AddContacts(int nAccountId, int nCount) {
   Db2CommitPause();
   for (int i = 0; i < nCount; ++i) {
-    const int nPrimary = Insert("CtSvc/Primary", CTSVC_DB_TABLE_PRIMARY,
-                                {{CTSVC_DB_PRIMARY_COLUMN_DEVICE_TYPE, 1},
-                                 {CTSVC_DB_PRIMARY_COLUMN_FIRST_ACCOUNT_ID, nAccountId},
-                                 {CTSVC_DB_PRIMARY_COLUMN_LINK_COUNT, 1}});
-    const int nPerson = Insert("CtSvc/Person", CTSVC_DB_TABLE_PERSON,
-                               {{CTSVC_DB_PERSON_COLUMN_DEVICE_TYPE, 1},
-                                {CTSVC_DB_PERSON_COLUMN_ACCOUNT_ID, nAccountId},
-                                {CTSVC_DB_PERSON_COLUMN_PRIMARY_ID, nPrimary}});
-    Insert("CtSvc/PhoneNumber", CTSVC_DB_TABLE_CONTACTDATA,
-           {{CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, nPerson}, {CTSVC_DB_CONTACTDATA_COLUMN_PRIMARY_ID, nPrimary},
-            {CTSVC_DB_CONTACTDATA_COLUMN_DEVICE_TYPE, 1}, {CTSVC_DB_CONTACTDATA_COLUMN_TYPE, 1},
-            {CTSVC_DB_CONTACTDATA_COLUMN_ACCOUNT_ID, nAccountId}});
-    Insert("CtSvc/GroupMember", CTSVC_DB_TABLE_GROUPMEMBER,
-           {{CTSVC_DB_GRPMEMBER_COLUMN_PERSON_ID, nPerson}, {CTSVC_DB_GRPMEMBER_COLUMN_PRIMARY_ID, nPrimary},
-            {CTSVC_DB_GRPMEMBER_COLUMN_GROUP_ID, 1}, {CTSVC_DB_GRPMEMBER_COLUMN_DEVICE_TYPE, 1},
-            {CTSVC_DB_GRPMEMBER_COLUMN_ACCOUNT_ID, nAccountId}});
+    const int nPrimary = Row(CTSVC_DB_TABLE_PRIMARY)
+                             .Int(CTSVC_DB_PRIMARY_COLUMN_DEVICE_TYPE, 1)
+                             .Int(CTSVC_DB_PRIMARY_COLUMN_FIRST_ACCOUNT_ID, nAccountId)
+                             .Int(CTSVC_DB_PRIMARY_COLUMN_LINK_COUNT, 1)
+                             .Insert("CtSvc/Primary");
+    const int nPerson = Row(CTSVC_DB_TABLE_PERSON)
+                            .Int(CTSVC_DB_PERSON_COLUMN_DEVICE_TYPE, 1)
+                            .Int(CTSVC_DB_PERSON_COLUMN_ACCOUNT_ID, nAccountId)
+                            .Int(CTSVC_DB_PERSON_COLUMN_PRIMARY_ID, nPrimary)
+                            .Insert("CtSvc/Person");
+    Row(CTSVC_DB_TABLE_CONTACTDATA)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, nPerson)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_PRIMARY_ID, nPrimary)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_DEVICE_TYPE, 1)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_TYPE, 1)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_ACCOUNT_ID, nAccountId)
+        .Insert("CtSvc/PhoneNumber");
+    Row(CTSVC_DB_TABLE_GROUPMEMBER)
+        .Int(CTSVC_DB_GRPMEMBER_COLUMN_PERSON_ID, nPerson)
+        .Int(CTSVC_DB_GRPMEMBER_COLUMN_PRIMARY_ID, nPrimary)
+        .Int(CTSVC_DB_GRPMEMBER_COLUMN_GROUP_ID, 1)
+        .Int(CTSVC_DB_GRPMEMBER_COLUMN_DEVICE_TYPE, 1)
+        .Int(CTSVC_DB_GRPMEMBER_COLUMN_ACCOUNT_ID, nAccountId)
+        .Insert("CtSvc/GroupMember");
   }
   Db2CommitResume();
   Db2Commit();
@@ -134,17 +128,13 @@ TEST_F(ThreadsCtSvcDeleteAccount, RemovesEveryRowOfTheAccountInBatchesOfFiftyWhi
   AddContacts(7, 500);
   AddContacts(-1, 3);
   // One primary joins a local person and a person of the account.
-  CCtSvcPrimary linked;
-  linked.SetFirstName("Lin");
-  linked.SetDeviceType(CTSVC_USE_TYPE_PHONE);
+  CCtSvcPrimary linked = ctsvc_test::Named<CCtSvcPrimary>("Lin", "");
   linked.SetFirstAccountId(-1);
   linked.SetSecondAccountId(7);
   linked.SetLinkCount(2);
   const int nLinked = linked.Insert(1);
   for (int nAccountId : {-1, 7}) {
-    CCtSvcPerson person;
-    person.SetFirstName("Lin");
-    person.SetDeviceType(CTSVC_USE_TYPE_PHONE);
+    CCtSvcPerson person = ctsvc_test::Named("Lin", "");
     person.SetAccountId(nAccountId);
     person.SetPrimaryId(nLinked);
     ASSERT_GT(person.Insert(1), 0);
@@ -161,7 +151,7 @@ TEST_F(ThreadsCtSvcDeleteAccount, RemovesEveryRowOfTheAccountInBatchesOfFiftyWhi
 
   observer.WaitForFirstBatch();
   EXPECT_EQ(451, AccountPersons(7));  // read while the job waits between two batches
-  EXPECT_EQ(1, Count("CtSvc/DeleteAccount", "ACCOUNT_ID = 7"));
+  EXPECT_EQ(1, CountWhere("CtSvc/DeleteAccount", "ACCOUNT_ID = 7"));
   EXPECT_TRUE(CtSvcSearchRequestSearch(0, "", 0));
   observer.LetGo();
 
@@ -173,23 +163,22 @@ TEST_F(ThreadsCtSvcDeleteAccount, RemovesEveryRowOfTheAccountInBatchesOfFiftyWhi
     EXPECT_LE(nBatch, 50);
   }
   for (const char* szUri : {"CtSvc/Person", "CtSvc/PhoneNumber", "CtSvc/GroupMember"}) {
-    EXPECT_EQ(0, Count(szUri, "ACCOUNT_ID = 7")) << szUri;
+    EXPECT_EQ(0, CountWhere(szUri, "ACCOUNT_ID = 7")) << szUri;
   }
   EXPECT_EQ(4, AccountPersons(-1));
-  EXPECT_EQ(3, Count("CtSvc/PhoneNumber", "ACCOUNT_ID = -1"));
-  EXPECT_EQ(0, Count("CtSvc/Primary", "FIRST_ACCOUNT_ID = 7"));
-  EXPECT_EQ(1, Count("CtSvc/Primary", "ID = " + std::to_string(nLinked) + " and LINK_COUNT = 1 and SECOND_ACCOUNT_ID = -1"));
-  EXPECT_EQ(0, Count("CtSvc/DeleteAccount", "ACCOUNT_ID = 7"));
+  EXPECT_EQ(3, CountWhere("CtSvc/PhoneNumber", "ACCOUNT_ID = -1"));
+  EXPECT_EQ(0, CountWhere("CtSvc/Primary", "FIRST_ACCOUNT_ID = 7"));
+  EXPECT_EQ(1, CountWhere("CtSvc/Primary", "ID = " + std::to_string(nLinked) + " and LINK_COUNT = 1 and SECOND_ACCOUNT_ID = -1"));
+  EXPECT_EQ(0, CountWhere("CtSvc/DeleteAccount", "ACCOUNT_ID = 7"));
 }
 
 TEST_F(ThreadsCtSvcDeleteAccount, AbortedRemovalStopsBetweenBatchesAndStaysRecorded) {
   AddContacts(5, 120);
-  zel::test::LogCapture capture;
   CCtSvcTaskJobDeleteAccount early(CTSVC_USE_TYPE_PHONE, {5}, nullptr, nullptr);
   early.Abort();
   early.DoWork();
-  EXPECT_TRUE(capture.Contains("CCtSvcTaskJobDeleteAccount::DoWork - Abort Job #1\n"));
-  EXPECT_EQ(0, Count("CtSvc/DeleteAccount", "ACCOUNT_ID = 5"));
+  EXPECT_EQ(120, AccountPersons(5));
+  EXPECT_EQ(0, CountWhere("CtSvc/DeleteAccount", "ACCOUNT_ID = 5"));
 
   CCtSvcTaskJobDeleteAccount job(CTSVC_USE_TYPE_PHONE, {5}, nullptr, nullptr);
   {
@@ -199,15 +188,14 @@ TEST_F(ThreadsCtSvcDeleteAccount, AbortedRemovalStopsBetweenBatchesAndStaysRecor
     job.DoWork();  // on this thread: the abort lands between the first and the second batch
   }
   EXPECT_EQ(0, job.GetResult());
-  EXPECT_TRUE(capture.Contains("CCtSvcTaskJobDeleteAccount::DoWork - Abort Job #3\n"));
   EXPECT_EQ(70, AccountPersons(5));
-  EXPECT_EQ(1, Count("CtSvc/DeleteAccount", "ACCOUNT_ID = 5 and DEVICE_TYPE = 1"));
+  EXPECT_EQ(1, CountWhere("CtSvc/DeleteAccount", "ACCOUNT_ID = 5 and DEVICE_TYPE = 1"));
 
   CCtSvcTaskJobDeleteAccount again(CTSVC_USE_TYPE_PHONE, {5}, nullptr, nullptr);
   again.DoWork();
   EXPECT_EQ(1, again.GetResult());
   EXPECT_EQ(0, AccountPersons(5));
-  EXPECT_EQ(0, Count("CtSvc/DeleteAccount", "ACCOUNT_ID = 5"));
+  EXPECT_EQ(0, CountWhere("CtSvc/DeleteAccount", "ACCOUNT_ID = 5"));
 }
 
 // A store whose account removal was interrupted: the service resumes it when it starts.
@@ -233,7 +221,7 @@ TEST_F(ThreadsCtSvcDeleteAccountResume, PendingRemovalResumesAtStart) {
   ASSERT_TRUE(CCtSvcTaskMgr::Instance()->WaitForIdle(20000));
   EXPECT_EQ(0, AccountPersons(9));
   EXPECT_EQ(2, AccountPersons(-1));
-  EXPECT_EQ(0, Count("CtSvc/DeleteAccount", "ACCOUNT_ID = 9"));
+  EXPECT_EQ(0, CountWhere("CtSvc/DeleteAccount", "ACCOUNT_ID = 9"));
 }
 
 }  // namespace
