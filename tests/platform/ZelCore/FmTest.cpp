@@ -17,8 +17,9 @@ std::string HostOf(const char* pszPath) {
   return FmGetHostPath(pszPath, sz, sizeof(sz)) ? std::string(sz) : std::string("<refused>");
 }
 
-TEST(Fm, PlatformPathsAreRootedInTheDataDirectory) {
+TEST(Fm, PathsAreRootedInTheDataDirectoryAndEveryFunctionRefusesEscapes) {
   TempDataDir dir;
+  zel::test::LogCapture log;
   const std::string root = dir.Path();
   const struct {
     std::string in;
@@ -43,6 +44,20 @@ TEST(Fm, PlatformPathsAreRootedInTheDataDirectory) {
   char small[8];
   EXPECT_FALSE(FmGetHostPath("/User/Ct/a.vcf", small, sizeof(small)));
   EXPECT_FALSE(FmGetHostPath("/User/Ct/a.vcf", nullptr, 100));
+  for (const char* psz : {static_cast<const char*>(nullptr), "", "/User/../../x"}) {
+    EXPECT_EQ(FmOpenFile(psz, FM_READ), INVALID_HOBJ);
+    EXPECT_EQ(FmCreateFile(psz), INVALID_HOBJ);
+    EXPECT_FALSE(FmIsFileExist(psz));
+    EXPECT_FALSE(FmIsDirExist(psz));
+    EXPECT_FALSE(FmCreateDir(psz));
+    EXPECT_FALSE(FmDeleteFile(psz));
+    EXPECT_FALSE(FmDeleteDir(psz));
+    EXPECT_FALSE(FmCopyFile(psz, "/a"));
+    EXPECT_FALSE(FmRenameFile("/a", psz));
+    EXPECT_EQ(FmGetFileSizeByPath(psz), -1);
+  }
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(root).parent_path() / "x"));
+  EXPECT_TRUE(log.Contains("climbs out of the data directory"));
 }
 
 TEST(Fm, WriteSeekReadAppendAndSize) {
@@ -51,6 +66,7 @@ TEST(Fm, WriteSeekReadAppendAndSize) {
   const HOBJ h = FmCreateFile("/User/Ct/Tmb/temp.jpeg");
   ASSERT_NE(h, INVALID_HOBJ);
   EXPECT_EQ(FmWriteFile(h, "0123456789", 10), 10);
+  EXPECT_EQ(FmWriteFile(h, nullptr, 4), -1);
   EXPECT_EQ(FmGetFileSize(h), 10);
   EXPECT_TRUE(FmCloseFile(h));
   EXPECT_FALSE(FmCloseFile(h));
@@ -63,6 +79,7 @@ TEST(Fm, WriteSeekReadAppendAndSize) {
   EXPECT_EQ(FmSeekFile(r, -2, FM_SEEK_END), 8);
   EXPECT_EQ(FmReadFile(r, buf, sizeof(buf)), 2);  // short read at the end
   EXPECT_EQ(FmReadFile(r, buf, sizeof(buf)), 0);
+  EXPECT_EQ(FmReadFile(r, nullptr, 4), -1);
   EXPECT_EQ(FmWriteFile(r, "x", 1), -1);  // opened for reading only
   EXPECT_EQ(FmSeekFile(r, 0, 7), -1);
   EXPECT_TRUE(FmCloseFile(r));
@@ -112,29 +129,6 @@ TEST(Fm, FilesAndDirectories) {
   EXPECT_FALSE(FmDeleteDir("/User/Bluetooth"));
   EXPECT_FALSE(FmDeleteDir("/"));  // never the data directory itself
   EXPECT_TRUE(FmIsDirExist("/User"));
-}
-
-TEST(Fm, BadPathsAndArgumentsAreRefused) {
-  TempDataDir dir;
-  zel::test::LogCapture log;
-  for (const char* psz : {static_cast<const char*>(nullptr), "", "/User/../../x"}) {
-    EXPECT_EQ(FmOpenFile(psz, FM_READ), INVALID_HOBJ);
-    EXPECT_EQ(FmCreateFile(psz), INVALID_HOBJ);
-    EXPECT_FALSE(FmIsFileExist(psz));
-    EXPECT_FALSE(FmIsDirExist(psz));
-    EXPECT_FALSE(FmCreateDir(psz));
-    EXPECT_FALSE(FmDeleteFile(psz));
-    EXPECT_FALSE(FmDeleteDir(psz));
-    EXPECT_FALSE(FmCopyFile(psz, "/a"));
-    EXPECT_FALSE(FmRenameFile("/a", psz));
-    EXPECT_EQ(FmGetFileSizeByPath(psz), -1);
-  }
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(dir.Path()).parent_path() / "x"));
-  const HOBJ h = FmCreateFile("/a.bin");
-  EXPECT_EQ(FmWriteFile(h, nullptr, 4), -1);
-  EXPECT_EQ(FmReadFile(h, nullptr, 4), -1);
-  FmCloseFile(h);
-  EXPECT_TRUE(log.Contains("climbs out of the data directory"));
 }
 
 }  // namespace
