@@ -1,21 +1,76 @@
+// The background task "CtSvcTask": when it works, how queued requests run one after another and
+// answer on "CTSVC", fast-scroll letters, searches, and removing the contacts of an account in
+// batches while reads go on.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDB/Records/CtSvcDeleteAccount.h"
 #include "CtSvcDB/Records/CtSvcPersonRecord.h"
 #include "CtSvcDB/Records/CtSvcPrimary.h"
+#include "CtSvcModule.h"
 #include "CtSvcSearch.h"
 #include "CtSvcTask.h"
-#include "CtSvcTaskTestSupport.h"
+#include "CtSvcTask/CtSvcTaskJob.h"
+#include "CtSvcTask/CtSvcTaskJobDeleteAccount.h"
+#include "CtSvcTask/CtSvcTaskMgr.h"
 #include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
+#include "CtSvcTestThreads.h"
 #include "ZelCoreTest.h"
+#include "ZelDb2.h"
+#include "ZelWm.h"
 
 namespace {
 
 using ctsvc_test::CallbackLog;
+using ctsvc_test::CountWhere;
+using ctsvc_test::Row;
+using ctsvc_test::TaskName;
+
+// Works until Release (or an abort); reports its start, and its callback, to the log.
+class CBlockingJob : public CCtSvcTaskJob {
+ public:
+  CBlockingJob(CallbackLog* pLog, std::string strName) : m_pLog(pLog), m_strName(std::move(strName)) {}
+  void DoWork() override {
+    m_pLog->Add(m_strName + " works");
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_cv.wait(lock, [&] { return m_bReleased || IsAborted(); });
+  }
+  void SendNotifyCallback() override { m_pLog->Add(m_strName + " done on " + ctsvc_test::TaskName()); }
+  void Abort() override {
+    CCtSvcTaskJob::Abort();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_cv.notify_all();
+  }
+  void Release() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bReleased = true;
+    m_cv.notify_all();
+  }
+
+ private:
+  CallbackLog* m_pLog;
+  std::string m_strName;
+  std::mutex m_mutex;
+  std::condition_variable m_cv;
+  bool m_bReleased = false;
+};
+
+// Adds a blocking job; the pointer stays valid until the job's callback has run.
+inline CBlockingJob* AddBlockingJob(CallbackLog& log, const std::string& strName) {
+  auto pJob = std::make_unique<CBlockingJob>(&log, strName);
+  CBlockingJob* p = pJob.get();
+  CCtSvcTaskMgr::Instance()->AddJob(std::move(pJob));
+  return p;
+}
 
 class ThreadsCtSvcTask : public ctsvc_test::ServiceTest {
  protected:
@@ -42,7 +97,7 @@ class ThreadsCtSvcTask : public ctsvc_test::ServiceTest {
     for (int i = 0; i < nCount; ++i) {
       strLetters += static_cast<char>(pLetters[i]);
     }
-    pRequest->first->Add(pRequest->second + ":" + strLetters + " on " + ctsvc_test::CBlockingJob::TaskName());
+    pRequest->first->Add(pRequest->second + ":" + strLetters + " on " + TaskName());
   }
 
   static CtSvcPrimaryFilter PrimaryFilter(int nDevType, int nIndexType) {
@@ -67,7 +122,7 @@ class ThreadsCtSvcTask : public ctsvc_test::ServiceTest {
 
 TEST_F(ThreadsCtSvcTask, IsWorkingOnlyWhileAJobWorks) {
   EXPECT_FALSE(CtSvcTaskIsWorking());
-  ctsvc_test::CBlockingJob* pJob = ctsvc_test::AddBlockingJob(m_log, "job");
+  CBlockingJob* pJob = AddBlockingJob(m_log, "job");
   m_log.WaitFor(1);
   EXPECT_TRUE(CtSvcTaskIsWorking());
   pJob->Release();
@@ -81,7 +136,7 @@ TEST_F(ThreadsCtSvcTask, QueuedRequestsRunOneAfterAnotherAndAnswerOnTheServiceHa
   AddPrimary("Kim", "Min-ji", CTSVC_USE_TYPE_PHONE);
   AddPrimary("Zed", "Kilo", CTSVC_USE_TYPE_SIM);
   zel::test::LogCapture capture;
-  ctsvc_test::CBlockingJob* pJob = ctsvc_test::AddBlockingJob(m_log, "first");
+  CBlockingJob* pJob = AddBlockingJob(m_log, "first");
   m_log.WaitFor(1);
   std::pair<CallbackLog*, std::string> phone{&m_log, "phone"}, sim{&m_log, "sim"}, lastFirst{&m_log, "lf"};
   CtSvcPrimaryFilter filter = PrimaryFilter(CTSVC_USE_TYPE_PHONE, CTSVC_FILTER_INDEX_FIRST_LAST);
@@ -167,12 +222,12 @@ TEST_F(ThreadsCtSvcTask, InvalidIndexTypeEndsWithItsMessageAndNoLetters) {
 }
 
 TEST_F(ThreadsCtSvcTask, AnIdleTaskIsWokenByExactlyOneResumeMessage) {
-  ctsvc_test::AddBlockingJob(m_log, "warm-up")->Release();
+  AddBlockingJob(m_log, "warm-up")->Release();
   m_log.WaitFor(2);
   ASSERT_TRUE(CCtSvcTaskMgr::Instance()->WaitForIdle(20000));
   zel::test::LogCapture capture;
-  ctsvc_test::CBlockingJob* pFirst = ctsvc_test::AddBlockingJob(m_log, "a");
-  ctsvc_test::CBlockingJob* pSecond = ctsvc_test::AddBlockingJob(m_log, "b");
+  CBlockingJob* pFirst = AddBlockingJob(m_log, "a");
+  CBlockingJob* pSecond = AddBlockingJob(m_log, "b");
   m_log.WaitFor(3);
   pFirst->Release();
   m_log.WaitFor(5);
@@ -184,8 +239,8 @@ TEST_F(ThreadsCtSvcTask, AnIdleTaskIsWokenByExactlyOneResumeMessage) {
 }
 
 TEST_F(ThreadsCtSvcTask, DestroyingTheManagerAbortsTheWorkingJobAndDropsTheQueue) {
-  ctsvc_test::AddBlockingJob(m_log, "working");
-  ctsvc_test::AddBlockingJob(m_log, "queued");
+  AddBlockingJob(m_log, "working");
+  AddBlockingJob(m_log, "queued");
   m_log.WaitFor(1);
   CCtSvcTaskMgr::DestroyInstance();  // returns once the task has ended
   DrainEventHandler();
@@ -200,7 +255,7 @@ TEST_F(ThreadsCtSvcTask, DeferredSearchRequestAndResultDestroyAnswerOnTheService
   auto onRequest = [](INT32 nType, INT32 nDevType, const char* pszText, INT32 nReserved, void* pUserData) {
     static_cast<CallbackLog*>(pUserData)->Add(std::to_string(nType) + "/" + std::to_string(nDevType) + "/" + pszText +
                                               "/" + std::to_string(nReserved) + " on " +
-                                              ctsvc_test::CBlockingJob::TaskName());
+                                              TaskName());
   };
   auto onDestroy = [](void* pUserData) {
     static_cast<CallbackLog*>(pUserData)->Add("destroyed, count " + std::to_string(CtSvcSearchGetResultCount()));
@@ -226,6 +281,168 @@ TEST_F(ThreadsCtSvcTask, MissingArgumentsAreRefusedWithTheirAssertion) {
     EXPECT_TRUE(capture.HasAssertion(szExpr)) << szExpr;
   }
   EXPECT_FALSE(CtSvcTaskIsWorking());
+}
+
+int AccountPersons(int nAccountId) { return CountWhere("CtSvc/Person", "ACCOUNT_ID = " + std::to_string(nAccountId)); }
+
+// Persons of an account, each on its own primary, with a number and a membership.
+void AddContacts(int nAccountId, int nCount) {
+  Db2CommitPause();
+  for (int i = 0; i < nCount; ++i) {
+    const int nPrimary = Row(CTSVC_DB_TABLE_PRIMARY)
+                             .Int(CTSVC_DB_PRIMARY_COLUMN_DEVICE_TYPE, 1)
+                             .Int(CTSVC_DB_PRIMARY_COLUMN_FIRST_ACCOUNT_ID, nAccountId)
+                             .Int(CTSVC_DB_PRIMARY_COLUMN_LINK_COUNT, 1)
+                             .Insert("CtSvc/Primary");
+    const int nPerson = Row(CTSVC_DB_TABLE_PERSON)
+                            .Int(CTSVC_DB_PERSON_COLUMN_DEVICE_TYPE, 1)
+                            .Int(CTSVC_DB_PERSON_COLUMN_ACCOUNT_ID, nAccountId)
+                            .Int(CTSVC_DB_PERSON_COLUMN_PRIMARY_ID, nPrimary)
+                            .Insert("CtSvc/Person");
+    Row(CTSVC_DB_TABLE_CONTACTDATA)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, nPerson)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_PRIMARY_ID, nPrimary)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_DEVICE_TYPE, 1)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_TYPE, 1)
+        .Int(CTSVC_DB_CONTACTDATA_COLUMN_ACCOUNT_ID, nAccountId)
+        .Insert("CtSvc/PhoneNumber");
+    Row(CTSVC_DB_TABLE_GROUPMEMBER)
+        .Int(CTSVC_DB_GRPMEMBER_COLUMN_PERSON_ID, nPerson)
+        .Int(CTSVC_DB_GRPMEMBER_COLUMN_PRIMARY_ID, nPrimary)
+        .Int(CTSVC_DB_GRPMEMBER_COLUMN_GROUP_ID, 1)
+        .Int(CTSVC_DB_GRPMEMBER_COLUMN_DEVICE_TYPE, 1)
+        .Int(CTSVC_DB_GRPMEMBER_COLUMN_ACCOUNT_ID, nAccountId)
+        .Insert("CtSvc/GroupMember");
+  }
+  Db2CommitResume();
+  Db2Commit();
+}
+
+// Sees every batch delete of the account's persons: the persons each removed; onFirst runs
+// inside the first one (while the job waits between two batches).
+class CBatchObserver : public IContentObserver {
+ public:
+  CBatchObserver(int nAccountId, std::function<void()> onFirst)
+      : m_nAccountId(nAccountId), m_nLeft(AccountPersons(nAccountId)), m_onFirst(std::move(onFirst)) {
+    CContentMgr::Instance()->RegisterObserver("CtSvc/Person", this);
+  }
+  ~CBatchObserver() override { CContentMgr::Instance()->UnregisterObserver("CtSvc/Person", this); }
+  void OnChange(int nChangeType, const std::string& /*strUri*/, int nId, intptr_t, int) override {
+    if (nChangeType != CONTENT_CHANGE_DELETE || nId != -1) {
+      return;
+    }
+    const int nLeft = AccountPersons(m_nAccountId);
+    m_batches.Add(m_nLeft - nLeft);
+    m_nLeft = nLeft;
+    if (m_onFirst) {
+      std::exchange(m_onFirst, nullptr)();
+    }
+  }
+  ctsvc_test::SyncLog<int> m_batches;
+
+ private:
+  int m_nAccountId;
+  int m_nLeft;  // touched by the one thread that deletes
+  std::function<void()> m_onFirst;
+};
+
+TEST_F(ThreadsCtSvcTask, RemovesEveryRowOfTheAccountInBatchesOfFiftyWhileReadsGoOn) {
+  AddContacts(7, 500);
+  AddContacts(-1, 3);
+  // One primary joins a local person and a person of the account.
+  CCtSvcPrimary linked = ctsvc_test::Named<CCtSvcPrimary>("Lin", "");
+  linked.SetFirstAccountId(-1);
+  linked.SetSecondAccountId(7);
+  linked.SetLinkCount(2);
+  const int nLinked = linked.Insert(1);
+  for (int nAccountId : {-1, 7}) {
+    CCtSvcPerson person = ctsvc_test::Named("Lin", "");
+    person.SetAccountId(nAccountId);
+    person.SetPrimaryId(nLinked);
+    ASSERT_GT(person.Insert(1), 0);
+  }
+  CallbackLog read;
+  CBatchObserver observer(7, [&read] { read.WaitFor(1); });
+  // The answer comes on the handler current when the removal was asked for.
+  WmSetCurrentEventHandler(WmGetEventHandlerByName("CTSVC"));
+  const INT32 nAccount = 7;
+  ASSERT_TRUE(CtSvcTaskRequestDeleteAccount(CTSVC_USE_TYPE_PHONE, &nAccount, 1, [](INT32 nResult, void* pUserData) {
+    static_cast<CallbackLog*>(pUserData)->Add("result " + std::to_string(nResult) + " on " +
+                                              TaskName());
+  }, &m_log));
+  WmSetCurrentEventHandler(INVALID_HOBJ);
+
+  observer.m_batches.WaitFor(1);
+  EXPECT_EQ(451, AccountPersons(7));  // read while the job waits between two batches
+  EXPECT_EQ(1, CountWhere("CtSvc/DeleteAccount", "ACCOUNT_ID = 7"));
+  EXPECT_TRUE(CtSvcSearchRequestSearch(0, "", 0));
+  read.Add("done");
+
+  EXPECT_EQ(std::vector<std::string>{"result 1 on CTSVC"}, m_log.WaitFor(1));
+  const std::vector<int> vcBatches = observer.m_batches.Take();
+  EXPECT_EQ(11u, vcBatches.size());  // 501 persons
+  for (int nBatch : vcBatches) {
+    EXPECT_GT(nBatch, 0);
+    EXPECT_LE(nBatch, 50);
+  }
+  for (const char* szUri : {"CtSvc/Person", "CtSvc/PhoneNumber", "CtSvc/GroupMember"}) {
+    EXPECT_EQ(0, CountWhere(szUri, "ACCOUNT_ID = 7")) << szUri;
+  }
+  EXPECT_EQ(4, AccountPersons(-1));
+  EXPECT_EQ(3, CountWhere("CtSvc/PhoneNumber", "ACCOUNT_ID = -1"));
+  EXPECT_EQ(0, CountWhere("CtSvc/Primary", "FIRST_ACCOUNT_ID = 7"));
+  EXPECT_EQ(1, CountWhere("CtSvc/Primary", "ID = " + std::to_string(nLinked) + " and LINK_COUNT = 1 and SECOND_ACCOUNT_ID = -1"));
+  EXPECT_EQ(0, CountWhere("CtSvc/DeleteAccount", "ACCOUNT_ID = 7"));
+}
+
+TEST_F(ThreadsCtSvcTask, AbortedRemovalStopsBetweenBatchesAndStaysRecorded) {
+  AddContacts(5, 120);
+  CCtSvcTaskJobDeleteAccount early(CTSVC_USE_TYPE_PHONE, {5}, nullptr, nullptr);
+  early.Abort();
+  early.DoWork();
+  EXPECT_EQ(120, AccountPersons(5));
+  EXPECT_EQ(0, CountWhere("CtSvc/DeleteAccount", "ACCOUNT_ID = 5"));
+
+  CCtSvcTaskJobDeleteAccount job(CTSVC_USE_TYPE_PHONE, {5}, nullptr, nullptr);
+  {
+    CBatchObserver observer(5, [&job] { job.Abort(); });
+    job.DoWork();  // on this thread: the abort lands between the first and the second batch
+  }
+  EXPECT_EQ(0, job.GetResult());
+  EXPECT_EQ(70, AccountPersons(5));
+  EXPECT_EQ(1, CountWhere("CtSvc/DeleteAccount", "ACCOUNT_ID = 5 and DEVICE_TYPE = 1"));
+
+  CCtSvcTaskJobDeleteAccount again(CTSVC_USE_TYPE_PHONE, {5}, nullptr, nullptr);
+  again.DoWork();
+  EXPECT_EQ(1, again.GetResult());
+  EXPECT_EQ(0, AccountPersons(5));
+  EXPECT_EQ(0, CountWhere("CtSvc/DeleteAccount", "ACCOUNT_ID = 5"));
+}
+
+// A store whose account removal was interrupted: the service resumes it when it starts.
+class ThreadsCtSvcDeleteAccountResume : public ctsvc_test::StoreTest {
+ protected:
+  void TearDown() override {
+    CtSvcDispatch(CTSVC_DISPATCH_UNLOAD, 0, 0);
+    StoreTest::TearDown();
+  }
+};
+
+TEST_F(ThreadsCtSvcDeleteAccountResume, PendingRemovalResumesAtStart) {
+  ASSERT_TRUE(CCtSvcDbMgr::Instance()->Initialize());
+  AddContacts(9, 60);
+  AddContacts(-1, 2);
+  CCtSvcDeleteAccount pending;
+  pending.SetDeviceType(CTSVC_USE_TYPE_PHONE);
+  pending.SetAccountId(9);
+  ASSERT_GT(pending.Insert(1), 0);
+  CCtSvcDbMgr::DestroyInstance();
+
+  CtSvcDispatch(CTSVC_DISPATCH_LOAD, 0, 0);
+  ASSERT_TRUE(CCtSvcTaskMgr::Instance()->WaitForIdle(20000));
+  EXPECT_EQ(0, AccountPersons(9));
+  EXPECT_EQ(2, AccountPersons(-1));
+  EXPECT_EQ(0, CountWhere("CtSvc/DeleteAccount", "ACCOUNT_ID = 9"));
 }
 
 }  // namespace
