@@ -1,24 +1,81 @@
 // Change listeners: change codes, pause and resume, full-sync notices, registration failures,
-// and handler listeners with their 56-byte record (list listeners are tried through the lists).
+// handler listeners with their 56-byte record, and delivery across threads (at once on the
+// "Korin" task, through "CTSVC" from any other, dropped once unregistered). List listeners are
+// tried through the lists.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
-#include <mutex>
+#include <thread>
 #include <vector>
 
+#include "CtSvcDbCi/CtSvcDbListenerModule.h"
 #include "CtSvcDbCi/CtSvcDbObserver.h"
+#include "CtSvcDbListener.h"
+#include "CtSvcEH/CtSvcEH.h"
+#include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
-#include "ListenerTestSupport.h"
+#include "CtSvcTestThreads.h"
 #include "ZelMem.h"
 #include "ZelWm.h"
 
 namespace {
 
-using namespace ctsvc_listener_test;
-using ctsvc_test::ServiceTest;
+using ctsvc_test::OnExit;
+using ctsvc_test::RunOnTask;
 
-class CtSvcDbListenerTest : public ServiceTest {};
+int InsertPerson() {
+  return ctsvc_test::Row(CTSVC_DB_TABLE_PERSON).Int(CTSVC_DB_PERSON_COLUMN_DEVICE_TYPE, CTSVC_USE_TYPE_PHONE).Insert("CtSvc/Person");
+}
+
+// One notice as a listener function received it.
+struct Notice {
+  int nCode;
+  int nId;
+  void* pUserData;
+  std::thread::id thread;
+  std::string strTask;
+};
+
+// Collects the notices of the listener functions it is the user data of, from any thread.
+class Recorder : public ctsvc_test::SyncLog<Notice> {
+ public:
+  static void OnChange(INT32 nCode, INT32 nId, void* /*pInfo*/, void* pUserData) {
+    static_cast<Recorder*>(pUserData)->Add({nCode, nId, pUserData, std::this_thread::get_id(), ctsvc_test::TaskName()});
+  }
+  static void OnFullSync(INT32 nState, void* pInfo, void* pUserData) { OnChange(nState, 0, pInfo, pUserData); }
+  std::vector<int> TakeCodes() {
+    std::vector<int> vcCodes;
+    for (const Notice& notice : Take()) {
+      vcCodes.push_back(notice.nCode);
+    }
+    return vcCodes;
+  }
+};
+
+// A function listener of a URI for the scope's lifetime.
+class UriListener {
+ public:
+  UriListener(int nUriType, Recorder& recorder) : m_nUriType(nUriType), m_pRecorder(&recorder) {
+    EXPECT_TRUE(CtSvcDbListenerRegisterCallback(nUriType, &Recorder::OnChange, m_pRecorder, "test", 7));
+  }
+  ~UriListener() { CtSvcDbListenerUnregisterCallback(m_nUriType, &Recorder::OnChange, m_pRecorder); }
+  UriListener(const UriListener&) = delete;
+  UriListener& operator=(const UriListener&) = delete;
+
+ private:
+  int m_nUriType;
+  Recorder* m_pRecorder;
+};
+
+// The only registered URI listener (the tests register one at a time).
+const void* TheUriListener() {
+  const auto vcListeners = CCtSvcDbListenerModule::Instance().m_vcDbUriListener.Snapshot();
+  return vcListeners.size() == 1 ? vcListeners.front().get() : nullptr;
+}
+
+class CtSvcDbListenerTest : public ctsvc_test::ServiceTest {};
+class ThreadsDbListenerTest : public ctsvc_test::ServiceTest {};
 
 TEST_F(CtSvcDbListenerTest, EachWriteArrivesWithItsChangeCode) {
   struct Case {
@@ -145,32 +202,21 @@ class ClientHandler {
   HOBJ Get() const { return m_hHandler; }
   std::vector<std::pair<WmEvent, std::vector<UINT8>>> Take() {
     EXPECT_EQ(1, WmWaitEventHandlerIdle(m_hHandler, 10000));
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return std::move(m_vcEvents);
+    return m_events.Take();
   }
 
  private:
   static int OnEvent(WmEHState* pState, WmEvent* pEvent) {
-    auto* pSelf = static_cast<ClientHandler*>(pState->pUserData);
     const auto* pBytes = static_cast<const UINT8*>(pEvent->pData);
-    std::lock_guard<std::mutex> lock(pSelf->m_mutex);
-    pSelf->m_vcEvents.emplace_back(*pEvent, std::vector<UINT8>(pBytes, pBytes + pEvent->nDataSize));
+    static_cast<ClientHandler*>(pState->pUserData)->m_events.Add({*pEvent, {pBytes, pBytes + pEvent->nDataSize}});
     MemFree(pEvent->pData);
     return 1;
   }
 
   HOBJ m_hGroup;
   HOBJ m_hHandler;
-  std::mutex m_mutex;
-  std::vector<std::pair<WmEvent, std::vector<UINT8>>> m_vcEvents;
+  ctsvc_test::SyncLog<std::pair<WmEvent, std::vector<UINT8>>> m_events;
 };
-
-template <class T>
-T At(const std::vector<UINT8>& vcBytes, size_t nOffset) {
-  T value;
-  std::memcpy(&value, vcBytes.data() + nOffset, sizeof(T));
-  return value;
-}
 
 TEST_F(CtSvcDbListenerTest, HandlerListenerReceivesTheClientRecord) {
   ClientHandler client;
@@ -206,6 +252,101 @@ TEST_F(CtSvcDbListenerTest, HandlerListenerReceivesTheClientRecord) {
   const UINT64 nObserver = reinterpret_cast<uintptr_t>(pListener);
   std::memcpy(&vcExpected[32], &nObserver, 8);
   EXPECT_EQ(vcExpected, vcRecord);
+}
+
+TEST_F(ThreadsDbListenerTest, UiTaskIsCalledAtOnceAndOtherTasksThroughCtsvc) {
+  struct Case {
+    const char* szTask;
+    bool bDirect;
+  };
+  const Case kCases[] = {{"Korin", true}, {"korin", true}, {"Korin2", false}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.szTask);
+    Recorder recorder;
+    UriListener listener(CTSVC_DB_URI_PERSON, recorder);
+    std::thread::id writer;
+    RunOnTask(c.szTask, [&] {
+      writer = std::this_thread::get_id();
+      InsertPerson();
+    });
+    DrainEventHandler();
+    const std::vector<Notice> vcNotices = recorder.Take();
+    ASSERT_EQ(1u, vcNotices.size());
+    if (c.bDirect) {
+      EXPECT_EQ(writer, vcNotices[0].thread);
+    } else {
+      EXPECT_NE(writer, vcNotices[0].thread);
+      EXPECT_EQ(CTSVC_EH_NAME, vcNotices[0].strTask);
+    }
+  }
+}
+
+TEST_F(ThreadsDbListenerTest, WriterWithoutTaskNameIsDropped) {
+  Recorder recorder;
+  UriListener listener(CTSVC_DB_URI_PERSON, recorder);
+  std::thread([] { InsertPerson(); }).join();
+  DrainEventHandler();
+  EXPECT_TRUE(recorder.Take().empty());
+}
+
+// Keeps "CTSVC" busy with a notification that waits until released, so that what is posted
+// behind it is handled only after the test has acted.
+class CtsvcBlocker {
+ public:
+  CtsvcBlocker() : m_pfnSaved(CtSvcEHGetNotifyHandler(CTSVC_EH_JOB_REQUEST)) {
+    s_pActive = this;
+    CtSvcEHSetNotifyHandler(CTSVC_EH_JOB_REQUEST, [](void*, INT32, INT32) { s_pActive->m_release.WaitFor(1); });
+    EXPECT_TRUE(CtSvcEHPostNotify(CTSVC_EH_JOB_REQUEST, nullptr, 0, 0));
+  }
+  ~CtsvcBlocker() {
+    m_release.Add(0);
+    EXPECT_EQ(1, WmWaitEventHandlerIdle(WmGetEventHandlerByName(CTSVC_EH_NAME), 10000));
+    CtSvcEHSetNotifyHandler(CTSVC_EH_JOB_REQUEST, m_pfnSaved);
+  }
+
+ private:
+  static inline CtsvcBlocker* s_pActive = nullptr;
+  CtSvcEHNotifyHandler m_pfnSaved;
+  ctsvc_test::SyncLog<int> m_release;
+};
+
+TEST_F(ThreadsDbListenerTest, RelayedNoticeOfAnUnregisteredListenerIsDropped) {
+  Recorder recorder;
+  {
+    CtsvcBlocker blocker;
+    ASSERT_TRUE(CtSvcDbListenerRegisterCallback(CTSVC_DB_URI_PERSON, &Recorder::OnChange, &recorder, "test", 0));
+    ASSERT_TRUE(CtSvcDbListenerRegisterFullSyncCallback(&Recorder::OnFullSync, &recorder));
+    RunOnTask("Writer", [] {
+      InsertPerson();
+      CtSvcDbListenerNotifyFullSync(CTSVC_DB_FULLSYNC_STATE_ENDED);
+    });
+    EXPECT_TRUE(CtSvcDbListenerUnregisterCallback(CTSVC_DB_URI_PERSON, &Recorder::OnChange, &recorder));
+    EXPECT_TRUE(CtSvcDbListenerUnregisterFullSyncCallback(&Recorder::OnFullSync, &recorder));
+  }
+  DrainEventHandler();
+  EXPECT_TRUE(recorder.Take().empty());
+}
+
+TEST_F(ThreadsDbListenerTest, RegistrationsRaceWithWritesWithoutLosingTheSteadyListener) {
+  Recorder steady;
+  UriListener listener(CTSVC_DB_URI_PERSON, steady);
+  constexpr int kWrites = 40;
+  std::thread churn([] {
+    OsSetCurrentTaskName("Churn");
+    for (int i = 0; i < kWrites; ++i) {
+      Recorder passing;
+      CtSvcDbListenerRegisterCallback(CTSVC_DB_URI_PERSON, &Recorder::OnChange, &passing, "churn", i);
+      CtSvcDbListenerUnregisterCallback(CTSVC_DB_URI_PERSON, &Recorder::OnChange, &passing);
+    }
+  });
+  RunOnTask("Writer", [] {
+    for (int i = 0; i < kWrites; ++i) {
+      InsertPerson();
+    }
+  });
+  churn.join();
+  DrainEventHandler();
+  EXPECT_EQ(static_cast<size_t>(kWrites), steady.Take().size());
 }
 
 }  // namespace
