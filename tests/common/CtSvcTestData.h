@@ -1,8 +1,10 @@
 // Test data shared by the service's suites: rows written column by column, row counts by a WHERE
-// text, named persons and primaries, whole contacts over arrays the test owns, and an observer
-// that records the change notices of a URI.
+// text, settings files, named persons and primaries, whole contacts over arrays the test owns, and
+// an observer that records the change notices of a URI.
 #ifndef CTSVC_TEST_DATA_H
 #define CTSVC_TEST_DATA_H
+
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
@@ -13,6 +15,7 @@
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/Records/CtSvcPersonRecord.h"
 #include "CtSvcRecord.h"
+#include "ZelReg.h"
 
 namespace ctsvc_test {
 
@@ -55,6 +58,24 @@ inline int CountWhere(const std::string& strUri, const std::string& strWhere = "
   CContentFilter filter;
   filter.SetWhere(strWhere);
   return CContentMgr::Instance()->GetCount(strUri, strWhere.empty() ? nullptr : &filter);
+}
+
+// Writes an integer under "sectionOne" of a settings file of the data directory (made when missing).
+inline void SetSetting(const char* pszFile, const char* pszKey, INT32 nValue) {
+  ASSERT_EQ(RegLoad(pszFile, 1), REG_OK);
+  ASSERT_EQ(RegSetInt(pszFile, "sectionOne", pszKey, nValue), REG_OK);
+  ASSERT_EQ(RegFlush(pszFile), REG_OK);
+  ASSERT_EQ(RegUnload(pszFile), REG_OK);
+}
+
+// The integer under "sectionOne" of a settings file, or -1.
+inline INT32 GetSetting(const char* pszFile, const char* pszKey) {
+  INT32 nValue = -1;
+  if (RegLoad(pszFile, 0) == REG_OK) {
+    RegGetInt(pszFile, "sectionOne", pszKey, &nValue);
+    RegUnload(pszFile);
+  }
+  return nValue;
 }
 
 // A person or primary with the given names and device type, not yet stored.

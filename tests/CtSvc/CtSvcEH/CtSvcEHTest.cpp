@@ -1,20 +1,22 @@
+// The "CTSVC" event handler: account removals and the storage account, telephony events, and
+// notifications run on its thread, dropped without a handler, their texts freed.
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "ContentFramework.h"
 #include "CtSvcEH/CtSvcEH.h"
+#include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
+#include "CtSvcTestThreads.h"
 #include "MyAccountSvc/MyAccountSvc.h"
 #include "ZelCommTAPI/ZelTapi.h"
 #include "ZelCoreTest.h"
 #include "ZelMem.h"
 #include "ZelNv.h"
-#include "ZelReg.h"
 
 namespace {
 
@@ -30,50 +32,21 @@ struct Seen {
   std::thread::id thread;
 };
 
-std::mutex g_seenMutex;
-std::vector<Seen> g_seen;
+ctsvc_test::SyncLog<Seen> g_seen;
 
-void Remember(std::string text, INT32 nParam1, INT32 nParam2) {
-  std::lock_guard<std::mutex> lock(g_seenMutex);
-  g_seen.push_back(Seen{std::move(text), nParam1, nParam2, WmGetCurrentEventHandler(), std::this_thread::get_id()});
+void OnNotify(void* pData, INT32 nParam1, INT32 nParam2) {
+  g_seen.Add({static_cast<const char*>(pData), nParam1, nParam2, WmGetCurrentEventHandler(), std::this_thread::get_id()});
+}
+void OnAtRead(const TapiEvent* pEvent) {
+  g_seen.Add({"read", pEvent->nParam1, pEvent->nParam2, WmGetCurrentEventHandler(), std::this_thread::get_id()});
 }
 
-std::vector<Seen> TakeSeen() {
-  std::lock_guard<std::mutex> lock(g_seenMutex);
-  std::vector<Seen> seen;
-  seen.swap(g_seen);
-  return seen;
+// Sets a notification handler until the scope ends, then puts back the one the service had set.
+ctsvc_test::OnExit SetNotify(UINT32 nType, CtSvcEHNotifyHandler pfn) {
+  const CtSvcEHNotifyHandler pfnSaved = CtSvcEHGetNotifyHandler(nType);
+  EXPECT_TRUE(CtSvcEHSetNotifyHandler(nType, pfn));
+  return {[=] { CtSvcEHSetNotifyHandler(nType, pfnSaved); }};
 }
-
-void OnListenerNotify(void* pData, INT32 nParam1, INT32 nParam2) {
-  Remember(static_cast<const char*>(pData), nParam1, nParam2);
-}
-void OnAtRead(const TapiEvent* pEvent) { Remember("read", pEvent->nParam1, pEvent->nParam2); }
-
-// Sets a handler for the test's lifetime and puts back the one the service's modules had set.
-class NotifyHandlerScope {
- public:
-  NotifyHandlerScope(UINT32 nType, CtSvcEHNotifyHandler pfn) : m_nType(nType), m_pfnSaved(CtSvcEHGetNotifyHandler(nType)) {
-    EXPECT_TRUE(CtSvcEHSetNotifyHandler(nType, pfn));
-  }
-  ~NotifyHandlerScope() { CtSvcEHSetNotifyHandler(m_nType, m_pfnSaved); }
-
- private:
-  UINT32 m_nType;
-  CtSvcEHNotifyHandler m_pfnSaved;
-};
-
-class TapiHandlerScope {
- public:
-  TapiHandlerScope(INT32 nType, CtSvcEHTapiHandler pfn) : m_nType(nType), m_pfnSaved(CtSvcEHGetTapiHandler(nType)) {
-    EXPECT_TRUE(CtSvcEHSetTapiHandler(nType, pfn));
-  }
-  ~TapiHandlerScope() { CtSvcEHSetTapiHandler(m_nType, m_pfnSaved); }
-
- private:
-  INT32 m_nType;
-  CtSvcEHTapiHandler m_pfnSaved;
-};
 
 // The service loaded, with "CTSVC" past its create event (so registered with the account
 // service and the telephony library).
@@ -82,7 +55,7 @@ class ThreadsCtSvcEH : public ctsvc_test::ServiceTest {
   void SetUp() override {
     ServiceTest::SetUp();
     DrainEventHandler();
-    TakeSeen();
+    g_seen.Take();
   }
 
   static HOBJ ServiceHandler() { return WmGetEventHandlerByName(CTSVC_EH_NAME); }
@@ -95,37 +68,8 @@ class ThreadsCtSvcEH : public ctsvc_test::ServiceTest {
     std::strcpy(account.szName, "sns");
     ASSERT_TRUE(MyAccountSvcAddAccount(&account));
   }
-  static void SetItemStorage(INT32 nValue) {
-    ASSERT_EQ(RegLoad(kSettingFile, 1), REG_OK);
-    ASSERT_EQ(RegSetInt(kSettingFile, "sectionOne", "item_storage", nValue), REG_OK);
-    ASSERT_EQ(RegFlush(kSettingFile), REG_OK);
-    ASSERT_EQ(RegUnload(kSettingFile), REG_OK);
-  }
-  static INT32 ItemStorage() {
-    INT32 nValue = -1;
-    if (RegLoad(kSettingFile, 0) == REG_OK) {
-      RegGetInt(kSettingFile, "sectionOne", "item_storage", &nValue);
-      RegUnload(kSettingFile);
-    }
-    return nValue;
-  }
-  // (device type, account id) of every recorded account removal.
-  static std::vector<std::pair<int, int>> RecordedRemovals() {
-    std::vector<std::pair<int, int>> removals;
-    std::vector<CContent> rows;
-    if (CContentMgr::Instance()->GetCount("CtSvc/DeleteAccount", nullptr) == 0) {
-      return removals;
-    }
-    EXPECT_TRUE(CContentMgr::Instance()->GetContents("CtSvc/DeleteAccount", nullptr, rows));
-    for (const CContent& row : rows) {
-      int32_t nDevice = -1;
-      int32_t nAccount = -1;
-      row.GetInt(1, nDevice);
-      row.GetInt(2, nAccount);
-      removals.emplace_back(nDevice, nAccount);
-    }
-    return removals;
-  }
+  static int Removals() { return ctsvc_test::CountWhere("CtSvc/DeleteAccount", "DEVICE_TYPE = 1 AND ACCOUNT_ID = 7"); }
+  static INT32 ItemStorage() { return ctsvc_test::GetSetting(kSettingFile, "item_storage"); }
 };
 
 TEST_F(ThreadsCtSvcEH, RemovedAccountIsRecordedAndTheStorageAccountHandsStorageBackToThePhone) {
@@ -141,15 +85,12 @@ TEST_F(ThreadsCtSvcEH, RemovedAccountIsRecordedAndTheStorageAccountHandsStorageB
     ASSERT_TRUE(NvSetInt(kNvStorageAccount, c.nStorageOrder != 0 ? 100 + c.nStorageOrder : 0));
     FmDeleteFile(kSettingFile);
     if (c.bSettingFile) {
-      ASSERT_NO_FATAL_FAILURE(SetItemStorage(1));
+      ASSERT_NO_FATAL_FAILURE(ctsvc_test::SetSetting(kSettingFile, "item_storage", 1));
     }
-    const size_t nBefore = RecordedRemovals().size();
-
+    const int nBefore = Removals();
     ASSERT_TRUE(MyAccountSvcRemoveAccount(7));
     DrainEventHandler();
-    const std::vector<std::pair<int, int>> removals = RecordedRemovals();
-    ASSERT_EQ(removals.size(), nBefore + 1);
-    EXPECT_EQ(removals.back(), std::make_pair(1, 7));
+    EXPECT_EQ(Removals(), nBefore + 1);
     if (c.bReset) {
       EXPECT_EQ(NvGetInt(kNvStorageAccount), 0);
       EXPECT_EQ(ItemStorage(), 0);  // the setting file is created when missing
@@ -172,7 +113,7 @@ TEST_F(ThreadsCtSvcEH, StorageAccountThatStopsSynchronisingContactsHandsStorageB
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.nUpdatedOrder);
     ASSERT_TRUE(NvSetInt(kNvStorageAccount, 107));
-    ASSERT_NO_FATAL_FAILURE(SetItemStorage(1));
+    ASSERT_NO_FATAL_FAILURE(ctsvc_test::SetSetting(kSettingFile, "item_storage", 1));
     MyAccount account{};
     ASSERT_TRUE(MyAccountSvcGetAccountById(c.nUpdatedOrder, &account));
     account.nFlags = c.nNewFlags;
@@ -181,7 +122,7 @@ TEST_F(ThreadsCtSvcEH, StorageAccountThatStopsSynchronisingContactsHandsStorageB
     EXPECT_EQ(NvGetInt(kNvStorageAccount), c.bReset ? 0 : 107);
     EXPECT_EQ(ItemStorage(), c.bReset ? 0 : 1);
   }
-  EXPECT_TRUE(RecordedRemovals().empty());  // an update removes nothing
+  EXPECT_EQ(0, Removals());  // an update removes nothing
 }
 
 // Telephony events are taken for the AT client only; a type without a handler is still taken.
@@ -210,13 +151,15 @@ TEST_F(ThreadsCtSvcEH, TelephonyEventsAreTakenForTheAtClientOnly) {
 // service's thread; call events take no handler.
 TEST_F(ThreadsCtSvcEH, HandlersRunOnTheServiceThread) {
   EXPECT_FALSE(CtSvcEHSetTapiHandler(0x151, &OnAtRead));
-  TapiHandlerScope tapi(TAPI_EVENT_AT_PB_READ_IND, &OnAtRead);
+  const CtSvcEHTapiHandler pfnSaved = CtSvcEHGetTapiHandler(TAPI_EVENT_AT_PB_READ_IND);
+  ASSERT_TRUE(CtSvcEHSetTapiHandler(TAPI_EVENT_AT_PB_READ_IND, &OnAtRead));
+  const ctsvc_test::OnExit restore{[=] { CtSvcEHSetTapiHandler(TAPI_EVENT_AT_PB_READ_IND, pfnSaved); }};
   static char szObserver[] = "observer";
-  NotifyHandlerScope notify(CTSVC_EH_DB_LISTENER_NOTIFY, &OnListenerNotify);
+  const auto notify = SetNotify(CTSVC_EH_DB_LISTENER_NOTIFY, &OnNotify);
   ASSERT_TRUE(TapiRaiseEvent(TAPI_CLIENT_AT, TAPI_EVENT_AT_PB_READ_IND, 1, 20, nullptr));
   ASSERT_TRUE(CtSvcEHPostNotify(CTSVC_EH_DB_LISTENER_NOTIFY, szObserver, 2, 41));
   DrainEventHandler();
-  const std::vector<Seen> seen = TakeSeen();
+  const std::vector<Seen> seen = g_seen.Take();
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0].text, "read");
   EXPECT_EQ(seen[0].nParam1, 1);
@@ -231,14 +174,14 @@ TEST_F(ThreadsCtSvcEH, HandlersRunOnTheServiceThread) {
 }
 
 TEST_F(ThreadsCtSvcEH, NotificationWithoutHandlerOrOfUnknownTypeIsDropped) {
-  EXPECT_FALSE(CtSvcEHSetNotifyHandler(0x2010, &OnListenerNotify));
-  NotifyHandlerScope noFullSync(CTSVC_EH_FULLSYNC_NOTIFY, nullptr);
-  NotifyHandlerScope noListener(CTSVC_EH_DB_LISTENER_NOTIFY, nullptr);
+  EXPECT_FALSE(CtSvcEHSetNotifyHandler(0x2010, &OnNotify));
+  const auto noFullSync = SetNotify(CTSVC_EH_FULLSYNC_NOTIFY, nullptr);
+  const auto noListener = SetNotify(CTSVC_EH_DB_LISTENER_NOTIFY, nullptr);
   ASSERT_TRUE(CtSvcEHPostNotify(CTSVC_EH_FULLSYNC_NOTIFY, nullptr, 0, 0));
   ASSERT_TRUE(CtSvcEHPostNotify(0x2010, nullptr, 0, 0));
   ASSERT_TRUE(CtSvcEHPostNotify(0x12003, nullptr, 0, 0));  // only the low 16 bits are the type
   DrainEventHandler();
-  EXPECT_TRUE(TakeSeen().empty());
+  EXPECT_TRUE(g_seen.Take().empty());
 }
 
 TEST_F(ThreadsCtSvcEH, SnsImageRequestTextIsFreedAfterTheHandlerAndWhenDropped) {
@@ -250,15 +193,15 @@ TEST_F(ThreadsCtSvcEH, SnsImageRequestTextIsFreedAfterTheHandlerAndWhenDropped) 
   DrainEventHandler();
   const size_t nOutstanding = MemGetOutstandingCount();
   {
-    NotifyHandlerScope none(CTSVC_EH_SNS_IMAGE_REQUEST, nullptr);
+    const auto none = SetNotify(CTSVC_EH_SNS_IMAGE_REQUEST, nullptr);
     ASSERT_TRUE(PostText("dropped"));
     DrainEventHandler();
   }
-  NotifyHandlerScope scope(CTSVC_EH_SNS_IMAGE_REQUEST, &OnListenerNotify);
+  const auto scope = SetNotify(CTSVC_EH_SNS_IMAGE_REQUEST, &OnNotify);
   ASSERT_TRUE(PostText("friend-42"));
   DrainEventHandler();
   EXPECT_EQ(MemGetOutstandingCount(), nOutstanding);
-  const std::vector<Seen> seen = TakeSeen();
+  const std::vector<Seen> seen = g_seen.Take();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].text, "friend-42");
   EXPECT_EQ(seen[0].nParam1, 3);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
 #include "CtSvcUtil.h"
 #include "CtSvcUtil/CtSvcUtilInternal.h"
@@ -14,7 +15,6 @@
 #include "ZelCoreTest.h"
 #include "ZelFm.h"
 #include "ZelNv.h"
-#include "ZelReg.h"
 
 namespace {
 
@@ -35,12 +35,7 @@ class CtSvcUtilCliDigits : public ctsvc_test::StoreTest {
     CtSvcUtilResetCliDigitsCache();
     StoreTest::TearDown();
   }
-  static void WriteCliDigits(INT32 nDigits) {
-    ASSERT_EQ(RegLoad(kCliFile, 1), REG_OK);
-    ASSERT_EQ(RegSetInt(kCliFile, "sectionOne", "CLIDigits", nDigits), REG_OK);
-    ASSERT_EQ(RegFlush(kCliFile), REG_OK);
-    ASSERT_EQ(RegUnload(kCliFile), REG_OK);
-  }
+  static void WriteCliDigits(INT32 nDigits) { ctsvc_test::SetSetting(kCliFile, "CLIDigits", nDigits); }
 };
 
 TEST_F(CtSvcUtilCliDigits, DefaultFollowsTheOperatorProfile) {
@@ -153,7 +148,7 @@ TEST_F(CtSvcUtilFile, FreeNameCountsUpAndReplacesAnEarlierCounter) {
   EXPECT_EQ(FreePath("my.card.vcf"), "/User/Mass/Others/my.card_001.vcf");
 }
 
-TEST_F(CtSvcUtilFile, OverlongNameIsCutOnACharacterBoundary) {
+TEST_F(CtSvcUtilFile, OverlongNameIsCutOnACharacterBoundaryAndBadArgumentsAreRefused) {
   std::string strName;
   for (int i = 0; i < 400; ++i) {
     strName += "\xC3\xA9";  // two bytes each
@@ -163,9 +158,7 @@ TEST_F(CtSvcUtilFile, OverlongNameIsCutOnACharacterBoundary) {
   EXPECT_LT(strPath.size(), 772u);
   EXPECT_EQ(strPath.substr(strPath.size() - 8), "_001.jpg");
   EXPECT_TRUE(CtAppIsUTF8(strPath.c_str()));
-}
 
-TEST_F(CtSvcUtilFile, BadArgumentsAndSmallOutputsAreRefused) {
   char szOut[16] = "";
   EXPECT_FALSE(CtSvcGetFilePathName4PhoneMemory("photo.jpg", szOut, sizeof(szOut)));  // does not fit
   EXPECT_FALSE(CtSvcGetFilePathName4PhoneMemory(nullptr, szOut, sizeof(szOut)));
