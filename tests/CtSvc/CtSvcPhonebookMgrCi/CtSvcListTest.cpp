@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <mutex>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -23,8 +21,8 @@
 #include "CtSvcList.h"
 #include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
+#include "CtSvcTestThreads.h"
 #include "ZelCoreTest.h"
-#include "ZelOs.h"
 
 namespace {
 
@@ -298,48 +296,37 @@ TEST_F(CtSvcListTest, EachFamilyReadsItsRowsAndRefusesBadHandles) {
 
 using Notices = std::vector<std::pair<INT32, INT32>>;
 
-// List callbacks get no user data: the notices go to one recorder.
-std::mutex g_mutex;
-Notices g_vcNotices;
+// List callbacks get no user data: the notices go to one log.
+ctsvc_test::SyncLog<std::pair<INT32, INT32>> g_notices;
 
 void OnListChange(INT32 nCode, INT32 nId, void* /*pInfo*/, void* pUserData) {
   EXPECT_EQ(nullptr, pUserData);
-  std::lock_guard<std::mutex> lock(g_mutex);
-  g_vcNotices.emplace_back(nCode, nId);
-}
-
-Notices TakeNotices() {
-  std::lock_guard<std::mutex> lock(g_mutex);
-  return std::exchange(g_vcNotices, {});
+  g_notices.Add({nCode, nId});
 }
 
 // Stores a person on a new thread named as the task pszName; its id.
 int AddPersonOnTask(const char* pszName) {
   int nId = -1;
-  std::thread thread([&] {
-    OsSetCurrentTaskName(pszName);
-    nId = AddNamed("Ann", "Doe").GetRecordId();
-  });
-  thread.join();
+  ctsvc_test::RunOnTask(pszName, [&] { nId = AddNamed("Ann", "Doe").GetRecordId(); });
   return nId;
 }
 
 TEST_F(ThreadsCtSvcListTest, CallbackHearsChangesOfTheListUntilItIsDestroyed) {
-  TakeNotices();
+  g_notices.Take();
   const INT32 h = CtSvcContactListCreate(nullptr, &OnListChange);
   ASSERT_EQ(0, h);
 
   const int nId = AddPersonOnTask("Korin");  // called at once on the user-interface task
-  EXPECT_EQ((Notices{{CTSVC_DB_LISTENER_CHANGE_INSERTED, nId}}), TakeNotices());
+  EXPECT_EQ((Notices{{CTSVC_DB_LISTENER_CHANGE_INSERTED, nId}}), g_notices.Take());
   EXPECT_EQ(1, CtSvcContactListGetCount(h));
   const int nOther = AddPersonOnTask("Writer");  // relayed through the service's task
   DrainEventHandler();
-  EXPECT_EQ((Notices{{CTSVC_DB_LISTENER_CHANGE_INSERTED, nOther}}), TakeNotices());
+  EXPECT_EQ((Notices{{CTSVC_DB_LISTENER_CHANGE_INSERTED, nOther}}), g_notices.Take());
 
   ASSERT_TRUE(CtSvcContactListDestroy(h));
   AddPersonOnTask("Korin");
   DrainEventHandler();
-  EXPECT_TRUE(TakeNotices().empty());
+  EXPECT_TRUE(g_notices.Take().empty());
 }
 
 }  // namespace
