@@ -12,7 +12,6 @@
 #include "CtSvcDB/Records/CtSvcGroup.h"
 #include "CtSvcDB/Records/CtSvcGroupMember.h"
 #include "CtSvcDB/Records/CtSvcPersonRecord.h"
-#include "CtSvcDB/Records/CtSvcRcs.h"
 #include "CtSvcDB/Records/CtSvcRecordText.h"
 #include "RecordTestSupport.h"
 #include "ZelCoreTest.h"
@@ -269,10 +268,6 @@ TEST_F(CtSvcPersonTest, QueriesReadThePersonsDetails) {
     data.SetPerson(person);
     data.Insert(1);
   }
-  CCtSvcRcs rcs;
-  rcs.SetSip("sip:ann@example.org");
-  rcs.SetPerson(person);
-  rcs.Insert(1);
   CCtSvcGroup group;
   group.SetName("Friends");
   const int nGroupId = group.Insert(1);
@@ -288,8 +283,7 @@ TEST_F(CtSvcPersonTest, QueriesReadThePersonsDetails) {
   ASSERT_EQ(1, note.SetData(row));
   EXPECT_STREQ("note", note.GetEtcData());
   EXPECT_EQ(0, person.GetEtcData(CTSVC_ETC_DATA_TYPE_TITLE, row));
-  ASSERT_EQ(1, person.GetRcsInformation(row));
-  EXPECT_EQ(0, other.GetRcsInformation(row));
+  EXPECT_EQ(0, other.GetEtcData(CTSVC_ETC_DATA_TYPE_NOTE, row));
 
   const std::vector<CContent> vcGroups = person.GetJoinedGroupList();
   ASSERT_EQ(2u, vcGroups.size());

@@ -1,5 +1,6 @@
-// The C structures of the interface: their layout, bounded copies out of every record class, bad
-// texts coming in, and the release of a contact info.
+// The C structures of the interface and the texts in them: their layout, bounded copies out of
+// every record class, bad texts coming in, UTF-8 checks and the framework's text form, and the
+// release of a contact info.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -143,6 +144,33 @@ TYPED_TEST(RecordStructTest, BadTextsInAnInfoAreRefused) {
       EXPECT_EQ(0, record.SetData(info)) << f.slot.szName;
     }
   }
+}
+
+TEST(CtSvcRecordStringsTest, Utf8Validation) {
+  const struct {
+    std::string text;
+    bool bValid;
+  } kCases[] = {
+      {"plain", true},          {"\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80", true}, {std::string("a\0b", 3), true},
+      {"\xC3", false},          // cut sequence
+      {"\xC0\xAF", false},      // overlong
+      {"\xED\xA0\x80", false},  // surrogate
+      {"\xF4\x90\x80\x80", false},  // beyond U+10FFFF
+      {"\x80", false},          // lone continuation
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(c.bValid, CtSvcIsValidUtf8(c.text.data(), c.text.size())) << c.text;
+  }
+}
+
+TEST(CtSvcRecordStringsTest, ColumnTextsAreCutAndEscaped) {
+  EXPECT_EQ(u"it''s 100%%", CtSvcToInputText(std::string("it's 100%")));
+  const std::string strLong(1500, 'x');
+  EXPECT_EQ(1000u, CtSvcToPCode(strLong).size());
+  // A pair that would cross the 1000-unit limit is left out whole.
+  const std::string strPairAtEnd = std::string(999, 'x') + "\xF0\x9F\x98\x80";
+  EXPECT_EQ(999u, CtSvcToPCode(strPairAtEnd).size());
+  EXPECT_EQ("\xC3\xA9", CtSvcToLCode(CtSvcToPCode("\xC3\xA9")));
 }
 
 TEST(CtSvcFreeContactInfoTest, FreesEveryArrayAndResetsTheStructure) {
