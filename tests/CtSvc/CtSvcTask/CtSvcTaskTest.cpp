@@ -3,10 +3,8 @@
 // batches while reads go on.
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,27 +39,19 @@ class CBlockingJob : public CCtSvcTaskJob {
   CBlockingJob(CallbackLog* pLog, std::string strName) : m_pLog(pLog), m_strName(std::move(strName)) {}
   void DoWork() override {
     m_pLog->Add(m_strName + " works");
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_cv.wait(lock, [&] { return m_bReleased || IsAborted(); });
+    m_release.WaitFor(1);
   }
-  void SendNotifyCallback() override { m_pLog->Add(m_strName + " done on " + ctsvc_test::TaskName()); }
+  void SendNotifyCallback() override { m_pLog->Add(m_strName + " done on " + TaskName()); }
   void Abort() override {
     CCtSvcTaskJob::Abort();
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_cv.notify_all();
+    Release();
   }
-  void Release() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_bReleased = true;
-    m_cv.notify_all();
-  }
+  void Release() { m_release.Add(0); }
 
  private:
   CallbackLog* m_pLog;
   std::string m_strName;
-  std::mutex m_mutex;
-  std::condition_variable m_cv;
-  bool m_bReleased = false;
+  ctsvc_test::SyncLog<int> m_release;
 };
 
 // Adds a blocking job; the pointer stays valid until the job's callback has run.

