@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "CtSvcDB/Records/CtSvcContact.h"
+#include "CtSvcDbCi/CtSvcDbCiCommon.h"
 #include "CtSvcDbCi/CtSvcVCardLines.h"
 #include "CtSvcDetail.h"
 #include "CtSvcTestEnv.h"
@@ -57,37 +59,21 @@ class CtSvcDbMassSyncTest : public ServiceTest {
     g_batches.Take();
   }
 
-  // A person "First<i>" "Last;<i>" with a number, an e-mail, an address and a note.
+  // A whole contact "First<i>" "Last;<i>" with a birthday, a number, an e-mail, an address and a note.
   static int AddPerson(int i) {
-    const std::u16string strIndex(1, static_cast<char16_t>(u'0' + i));
-    const int nPerson = Row(CTSVC_DB_TABLE_PERSON)
-                            .Int(CTSVC_DB_PERSON_COLUMN_DEVICE_TYPE, CTSVC_USE_TYPE_PHONE)
-                            .Text(CTSVC_DB_PERSON_COLUMN_FIRSTNAME, u"First" + strIndex)
-                            .Text(CTSVC_DB_PERSON_COLUMN_LASTNAME, u"Last;" + strIndex)
-                            .Date(CTSVC_DB_PERSON_COLUMN_BIRTHDAY, 1980 + i, 2, 3)
-                            .Insert("CtSvc/Person");
-    Row(CTSVC_DB_TABLE_CONTACTDATA)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, nPerson)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_TYPE, 1)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_PHONE_TYPE, 1)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_USE_TYPE, CTSVC_USE_TYPE_HOME)
-        .Text(CTSVC_DB_CONTACTDATA_COLUMN_CONTACT_DATA, u"+4930123" + strIndex)
-        .Insert("CtSvc/PhoneNumber");
-    Row(CTSVC_DB_TABLE_CONTACTDATA)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, nPerson)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_TYPE, 2)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_USE_TYPE, CTSVC_USE_TYPE_WORK)
-        .Text(CTSVC_DB_CONTACTDATA_COLUMN_CONTACT_DATA, u"p" + strIndex + u"@example.org")
-        .Insert("CtSvc/Email");
-    Row(CTSVC_DB_TABLE_POSTALADDRESS)
-        .Int(CTSVC_DB_POSTALADDR_COLUMN_PERSON_ID, nPerson)
-        .Text(CTSVC_DB_POSTALADDR_COLUMN_STREET, u"Main St " + strIndex)
-        .Text(CTSVC_DB_POSTALADDR_COLUMN_CITY, u"Springfield")
-        .Text(CTSVC_DB_POSTALADDR_COLUMN_PCODE, u"12345")
-        .Text(CTSVC_DB_POSTALADDR_COLUMN_COUNTRY, u"Utopia")
-        .Insert("CtSvc/PostalAddress");
-    AddNote(nPerson, u"note " + strIndex);
-    return nPerson;
+    const std::string s = std::to_string(i);
+    ctsvc_test::ContactParts parts(("First" + s).c_str(), -1, ("Last;" + s).c_str());
+    parts.person.Birthday = TmDateTime{1980 + i, 2, 3, 0, 0, 0};
+    parts.Number(("+4930123" + s).c_str()).Email("p" + s + "@example.org").Etc(CTSVC_ETC_DATA_TYPE_NOTE, ("note " + s).c_str());
+    parts.vcNumbers[0].UseType = CTSVC_USE_TYPE_HOME;
+    parts.vcEmails[0].UseType = CTSVC_USE_TYPE_WORK;
+    parts.vcAddresses.resize(1);
+    ctsvc_test::Copy(parts.vcAddresses[0].szStreet, "Main St " + s);
+    ctsvc_test::Copy(parts.vcAddresses[0].szCity, "Springfield");
+    ctsvc_test::Copy(parts.vcAddresses[0].szPCODE, "12345");
+    ctsvc_test::Copy(parts.vcAddresses[0].szCountry, "Utopia");
+    CCtSvcModuleLock lock;
+    return CCtSvcContact(parts.Info(), CTSVC_USE_TYPE_PHONE).Insert(1);
   }
   static void AddNote(int nPerson, const std::u16string& strNote) {
     Row(CTSVC_DB_TABLE_ETCDATA)

@@ -115,7 +115,6 @@ class CtSvcFilterTest : public ctsvc_test::SchemaTest {
   }
 };
 
-
 TEST_F(CtSvcFilterTest, FiltersWithNoSetFieldSelectAllRows) {
   // Only the contact-data filters keep their row kind; groups and FDN entries keep their order.
   TextCase kCases[] = {
