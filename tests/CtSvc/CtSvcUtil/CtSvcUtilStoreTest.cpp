@@ -67,53 +67,45 @@ TEST_F(CtSvcUtilCliDigits, SettingIsReadOnceAndCachedUntilReset) {
   EXPECT_EQ(CtSvcGetDigitsCount2Compare(nullptr), 9);
 }
 
-TEST_F(CtSvcUtilCliDigits, CountryRulesOfTheImsiProfile) {
-  ASSERT_TRUE(NvSetInt(kNvProfile, 57));
+// Rules by the IMSI's country: under profile 57 (8 digits) some countries compare 7 or 9 digits,
+// some numbers by their 8th- and 7th-last characters; under profile 4 (11 digits) country 274
+// compares 7 when the country check is 1.
+TEST_F(CtSvcUtilCliDigits, CountryRulesOfTheImsi) {
   struct Case {
+    INT32 nProfile, nCheck;
     const char* pszMcc;  // null: no IMSI
     const char* pszNumber;
     int nDigits;
   };
   const Case kCases[] = {
-      {nullptr, "0123456789", 0},
-      {nullptr, nullptr, 8},        // no number: the IMSI is not consulted
-      {"415", "7123456", 7},        // shorter than 8
-      {"415", "71123456", 8},       // 8th- and 7th-last characters "71"
-      {"415", "96172123456", 8},    // "72"
-      {"415", "96173123456", 7},
-      {"415", "03123456", 7},
-      {"410", "0300123456", 9},
-      {"427", "0501234567", 7},
-      {"617", "57123456", 7},
-      {"262", "01701234567", 8},    // other countries keep the setting
+      {57, 0, nullptr, "0123456789", 0},
+      {57, 0, nullptr, nullptr, 8},          // no number: the IMSI is not consulted
+      {57, 0, "415", "7123456", 7},          // shorter than 8
+      {57, 0, "415", "71123456", 8},         // 8th- and 7th-last characters "71"
+      {57, 0, "415", "96172123456", 8},      // "72"
+      {57, 0, "415", "96173123456", 7},
+      {57, 0, "415", "03123456", 7},
+      {57, 0, "410", "0300123456", 9},
+      {57, 0, "427", "0501234567", 7},
+      {57, 0, "617", "57123456", 7},
+      {57, 0, "262", "01701234567", 8},      // other countries keep the setting
+      {4, 1, "274", "0123", 7},
+      {4, 1, "275", "0123", 11},
+      {4, 0, "274", "0123", 11},
+      {4, 2, "274", "0123", 11},
+      {4, 1, nullptr, "0123", 11},
   };
   for (const Case& c : kCases) {
+    ASSERT_TRUE(NvSetInt(kNvProfile, c.nProfile));
+    ASSERT_TRUE(NvSetInt(kNvCountryCheck, c.nCheck));
+    CtSvcUtilResetCliDigitsCache();
     if (c.pszMcc != nullptr) {
       ASSERT_TRUE(zel::test::SetTapiImsi(c.pszMcc, "01", "123456789"));
     } else {
       zel::test::ClearTapiImsi();
     }
     EXPECT_EQ(CtSvcGetDigitsCount2Compare(c.pszNumber), c.nDigits)
-        << (c.pszMcc ? c.pszMcc : "no IMSI") << " " << (c.pszNumber ? c.pszNumber : "null");
-  }
-}
-
-TEST_F(CtSvcUtilCliDigits, CountryCheckSettingGivesSevenDigitsOnCountryCode274) {
-  ASSERT_TRUE(NvSetInt(kNvProfile, 4));
-  struct Case {
-    INT32 nCheck;
-    const char* pszMcc;
-    int nDigits;
-  };
-  const Case kCases[] = {{1, "274", 7}, {1, "275", 11}, {0, "274", 11}, {2, "274", 11}, {1, nullptr, 11}};
-  for (const Case& c : kCases) {
-    ASSERT_TRUE(NvSetInt(kNvCountryCheck, c.nCheck));
-    if (c.pszMcc != nullptr) {
-      ASSERT_TRUE(zel::test::SetTapiImsi(c.pszMcc, "01", "1"));
-    } else {
-      zel::test::ClearTapiImsi();
-    }
-    EXPECT_EQ(CtSvcGetDigitsCount2Compare("0123"), c.nDigits) << c.nCheck << " " << (c.pszMcc ? c.pszMcc : "none");
+        << c.nProfile << "/" << c.nCheck << " " << (c.pszMcc ? c.pszMcc : "no IMSI") << " " << (c.pszNumber ? c.pszNumber : "null");
   }
 }
 

