@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,6 +33,12 @@ class Row {
   explicit Row(int nTable) : m_pTable(CCtSvcDbMgr::Instance()->GetDBTable(nTable)) {}
   Row& Int(int nColumn, int nValue) {
     m_input.SetInt(m_pTable->GetColumnName(nColumn), nValue);
+    return *this;
+  }
+  Row& Ints(std::initializer_list<std::pair<int, int>> columns) {
+    for (const auto& column : columns) {
+      Int(column.first, column.second);
+    }
     return *this;
   }
   Row& Text(int nColumn, const std::u16string& strValue) {

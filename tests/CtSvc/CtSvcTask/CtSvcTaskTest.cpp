@@ -280,28 +280,24 @@ void AddContacts(int nAccountId, int nCount) {
   Db2CommitPause();
   for (int i = 0; i < nCount; ++i) {
     const int nPrimary = Row(CTSVC_DB_TABLE_PRIMARY)
-                             .Int(CTSVC_DB_PRIMARY_COLUMN_DEVICE_TYPE, 1)
-                             .Int(CTSVC_DB_PRIMARY_COLUMN_FIRST_ACCOUNT_ID, nAccountId)
-                             .Int(CTSVC_DB_PRIMARY_COLUMN_LINK_COUNT, 1)
+                             .Ints({{CTSVC_DB_PRIMARY_COLUMN_DEVICE_TYPE, 1},
+                                    {CTSVC_DB_PRIMARY_COLUMN_FIRST_ACCOUNT_ID, nAccountId},
+                                    {CTSVC_DB_PRIMARY_COLUMN_LINK_COUNT, 1}})
                              .Insert("CtSvc/Primary");
     const int nPerson = Row(CTSVC_DB_TABLE_PERSON)
-                            .Int(CTSVC_DB_PERSON_COLUMN_DEVICE_TYPE, 1)
-                            .Int(CTSVC_DB_PERSON_COLUMN_ACCOUNT_ID, nAccountId)
-                            .Int(CTSVC_DB_PERSON_COLUMN_PRIMARY_ID, nPrimary)
+                            .Ints({{CTSVC_DB_PERSON_COLUMN_DEVICE_TYPE, 1},
+                                   {CTSVC_DB_PERSON_COLUMN_ACCOUNT_ID, nAccountId},
+                                   {CTSVC_DB_PERSON_COLUMN_PRIMARY_ID, nPrimary}})
                             .Insert("CtSvc/Person");
     Row(CTSVC_DB_TABLE_CONTACTDATA)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, nPerson)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_PRIMARY_ID, nPrimary)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_DEVICE_TYPE, 1)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_TYPE, 1)
-        .Int(CTSVC_DB_CONTACTDATA_COLUMN_ACCOUNT_ID, nAccountId)
+        .Ints({{CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID, nPerson}, {CTSVC_DB_CONTACTDATA_COLUMN_PRIMARY_ID, nPrimary},
+               {CTSVC_DB_CONTACTDATA_COLUMN_DEVICE_TYPE, 1}, {CTSVC_DB_CONTACTDATA_COLUMN_TYPE, 1},
+               {CTSVC_DB_CONTACTDATA_COLUMN_ACCOUNT_ID, nAccountId}})
         .Insert("CtSvc/PhoneNumber");
     Row(CTSVC_DB_TABLE_GROUPMEMBER)
-        .Int(CTSVC_DB_GRPMEMBER_COLUMN_PERSON_ID, nPerson)
-        .Int(CTSVC_DB_GRPMEMBER_COLUMN_PRIMARY_ID, nPrimary)
-        .Int(CTSVC_DB_GRPMEMBER_COLUMN_GROUP_ID, 1)
-        .Int(CTSVC_DB_GRPMEMBER_COLUMN_DEVICE_TYPE, 1)
-        .Int(CTSVC_DB_GRPMEMBER_COLUMN_ACCOUNT_ID, nAccountId)
+        .Ints({{CTSVC_DB_GRPMEMBER_COLUMN_PERSON_ID, nPerson}, {CTSVC_DB_GRPMEMBER_COLUMN_PRIMARY_ID, nPrimary},
+               {CTSVC_DB_GRPMEMBER_COLUMN_GROUP_ID, 1}, {CTSVC_DB_GRPMEMBER_COLUMN_DEVICE_TYPE, 1},
+               {CTSVC_DB_GRPMEMBER_COLUMN_ACCOUNT_ID, nAccountId}})
         .Insert("CtSvc/GroupMember");
   }
   Db2CommitResume();
