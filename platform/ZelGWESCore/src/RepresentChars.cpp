@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <unordered_map>
 
 namespace zel::gwes {
 namespace {
@@ -86,7 +87,7 @@ UChar32 FirstLetter(const icu::UnicodeString& text, char16_t fallback)
 // ('sharp s' -> "SS", 'o with stroke' -> "O"), or, without one, its canonical decomposition.
 // Upper case comes first so that a letter and its capital (which some tables know and others
 // not) give one letter.
-char16_t LatinLetter(char16_t c)
+char16_t FoldLatinLetter(char16_t c)
 {
     thread_local const LatinFolder folder;
     const char16_t upper = UpperBmp(c, c);
@@ -101,6 +102,20 @@ char16_t LatinLetter(char16_t c)
         }
     }
     return UpperBmp(FirstLetter(text, upper), upper);
+}
+
+// FoldLatinLetter, remembered per thread: every stored name asks for its letters, and a
+// transliteration costs microseconds while the answer depends on the character alone.
+char16_t LatinLetter(char16_t c)
+{
+    thread_local std::unordered_map<char16_t, char16_t> folded;
+    const auto it = folded.find(c);
+    if (it != folded.end()) {
+        return it->second;
+    }
+    const char16_t letter = FoldLatinLetter(c);
+    folded.emplace(c, letter);
+    return letter;
 }
 
 bool IsLatin(char16_t c)
