@@ -14,6 +14,7 @@
 
 #include "ContentFramework.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDB/Records/CtSvcContactInfoBuilder.h"
 #include "CtSvcDB/Records/CtSvcPersonRecord.h"
 #include "CtSvcRecord.h"
 #include "ZelReg.h"
@@ -23,8 +24,7 @@ namespace ctsvc_test {
 // Copies a text into a C array, cut and terminated.
 template <size_t N>
 void Copy(char (&szDest)[N], const std::string& strValue) {
-  std::strncpy(szDest, strValue.c_str(), N - 1);
-  szDest[N - 1] = '\0';
+  CtSvcCopyText(szDest, strValue);
 }
 
 // Column values of one row, named by column index; Insert gives the row a fresh id.
@@ -96,63 +96,7 @@ R Named(const char* pszFirst, const char* pszLast, CtSvcDeviceType nDeviceType =
 }
 
 // A whole contact over arrays the test owns; Info() points into them.
-struct ContactParts {
-  CtSvcPersonInfo person{};
-  std::vector<CtSvcPhoneNumberInfo> vcNumbers;
-  std::vector<CtSvcEmailAddressInfo> vcEmails;
-  std::vector<CtSvcPostalAddressInfo> vcAddresses;
-  std::vector<CtSvcGroupMemberInfo> vcMembers;
-  std::vector<CtSvcEtcDataInfo> vcEtc;
-  CtSvcRcsInfo rcs{};
-  bool bRcs = false;
-
-  ContactParts(const char* pszFirst, int nAccountId, const char* pszLast = "") {
-    Copy(person.szFirstName, pszFirst);
-    Copy(person.szLastName, pszLast);
-    person.nSlotIndex = -1;
-    person.nAccountId = nAccountId;
-    person.nDefaultPhoneNumberId = -1;
-  }
-  ContactParts& Number(const char* pszNumber, int nPhoneType = 1) {
-    CtSvcPhoneNumberInfo info{};
-    info.nAasId = -1;
-    info.PhoneType = nPhoneType;
-    info.UseType = CTSVC_USE_TYPE_OTHER;
-    Copy(info.szPhoneNumber, pszNumber);
-    vcNumbers.push_back(info);
-    return *this;
-  }
-  ContactParts& Email(const std::string& strAddress) {
-    CtSvcEmailAddressInfo info{};
-    info.EmailType = CTSVC_EMAIL_TYPE_INTERNET;
-    Copy(info.szEmailAddress, strAddress);
-    vcEmails.push_back(info);
-    return *this;
-  }
-  ContactParts& Etc(CtSvcEtcDataType nType, const char* pszValue) {
-    CtSvcEtcDataInfo info{};
-    info.EtcDataType = nType;
-    Copy(info.szEtcData, pszValue);
-    vcEtc.push_back(info);
-    return *this;
-  }
-  CtSvcContactInfo Info() {
-    CtSvcContactInfo info{};
-    info.pPersonInfo = &person;
-    info.pPhoneNumberInfo = vcNumbers.data();
-    info.nPhoneNumberCount = static_cast<INT32>(vcNumbers.size());
-    info.pEmailAddressInfo = vcEmails.data();
-    info.nEmailAddressCount = static_cast<INT32>(vcEmails.size());
-    info.pPostalAddressInfo = vcAddresses.data();
-    info.nPostalAddressCount = static_cast<INT32>(vcAddresses.size());
-    info.pGroupMemberInfo = vcMembers.data();
-    info.nGroupMemberCount = static_cast<INT32>(vcMembers.size());
-    info.pEtcDataInfo = vcEtc.data();
-    info.nEtcDataCount = static_cast<INT32>(vcEtc.size());
-    info.pRcsInfo = bRcs ? &rcs : nullptr;
-    return info;
-  }
-};
+using ContactParts = CCtSvcContactInfoBuilder;
 
 // (change type, id) of every notice of one URI while it lives, and how many carried a flag
 // (the second parameter, set by bulk deletes). Notices come on the thread that made the change.

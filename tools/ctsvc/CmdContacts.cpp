@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "Args.h"
-#include "ContactDraft.h"
 #include "ContactView.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
+#include "CtSvcDB/Records/CtSvcContactInfoBuilder.h"
 #include "CtSvcDB/Records/CtSvcPrimary.h"
 #include "CtSvcDb.h"
 #include "CtSvcDbCi/CtSvcDbCiCommon.h"
@@ -22,7 +22,7 @@ namespace ctsvc_tool {
 namespace {
 
 // Adds "street|city|state|country|postal code" (missing parts are empty).
-void AddAddress(ContactDraft& draft, const std::string& strText) {
+void AddAddress(CCtSvcContactInfoBuilder& draft, const std::string& strText) {
   std::vector<std::string> vcParts;
   size_t nStart = 0;
   for (size_t nBar; (nBar = strText.find('|', nStart)) != std::string::npos; nStart = nBar + 1) {
@@ -30,7 +30,7 @@ void AddAddress(ContactDraft& draft, const std::string& strText) {
   }
   vcParts.push_back(strText.substr(nStart));
   vcParts.resize(5);
-  draft.AddAddress(vcParts[0], vcParts[1], vcParts[2], vcParts[3], vcParts[4]);
+  draft.Address(vcParts[0], vcParts[1], vcParts[2], vcParts[3], vcParts[4]);
 }
 
 constexpr char kStoreFull[] = "the store is full (no room left on its volume): the contact was not added";
@@ -85,18 +85,18 @@ int RunAdd(const Options& options, const std::vector<std::string>& vcArgs) {
     return Fail(kExitUsage, "add needs --first, --last or --number");
   }
   return WithService(options, args, {"first", "last", "number", "email", "address", "group", "account", "sim"}, [&]() {
-    ContactDraft draft(args.Get("first"), args.Get("last"), nAccount);
+    CCtSvcContactInfoBuilder draft(args.Get("first"), nAccount, args.Get("last"));
     for (const std::string& strNumber : args.GetAll("number")) {
-      draft.AddNumber(strNumber);
+      draft.Number(strNumber);
     }
     for (const std::string& strEmail : args.GetAll("email")) {
-      draft.AddEmail(strEmail);
+      draft.Email(strEmail);
     }
     for (const std::string& strAddress : args.GetAll("address")) {
       AddAddress(draft, strAddress);
     }
     for (int nGroup : vcGroups) {
-      draft.AddGroup(nGroup);
+      draft.Group(nGroup);
     }
     const CtSvcContactInfo info = draft.Info();
     const CtSvcDeviceType nDevice = args.Has("sim") ? CTSVC_USE_TYPE_SIM : CTSVC_USE_TYPE_PHONE;

@@ -1,6 +1,5 @@
 #include "Generator.h"
 
-#include "ContactDraft.h"
 
 #include <cstdio>
 #include <cstring>
@@ -10,6 +9,7 @@
 
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
+#include "CtSvcDB/Records/CtSvcContactInfoBuilder.h"
 #include "CtSvcDB/Records/CtSvcGroup.h"
 #include "CtSvcDbCi/CtSvcDbCiCommon.h"
 #include "MyAccountSvc/MyAccountSvc.h"
@@ -76,32 +76,32 @@ std::vector<int> EnsureGroups() {
   return vcIds;
 }
 
-ContactDraft MakeContact(std::mt19937& rng, int nIndex, const std::vector<int>& vcGroups) {
+CCtSvcContactInfoBuilder MakeContact(std::mt19937& rng, int nIndex, const std::vector<int>& vcGroups) {
   const bool bHangul = nIndex % 3 == 1;
   const std::string strFirst = bHangul ? Pick(rng, kHangulFirst) : Pick(rng, kLatinFirst);
   const std::string strLast = bHangul ? Pick(rng, kHangulLast) : Pick(rng, kLatinLast);
-  ContactDraft c(strFirst, strLast, -1);
+  CCtSvcContactInfoBuilder c(strFirst, -1, strLast);
   c.person.Birthday = TmDateTime{1960 + nIndex % 45, 1 + nIndex % 12, 1 + nIndex % 28, 0, 0, 0};
   const int nNumbers = std::uniform_int_distribution<int>(1, 4)(rng);
   for (int i = 0; i < nNumbers; ++i) {
-    c.AddNumber("010" + std::to_string(10000000 + (nIndex * 7919 + i * 104729) % 90000000), 1 + i % 3);
+    c.Number("010" + std::to_string(10000000 + (nIndex * 7919 + i * 104729) % 90000000), 1 + i % 3);
   }
   const int nEmails = std::uniform_int_distribution<int>(0, 2)(rng);
   for (int i = 0; i < nEmails; ++i) {
-    c.AddEmail("user" + std::to_string(nIndex) + "." + std::to_string(i) + "@example.com");
+    c.Email("user" + std::to_string(nIndex) + "." + std::to_string(i) + "@example.com");
   }
   if (nIndex % 2 == 0) {
     const std::string strStreet = std::to_string(1 + nIndex % 200) + " " + Pick(rng, kStreets);
-    c.AddAddress(strStreet, Pick(rng, kCities), "", "", std::to_string(10000 + nIndex % 89999));
+    c.Address(strStreet, Pick(rng, kCities), "", "", std::to_string(10000 + nIndex % 89999));
   }
   if (!vcGroups.empty() && nIndex % 4 == 0) {
-    c.AddGroup(vcGroups[static_cast<size_t>(nIndex / 4) % vcGroups.size()]);
+    c.Group(vcGroups[static_cast<size_t>(nIndex / 4) % vcGroups.size()]);
   }
   return c;
 }
 
 // Inserts one contact of a device type; true when it was stored.
-bool InsertContact(ContactDraft& contact, InsertMode eMode) {
+bool InsertContact(CCtSvcContactInfoBuilder& contact, InsertMode eMode) {
   const CtSvcContactInfo info = contact.Info();
   CCtSvcContact record(info, CTSVC_USE_TYPE_PHONE);
   return record.Insert(eMode == InsertMode::kCommitEach ? 1 : 0) > 0;
@@ -121,11 +121,11 @@ GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<
     CCtSvcDbMgr::Instance()->SetInsertMassFlag(1);
   }
   for (int i = 0; i < nCount; ++i) {
-    ContactDraft contact = MakeContact(rng, i, vcGroups);
+    CCtSvcContactInfoBuilder contact = MakeContact(rng, i, vcGroups);
     const bool bMerged = i % 25 == 5;  // one in 25 comes from two accounts sharing an e-mail
     if (bMerged) {
       contact.person.nAccountId = kGeneratorAccountA;
-      contact.AddEmail("shared" + std::to_string(i) + "@example.com");
+      contact.Email("shared" + std::to_string(i) + "@example.com");
       contact.vcMembers.clear();
     }
     if (InsertContact(contact, eMode)) {
@@ -135,7 +135,7 @@ GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<
     }
     if (bMerged) {
       // The same human as seen by a second account: another name form, the shared address.
-      ContactDraft twin = MakeContact(rng, i, vcGroups);
+      CCtSvcContactInfoBuilder twin = MakeContact(rng, i, vcGroups);
       twin.person = contact.person;
       twin.person.nAccountId = kGeneratorAccountB;
       twin.vcEmails = {contact.vcEmails.back()};

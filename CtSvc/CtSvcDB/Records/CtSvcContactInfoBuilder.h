@@ -1,0 +1,43 @@
+// A contact info put together from values: the builder owns the person and the detail arrays, and
+// Info() hands out a CtSvcContactInfo pointing into them (valid while the builder is not changed).
+#ifndef CTSVC_CONTACT_INFO_BUILDER_H
+#define CTSVC_CONTACT_INFO_BUILDER_H
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "CtSvcRecord.h"
+
+// Copies a text into a C array, cut to fit and terminated.
+template <size_t N>
+void CtSvcCopyText(char (&szDest)[N], const std::string& strValue) {
+  std::strncpy(szDest, strValue.c_str(), N - 1);
+  szDest[N - 1] = '\0';
+}
+
+class CCtSvcContactInfoBuilder {
+ public:
+  CCtSvcContactInfoBuilder(const std::string& strFirst, int nAccountId, const std::string& strLast = "");
+
+  CCtSvcContactInfoBuilder& Number(const std::string& strNumber, int nPhoneType = 1);
+  CCtSvcContactInfoBuilder& Email(const std::string& strAddress);
+  CCtSvcContactInfoBuilder& Address(const std::string& strStreet, const std::string& strCity,
+                                    const std::string& strState = "", const std::string& strCountry = "",
+                                    const std::string& strPostalCode = "");
+  CCtSvcContactInfoBuilder& Group(int nGroupId);
+  CCtSvcContactInfoBuilder& Etc(int nType, const std::string& strValue);
+  CCtSvcContactInfoBuilder& Rcs(const std::string& strSip);
+  CtSvcContactInfo Info();
+
+  CtSvcPersonInfo person{};
+  std::vector<CtSvcPhoneNumberInfo> vcNumbers;
+  std::vector<CtSvcEmailAddressInfo> vcEmails;
+  std::vector<CtSvcPostalAddressInfo> vcAddresses;
+  std::vector<CtSvcGroupMemberInfo> vcMembers;
+  std::vector<CtSvcEtcDataInfo> vcEtc;
+  CtSvcRcsInfo rcs{};
+  bool bRcs = false;
+};
+
+#endif
