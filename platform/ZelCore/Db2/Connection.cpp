@@ -12,6 +12,7 @@
 #include "FtsTokenizer.h"
 #include "SqlFunctions.h"
 #include "Statement.h"
+#include "VerifiedStamp.h"
 #include "VolumeFull.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
@@ -56,11 +57,14 @@ bool IsCorruption(int rc) {
 }
 
 // Reads the file before anything could write to it: a file that is not a database or is
-// damaged must be left exactly as it is.
+// damaged must be left exactly as it is. The page-by-page check is skipped for a file unchanged
+// since this library closed it cleanly.
 int CheckReadable(sqlite3* pDb, const std::string& path) {
   std::string text;
   int rc = QueryText(pDb, "PRAGMA schema_version", &text);
-  if (rc == SQLITE_OK) {
+  if (rc == SQLITE_OK && IsUnchangedSinceCleanClose(path)) {
+    DbgPrint(DBG_CLASS_TRACE, "Db2Open - %s unchanged since its clean close\n", path.c_str());
+  } else if (rc == SQLITE_OK) {
     rc = QueryText(pDb, "PRAGMA quick_check(1)", &text);
     if (rc == SQLITE_OK && text != "ok") {
       DbgPrint(DBG_CLASS_FAIL, "Db2Open - damaged database(%s) : %s\n", path.c_str(), text.c_str());
@@ -82,6 +86,9 @@ void SetLastError(const std::string& message) { t_lastError = message; }
 void ReportFailure(const char* pszWho, const char* pszWhat, std::string_view sql, sqlite3* pDb) {
   if (pDb != nullptr && (sqlite3_errcode(pDb) & 0xFF) == SQLITE_FULL) {
     NoteDiskFull();  // later writes are refused until the file system has room again
+  }
+  if (pDb != nullptr && IsCorruption(sqlite3_errcode(pDb))) {
+    Connection::Instance().NoteDamage();  // the next open checks the whole file again
   }
   SetLastError(pDb != nullptr ? sqlite3_errmsg(pDb) : pszWhat);
   DbgPrint(DBG_CLASS_FAIL, "%s - %s(%.*s) : %s\n", pszWho, pszWhat, static_cast<int>(sql.size()), sql.data(),
@@ -150,6 +157,8 @@ int Connection::Open(const char* pszPath) {
     return nResult;
   }
   m_pDb = pDb;
+  m_strPath = path;
+  m_bDamaged = false;
   const size_t nSlash = path.rfind('/');
   m_strDir = nSlash == std::string::npos ? "." : (nSlash == 0 ? "/" : path.substr(0, nSlash));
   ++m_nGeneration;
@@ -179,6 +188,11 @@ void Connection::CloseLocked() {
   m_translations.Clear();
   sqlite3_close_v2(m_pDb);  // statements still lent out are finalized when their leases end
   m_pDb = nullptr;
+  if (m_bDamaged) {
+    ForgetCleanClose(m_strPath);
+  } else {
+    StampCleanClose(m_strPath);
+  }
   m_nPause = 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -60,6 +61,9 @@ class Connection {
   bool IsPaused() const { return m_nPause > 0; }
   bool InTransaction() const { return m_pDb != nullptr && sqlite3_get_autocommit(m_pDb) == 0; }
 
+  // Remembers that the engine met a damaged page, so the file is checked whole at its next open.
+  void NoteDamage() { m_bDamaged = true; }
+
   // Runs SQLite text directly (no translation); reports failures.
   bool ExecSqlite(const char* pszSql, const char* pszWho);
 
@@ -70,10 +74,12 @@ class Connection {
 
   std::recursive_mutex m_mutex;
   sqlite3* m_pDb = nullptr;
+  std::string m_strPath;
   std::string m_strDir;  // directory of the open file: the volume a write needs room on
   uint64_t m_nGeneration = 0;
   int m_nPause = 0;
   bool m_bShutdown = false;
+  std::atomic<bool> m_bDamaged{false};  // the engine reported a damaged page while open
   bool m_bAtExitRegistered = false;
   TranslationCache m_translations{128};
   StmtPool m_pool{64};

@@ -1,6 +1,9 @@
 // Opening the database: configuration of a new file, refusal of files that are not databases
 // (which must stay untouched), unwritable places, and the default file of the data directory.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -26,6 +29,14 @@ std::string ReadFile(const std::string& path) {
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
   out << bytes;
+}
+
+// File times tick coarsely; a writer after the close is shown by a modification time moved on.
+void MoveModificationTimeOn(const std::string& path) {
+  struct stat st {};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  const timespec times[2] = {st.st_atim, {st.st_mtim.tv_sec + 2, st.st_mtim.tv_nsec}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
 class Db2OpenFile : public ::testing::Test {
@@ -106,8 +117,40 @@ TEST_F(Db2OpenFile, DamagedDatabaseIsRefusedAndLeftUntouched) {
     bytes[i] = static_cast<char>(0xA5);
   }
   WriteFile(path, bytes);
+  MoveModificationTimeOn(path);
   EXPECT_EQ(Db2Open(path.c_str()), DB2_ERR_CORRUPT);
   EXPECT_EQ(ReadFile(path), bytes);
+}
+
+TEST_F(Db2OpenFile, OnlyAFileUnchangedSinceItsCleanCloseSkipsTheWholeCheck) {
+  const std::string path = m_dir + "/ctsvc.db";
+  const char* kSkipped = "unchanged since its clean close";
+  ASSERT_EQ(Db2Open(path.c_str()), DB2_OK);
+  ASSERT_GE(Db2QueryEx("CREATE TABLE t (a INTEGER)"), 0);
+  Db2Close();
+  {
+    zel::test::LogCapture log;
+    ASSERT_EQ(Db2Open(path.c_str()), DB2_OK);
+    EXPECT_TRUE(log.Contains(kSkipped));
+  }
+  Db2Close();
+  MoveModificationTimeOn(path);
+  {
+    zel::test::LogCapture log;
+    ASSERT_EQ(Db2Open(path.c_str()), DB2_OK);
+    EXPECT_FALSE(log.Contains(kSkipped));
+  }
+  // Another connection still open at the close keeps the log: no stamp, the next open checks.
+  sqlite3* pOther = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &pOther), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(pOther, "INSERT INTO t VALUES (1)", nullptr, nullptr, nullptr), SQLITE_OK);
+  Db2Close();
+  EXPECT_FALSE(std::filesystem::exists(path + "-verified"));
+  sqlite3_close(pOther);
+  zel::test::LogCapture log;
+  ASSERT_EQ(Db2Open(path.c_str()), DB2_OK);
+  EXPECT_FALSE(log.Contains(kSkipped));
+  EXPECT_EQ(Db2QueryEx("SELECT a FROM t"), 1);
 }
 
 TEST_F(Db2OpenFile, UnwritablePlaceGivesOpenError) {
