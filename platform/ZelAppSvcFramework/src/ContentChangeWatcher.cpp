@@ -13,6 +13,7 @@
 #include <mutex>
 
 #include "ZelFm.h"
+#include "ZelImmortal.h"
 
 namespace {
 
@@ -38,8 +39,8 @@ struct Sender {
 };
 
 Sender& TheSender() {
-  static Sender* s = new Sender();  // kept for the life of the process: senders may run at exit
-  return *s;
+  static zel::Immortal<Sender> s_sender;  // kept for the life of the process: senders may run at exit
+  return s_sender.Get();
 }
 
 }  // namespace

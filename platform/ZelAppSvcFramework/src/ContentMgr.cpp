@@ -26,14 +26,12 @@ int BulkFlag(const std::string& strUri) { return CContentURI(strUri).IsBulkOpera
 
 }  // namespace
 
+CContentMgr::CContentMgr() : m_pImpl(std::make_shared<Impl>()) {}
+
 CContentMgr* CContentMgr::Instance() {
   // Never destroyed: lists and observers may unregister from static destructors at exit.
-  static CContentMgr* const s_pInstance = [] {
-    auto* pMgr = new CContentMgr();
-    pMgr->m_pImpl = std::make_shared<Impl>();
-    return pMgr;
-  }();
-  return s_pInstance;
+  static zel::Immortal<CContentMgr> s_instance;
+  return &s_instance.Get();
 }
 
 // ---------------------------------------------------------------------------------------------

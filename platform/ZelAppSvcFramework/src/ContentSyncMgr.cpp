@@ -6,8 +6,8 @@
 
 CContentSyncMgr* CContentSyncMgr::Instance() {
   // Never destroyed: subscribers may unregister from static destructors at exit.
-  static CContentSyncMgr* const s_pInstance = new CContentSyncMgr();
-  return s_pInstance;
+  static zel::Immortal<CContentSyncMgr> s_instance;
+  return &s_instance.Get();
 }
 
 bool CContentSyncMgr::RegisterSyncSubscriber(const std::string& strKey, IContentSyncSubscriber* pSubscriber,

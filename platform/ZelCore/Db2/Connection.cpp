@@ -17,6 +17,7 @@
 #include "ZelDb2.h"
 #include "ZelDebug.h"
 #include "ZelFm.h"
+#include "ZelImmortal.h"
 
 namespace zel::db2 {
 
@@ -97,9 +98,8 @@ void ReportFailure(const char* pszWho, const char* pszWhat, std::string_view sql
 
 Connection& Connection::Instance() {
   // Never destroyed: other threads may still use the database while the process exits.
-  alignas(Connection) static unsigned char s_storage[sizeof(Connection)];
-  static Connection* s_pInstance = ::new (static_cast<void*>(s_storage)) Connection();
-  return *s_pInstance;
+  static Immortal<Connection> s_instance;
+  return s_instance.Get();
 }
 
 int Connection::Configure(sqlite3* pDb, bool bNewFile) {

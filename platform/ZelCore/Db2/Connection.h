@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "StmtCache.h"
+#include "ZelImmortal.h"
 
 namespace zel::db2 {
 
@@ -69,6 +70,7 @@ class Connection {
 
  private:
   Connection() = default;
+  friend class zel::Immortal<Connection>;
   void CloseLocked();
   int Configure(sqlite3* pDb, bool bNewFile);
 

@@ -22,7 +22,7 @@
 #include "Fts.h"
 #include "FtsQuery.h"
 #include "HandleTable.h"
-#include "Immortal.h"
+#include "ZelImmortal.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
 

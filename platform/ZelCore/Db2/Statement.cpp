@@ -12,7 +12,7 @@
 #include "Dialect.h"
 #include "Exec.h"
 #include "HandleTable.h"
-#include "Immortal.h"
+#include "ZelImmortal.h"
 #include "ZelDebug.h"
 
 namespace zel::db2 {

@@ -9,6 +9,7 @@
 
 #include "ZelCoreTest.h"
 #include "ZelDebug.h"
+#include "ZelImmortal.h"
 
 namespace {
 
@@ -27,8 +28,8 @@ struct LogState {
 };
 
 LogState& State() {
-  static LogState* s = new LogState();  // never destroyed: threads may log during exit
-  return *s;
+  static zel::Immortal<LogState> s_state;  // never destroyed: threads may log during exit
+  return s_state.Get();
 }
 
 // Opens the sink named by CTSVC_LOG once: "stderr", or a file path appended to.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ZelCore/ZelDebug.h"
+#include "ZelCore/ZelImmortal.h"
 #include "ZelSnsSvc/ZelSnsSvc.h"
 
 namespace {
@@ -20,8 +21,8 @@ struct Registry {
 };
 
 Registry& TheRegistry() {
-  static Registry* const s_pRegistry = new Registry();  // never destroyed: closed from static destructors too
-  return *s_pRegistry;
+  static zel::Immortal<Registry> s_registry;  // never destroyed: closed from static destructors too
+  return s_registry.Get();
 }
 
 }  // namespace

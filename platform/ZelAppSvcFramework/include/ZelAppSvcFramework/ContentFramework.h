@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "ZelImmortal.h"
 #include "ZelTm.h"
 #include "ZelTypes.h"
 
@@ -281,7 +282,9 @@ class CContentMgr {
   void NotifyChange(int nChangeType, const std::string& strUri, int nId, intptr_t nParam1, int nParam2);
 
  private:
-  CContentMgr() = default;
+  CContentMgr();
+  template <typename>
+  friend class zel::Immortal;
   struct Impl;
   std::shared_ptr<Impl> m_pImpl;
 };
@@ -308,6 +311,8 @@ class CContentSyncMgr {
 
  private:
   CContentSyncMgr() = default;
+  template <typename>
+  friend class zel::Immortal;
   std::mutex m_mutex;
   std::map<std::string, std::pair<IContentSyncSubscriber*, int>> m_mapSubscribers;
   std::condition_variable m_cvCallDone;

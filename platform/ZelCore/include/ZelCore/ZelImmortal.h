@@ -1,16 +1,19 @@
 // Storage for a process-wide object that is never destroyed, so that threads still running while
-// the process exits can use it.
-#ifndef ZEL_DB2_IMMORTAL_H
-#define ZEL_DB2_IMMORTAL_H
+// the process exits (and static destructors of other libraries) can use it. The object lives in
+// static storage; nothing owns a heap block.
+#ifndef ZEL_IMMORTAL_H
+#define ZEL_IMMORTAL_H
 
 #include <new>
 
-namespace zel::db2 {
+namespace zel {
 
 template <typename T>
 class Immortal {
  public:
   Immortal() : m_pObject(::new (static_cast<void*>(m_storage)) T()) {}
+  Immortal(const Immortal&) = delete;
+  Immortal& operator=(const Immortal&) = delete;
   T& Get() { return *m_pObject; }
 
  private:
@@ -18,6 +21,6 @@ class Immortal {
   T* m_pObject;
 };
 
-}  // namespace zel::db2
+}  // namespace zel
 
 #endif
