@@ -38,10 +38,11 @@ constexpr char kStoreFull[] = "the store is full (no room left on its volume): t
 // The volume is full, or the last write failed for want of room.
 bool IsStoreFull() { return CtSvcIsDbFull() || std::strcmp(Db2GetLastError(), "database or disk is full") == 0; }
 
-// A primary id from the first positional word, or a usage error.
+// A primary id from the positional word at nIndex, or a usage error naming that word.
 bool PrimaryArg(const Args& args, size_t nIndex, int& nId) {
   if (!args.PositionalInt(nIndex, nId) || nId <= 0) {
-    Fail(kExitUsage, "expected a primary id (a positive number)");
+    Fail(kExitUsage, std::string("expected a contact id (a positive number) as the ") + (nIndex == 0 ? "first" : "second") +
+                         " argument");
     return false;
   }
   return true;
