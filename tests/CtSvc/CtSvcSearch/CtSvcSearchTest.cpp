@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CtSvcDB/Records/CtSvcPrimary.h"
+#include "CtSvcDb.h"
 #include "CtSvcSearch.h"
 #include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
@@ -194,6 +195,8 @@ TEST_F(CtSvcSearch, OnlyThePrimaryIndexIsCreated) {
   EXPECT_TRUE(CtSvcSearchCreateIndex(0));  // exists since the start
   EXPECT_FALSE(CtSvcSearchCreateIndex(1));
   EXPECT_EQ(0, Db2QueryEx("SELECT * FROM sysirs_indexes where groupname = 'searchct'"));
+  EXPECT_TRUE(CtDbSvcDeleteSearchSvcIndex());  // the contact-data indexes only
+  EXPECT_EQ(1, Db2QueryEx("SELECT * FROM sysirs_indexes where groupname = 'ctprimarygroup'"));
 }
 
 }  // namespace
