@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -22,6 +21,7 @@
 #include "CtSvcDB/Records/CtSvcContact.h"
 #include "CtSvcDbCi/CtSvcDbCiCommon.h"
 #include "CtSvcModule.h"
+#include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
 #include "ZelWm.h"
 
@@ -31,33 +31,13 @@ constexpr int kKillAfter = 150;     // committed contacts reported before the ki
 constexpr int kMaxContacts = 100000;
 constexpr int kReportTimeoutMs = 60000;
 
-template <size_t N>
-void Copy(char (&szDest)[N], const std::string& str) {
-  std::strncpy(szDest, str.c_str(), N - 1);
-  szDest[N - 1] = '\0';
-}
-
 // Contact i: two numbers and an e-mail; every fourth shares the e-mail of the one before it, so
 // that it joins that contact's primary.
 void ImportContact(int i) {
-  CtSvcPersonInfo person{};
-  person.nSlotIndex = -1;
-  person.nAccountId = -1;
-  person.nDefaultPhoneNumberId = -1;
-  Copy(person.szFirstName, "Person" + std::to_string(i));
-  Copy(person.szLastName, i % 2 == 0 ? "Kim" : "Smith");
-  CtSvcPhoneNumberInfo numbers[2] = {{-1, 1, 1, {}}, {-1, 2, 1, {}}};
-  Copy(numbers[0].szPhoneNumber, "010" + std::to_string(10000000 + i));
-  Copy(numbers[1].szPhoneNumber, "02" + std::to_string(20000000 + i));
-  CtSvcEmailAddressInfo email{0, 1, {}};
-  Copy(email.szEmailAddress, "user" + std::to_string(i % 4 == 0 ? i - 1 : i) + "@example.com");
-  CtSvcContactInfo info{};
-  info.pPersonInfo = &person;
-  info.pPhoneNumberInfo = numbers;
-  info.nPhoneNumberCount = 2;
-  info.pEmailAddressInfo = &email;
-  info.nEmailAddressCount = 1;
-  CCtSvcContact contact(info, CTSVC_USE_TYPE_PHONE);
+  ctsvc_test::ContactParts parts("Person" + std::to_string(i), -1, i % 2 == 0 ? "Kim" : "Smith");
+  parts.Number("010" + std::to_string(10000000 + i), 1).Number("02" + std::to_string(20000000 + i), 2);
+  parts.Email("user" + std::to_string(i % 4 == 0 ? i - 1 : i) + "@example.com");
+  CCtSvcContact contact(parts.Info(), CTSVC_USE_TYPE_PHONE);
   contact.Insert(0);
 }
 

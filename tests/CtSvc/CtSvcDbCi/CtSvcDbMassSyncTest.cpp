@@ -67,11 +67,7 @@ class CtSvcDbMassSyncTest : public ServiceTest {
     parts.Number(("+4930123" + s).c_str()).Email("p" + s + "@example.org").Etc(CTSVC_ETC_DATA_TYPE_NOTE, ("note " + s).c_str());
     parts.vcNumbers[0].UseType = CTSVC_USE_TYPE_HOME;
     parts.vcEmails[0].UseType = CTSVC_USE_TYPE_WORK;
-    parts.vcAddresses.resize(1);
-    ctsvc_test::Copy(parts.vcAddresses[0].szStreet, "Main St " + s);
-    ctsvc_test::Copy(parts.vcAddresses[0].szCity, "Springfield");
-    ctsvc_test::Copy(parts.vcAddresses[0].szPCODE, "12345");
-    ctsvc_test::Copy(parts.vcAddresses[0].szCountry, "Utopia");
+    parts.Address("Main St " + s, "Springfield", "", "Utopia", "12345");
     CCtSvcModuleLock lock;
     return CCtSvcContact(parts.Info(), CTSVC_USE_TYPE_PHONE).Insert(1);
   }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "CtSvcDB/Records/CtSvcPhoneNumber.h"
 #include "CtSvcTask/CtSvcTaskMgr.h"
 #include "CtSvcDbPerson.h"
+#include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
 #include "MyAccountSvc/MyAccountSvc.h"
 #include "ZelCoreTest.h"
@@ -17,19 +17,16 @@
 
 namespace {
 
+using ctsvc_test::CountWhere;
+
 class CtSvcDbPersonTest : public ctsvc_test::ServiceTest {
  protected:
   // A person of a device type and account in its own primary (or a given one); its handle.
   HOBJ AddPerson(const char* szFirst, const char* szLast, int nDeviceType = CTSVC_USE_TYPE_PHONE, int nAccount = -1,
                  int nPrimaryId = -1, int bHasPhoneNumber = 0) {
-    CtSvcPersonInfo info{};
-    info.bHasPhoneNumber = bHasPhoneNumber;
-    info.nSlotIndex = -1;
-    info.nAccountId = nAccount;
-    info.nDefaultPhoneNumberId = -1;
-    std::strncpy(info.szFirstName, szFirst, sizeof(info.szFirstName) - 1);
-    std::strncpy(info.szLastName, szLast, sizeof(info.szLastName) - 1);
-    const HOBJ hPerson = CtSvcDbPersonInsertRecord(nDeviceType, nPrimaryId, &info, __FILE__, __LINE__);
+    ctsvc_test::ContactParts parts(szFirst, nAccount, szLast);
+    parts.person.bHasPhoneNumber = bHasPhoneNumber;
+    const HOBJ hPerson = CtSvcDbPersonInsertRecord(nDeviceType, nPrimaryId, &parts.person, __FILE__, __LINE__);
     if (hPerson != INVALID_HOBJ && nPrimaryId == -1) {
       const int nPrimary = CtSvcDbPrimaryCreatePrimary(hPerson, 1);
       CCtSvcDbMgr::Instance()->MovePerson(CTSVC_HANDLE_TO_ID(hPerson), nPrimary);
@@ -49,12 +46,6 @@ class CtSvcDbPersonTest : public ctsvc_test::ServiceTest {
     number.SetDeviceType(static_cast<CtSvcDeviceType>(CTSVC_HANDLE_TO_DEVICE(hPerson)));
     number.SetPhoneNumber(szNumber);
     return number.Insert(1);
-  }
-
-  int Count(const char* szUri, const std::string& strWhere) {
-    CContentFilter filter;
-    filter.SetWhere(strWhere);
-    return CContentMgr::Instance()->GetCount(szUri, &filter);
   }
 };
 
@@ -99,8 +90,8 @@ TEST_F(CtSvcDbPersonTest, LinkingMergesAndUnlinkWithSplitSeparatesAgain) {
     zel::test::LogCapture capture;
     EXPECT_FALSE(CtSvcDbPrimaryGetRecord(nSrc, &primary));
   }
-  EXPECT_EQ(2, Count("CtSvc/PhoneNumber", "PRIMARY_ID = " + std::to_string(nDest)));
-  EXPECT_EQ(0, Count("CtSvc/PhoneNumber", "PRIMARY_ID <> " + std::to_string(nDest)));
+  EXPECT_EQ(2, CountWhere("CtSvc/PhoneNumber", "PRIMARY_ID = " + std::to_string(nDest)));
+  EXPECT_EQ(0, CountWhere("CtSvc/PhoneNumber", "PRIMARY_ID <> " + std::to_string(nDest)));
   EXPECT_EQ(nDest, PrimaryOf(hAccountA));
 
   ASSERT_TRUE(CtSvcDbPrimaryUnlinkPerson(nDest, hLocal, 1));
@@ -110,7 +101,7 @@ TEST_F(CtSvcDbPersonTest, LinkingMergesAndUnlinkWithSplitSeparatesAgain) {
   EXPECT_NE(PrimaryOf(hAccountA), PrimaryOf(hAccountB));
   ASSERT_TRUE(CtSvcDbPrimaryGetRecord(nDest, &primary));
   EXPECT_EQ(1, primary.Info.nLinkCount);
-  EXPECT_EQ(1, Count("CtSvc/PhoneNumber", "PRIMARY_ID = " + std::to_string(PrimaryOf(hAccountB))));
+  EXPECT_EQ(1, CountWhere("CtSvc/PhoneNumber", "PRIMARY_ID = " + std::to_string(PrimaryOf(hAccountB))));
   ASSERT_TRUE(CtSvcDbPrimaryGetRecord(PrimaryOf(hAccountB), &primary));
   EXPECT_STREQ("Bob", primary.Info.szFirstName);
   EXPECT_EQ(11, primary.Info.nFirstAccountId);
@@ -160,11 +151,11 @@ TEST_F(CtSvcDbPersonTest, DeletingSimContactsGoesInChunksAndLeavesAddressesAlone
   ASSERT_TRUE(CtSvcDbPersonDeleteRecordsWithDeviceType(CTSVC_USE_TYPE_SIM));
   CContentMgr::Instance()->UnregisterObserver("CtSvc/Person", &observer);
   EXPECT_EQ(3, observer.m_nChunks.load());  // 100 + 100 + 50
-  EXPECT_EQ(0, Count("CtSvc/Person", "DEVICE_TYPE = 2"));
-  EXPECT_EQ(0, Count("CtSvc/PhoneNumber", "DEVICE_TYPE = 2"));
-  EXPECT_EQ(0, Count("CtSvc/Primary", "DEVICE_TYPE = 2"));
-  EXPECT_EQ(1, Count("CtSvc/Person", "DEVICE_TYPE = 1"));
-  EXPECT_EQ(1, Count("CtSvc/PhoneNumber", "DEVICE_TYPE = 1"));
+  EXPECT_EQ(0, CountWhere("CtSvc/Person", "DEVICE_TYPE = 2"));
+  EXPECT_EQ(0, CountWhere("CtSvc/PhoneNumber", "DEVICE_TYPE = 2"));
+  EXPECT_EQ(0, CountWhere("CtSvc/Primary", "DEVICE_TYPE = 2"));
+  EXPECT_EQ(1, CountWhere("CtSvc/Person", "DEVICE_TYPE = 1"));
+  EXPECT_EQ(1, CountWhere("CtSvc/PhoneNumber", "DEVICE_TYPE = 1"));
   EXPECT_EQ(2, CountFromSecondConnection("CtSvcPostalAddress"));
   EXPECT_EQ(1, CountFromSecondConnection("CtSvcRcs"));
   EXPECT_EQ(1, CountFromSecondConnection("CtSvcPerson"));
@@ -214,18 +205,9 @@ TEST_F(CtSvcDbPersonTest, GroupLettersOfMixedScriptsAddUpInCollationOrder) {
 }
 
 TEST_F(CtSvcDbPersonTest, DetailsOfAPersonAndRemovalByAccount) {
-  CtSvcPersonInfo person{};
-  person.nAccountId = 21;
-  std::strcpy(person.szFirstName, "Acc");
-  CtSvcPhoneNumberInfo numbers[2] = {{-1, 1, 1, "0101111111"}, {-1, 2, 1, "0102222222"}};
-  CtSvcEmailAddressInfo email{0, 0, "acc@example.com"};
-  CtSvcContactInfo info{};
-  info.pPersonInfo = &person;
-  info.pPhoneNumberInfo = numbers;
-  info.nPhoneNumberCount = 2;
-  info.pEmailAddressInfo = &email;
-  info.nEmailAddressCount = 1;
-  CCtSvcContact contact(info, CTSVC_USE_TYPE_PHONE);
+  ctsvc_test::ContactParts parts("Acc", 21);
+  parts.Number("0101111111", 1).Number("0102222222", 2).Email("acc@example.com");
+  CCtSvcContact contact(parts.Info(), CTSVC_USE_TYPE_PHONE);
   const int nPersonId = contact.Insert(1);
   ASSERT_GT(nPersonId, 0);
   const HOBJ hPerson = CTSVC_MAKE_HANDLE(CTSVC_USE_TYPE_PHONE, nPersonId);
@@ -249,8 +231,8 @@ TEST_F(CtSvcDbPersonTest, DetailsOfAPersonAndRemovalByAccount) {
                                            &done));
   ASSERT_TRUE(CCtSvcTaskMgr::Instance()->WaitForIdle(10000));
   DrainEventHandler();
-  EXPECT_EQ(0, Count("CtSvc/Person", "ACCOUNT_ID = 21"));
-  EXPECT_EQ(0, Count("CtSvc/PhoneNumber", "ACCOUNT_ID = 21"));
+  EXPECT_EQ(0, CountWhere("CtSvc/Person", "ACCOUNT_ID = 21"));
+  EXPECT_EQ(0, CountWhere("CtSvc/PhoneNumber", "ACCOUNT_ID = 21"));
   EXPECT_EQ(0, CtSvcDbPersonGetPhoneNumberList(hPerson, aNumbers, 4));
 }
 

@@ -1,35 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
+#include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
-#include "ZelDb2.h"
 
 namespace {
 
-class CtSvcContactBulkCommitTest : public ctsvc_test::StoreTest {
- protected:
-  void SetUp() override {
-    StoreTest::SetUp();
-    ASSERT_TRUE(CCtSvcDbMgr::Instance()->Initialize());
-  }
-};
+class CtSvcContactBulkCommitTest : public ctsvc_test::SchemaTest {};
 
 // Bulk inserts of whole contacts still commit every 50 uncommitted writes, so a long import keeps
 // what it stored when it is interrupted, instead of holding everything in one transaction.
 TEST_F(CtSvcContactBulkCommitTest, BulkContactsCommitAsTheirWritesAddUp) {
-  CtSvcPersonInfo person{};
-  std::strcpy(person.szFirstName, "Bulk");
-  CtSvcPhoneNumberInfo numbers[3] = {{-1, 1, 1, "0101"}, {-1, 1, 1, "0102"}, {-1, 1, 1, "0103"}};
-  CtSvcContactInfo info{};
-  info.pPersonInfo = &person;
-  info.pPhoneNumberInfo = numbers;
-  info.nPhoneNumberCount = 3;
+  ctsvc_test::ContactParts parts("Bulk", -1);
+  parts.Number("0101").Number("0102").Number("0103");
   int nCommittedAfter = -1;
   for (int i = 1; i <= 30 && nCommittedAfter < 0; ++i) {
-    CCtSvcContact contact(info, CTSVC_USE_TYPE_PHONE);
+    CCtSvcContact contact(parts.Info(), CTSVC_USE_TYPE_PHONE);
     ASSERT_GT(contact.Insert(0), 0);
     if (CountFromSecondConnection("CtSvcPerson") > 0) {
       nCommittedAfter = i;

@@ -2,7 +2,6 @@
 // operations it refuses, and inserting a whole contact with its primary in one call.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -54,7 +53,7 @@ class CtSvcContactTest : public ctsvc_record_test::RecordStoreTest {
 
 TEST_F(CtSvcContactTest, BuildsListsFromTheInfoAndRefusesRowOperations) {
   ContactParts parts("Ann", -1);
-  parts.Number("0101").Number("0102").Etc(CTSVC_ETC_DATA_TYPE_NOTE, "n").bRcs = true;
+  parts.Number("0101").Number("0102").Etc(CTSVC_ETC_DATA_TYPE_NOTE, "n").Rcs("");
   CtSvcContactInfo info = parts.Info();
   info.nEmailAddressCount = -1;  // "leave as stored" for updates: nothing to build
   info.pEmailAddressInfo = nullptr;
@@ -111,8 +110,7 @@ TEST_F(CtSvcContactTest, RemoveFieldForSimKeepsWhatTheSimHolds) {
 
     ContactParts parts("Ann", -1, "Lee");
     parts.Number("0101").Number("+821012345678901234567890").Number("0103").Email("ann.lee@example.org").Email("b@x.io");
-    parts.Etc(CTSVC_ETC_DATA_TYPE_SECOND_NAME, "Annie").Etc(CTSVC_ETC_DATA_TYPE_NOTE, "note").vcAddresses.resize(1);
-    parts.bRcs = true;
+    parts.Etc(CTSVC_ETC_DATA_TYPE_SECOND_NAME, "Annie").Etc(CTSVC_ETC_DATA_TYPE_NOTE, "note").Address("", "").Rcs("");
     CCtSvcContact contact(parts.Info(), CTSVC_USE_TYPE_SIM);
     ASSERT_EQ(1, contact.RemoveFieldForSim(c.bKeepAll));
 
@@ -139,9 +137,7 @@ TEST_F(CtSvcContactTest, RemoveFieldForSimKeepsWhatTheSimHolds) {
 TEST_F(CtSvcContactTest, WholeContactInsertsInOneCall) {
   ContactParts parts("Ann", -1, "Lee");
   parts.Number("0101").Number("0102").Number("0103").Email("ann@example.org").Email("lee@example.org");
-  parts.vcAddresses.resize(1);
-  std::strcpy(parts.vcAddresses[0].szCity, "Seoul");
-  parts.vcMembers = {CtSvcGroupMemberInfo{-1, -1, -1, 7}};
+  parts.Address("", "Seoul").Group(7);
   CCtSvcContact contact(parts.Info(), CTSVC_USE_TYPE_PHONE);
   const int nBefore = CountFromSecondConnection("CtSvcContactDataTable");
 
