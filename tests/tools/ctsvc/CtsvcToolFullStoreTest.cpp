@@ -2,36 +2,17 @@
 // and nothing stored or lost.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
 #include "CtSvcTestEnv.h"
+#include "CtsvcToolRun.h"
 #include "TmpfsMount.h"
 
 namespace {
 
-struct ToolRun {
-  int nExit;
-  std::string strOut;  // stdout and stderr
-};
-
-ToolRun RunTool(const std::string& strArgs) {
-  ToolRun run{-1, ""};
-  FILE* pPipe = popen((std::string(CTSVC_TOOL_PATH) + " " + strArgs + " 2>&1").c_str(), "r");
-  if (pPipe == nullptr) {
-    return run;
-  }
-  std::array<char, 4096> buf{};
-  for (size_t n; (n = fread(buf.data(), 1, buf.size(), pPipe)) > 0;) {
-    run.strOut.append(buf.data(), n);
-  }
-  const int nStatus = pclose(pPipe);
-  run.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-  return run;
-}
+using ctsvc_tool_test::RunTool;
+using ctsvc_tool_test::ToolRun;
 
 std::string FirstNames(const std::string& strDb) {
   sqlite3* pDb = nullptr;

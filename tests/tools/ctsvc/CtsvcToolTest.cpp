@@ -10,30 +10,12 @@
 #include <string>
 
 #include "CtSvcTestEnv.h"
+#include "CtsvcToolRun.h"
 
 namespace {
 
-struct ToolRun {
-  int nExit;
-  std::string strOut;  // stdout and stderr
-};
-
-ToolRun RunTool(const std::string& strArgs) {
-  const std::string strCmd = std::string(CTSVC_TOOL_PATH) + " " + strArgs + " 2>&1";
-  ToolRun run{-1, ""};
-  FILE* pPipe = popen(strCmd.c_str(), "r");
-  if (pPipe == nullptr) {
-    return run;
-  }
-  std::array<char, 4096> buf{};
-  size_t n = 0;
-  while ((n = fread(buf.data(), 1, buf.size(), pPipe)) > 0) {
-    run.strOut.append(buf.data(), n);
-  }
-  const int nStatus = pclose(pPipe);
-  run.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-  return run;
-}
+using ctsvc_tool_test::RunTool;
+using ctsvc_tool_test::ToolRun;
 
 std::string ReadFile(const std::string& strPath) {
   std::ifstream in(strPath, std::ios::binary);
@@ -57,10 +39,7 @@ TEST(CtsvcTool, InitCreatesTheStoreOnceAndKeepsIt) {
 TEST(CtsvcTool, DamagedStoreIsReportedAndLeftUntouched) {
   ctsvc_test::TempDir dir;
   const std::string strDb = dir.File("ctsvc.db");
-  {
-    std::ofstream out(strDb, std::ios::binary);
-    out << "this is not a database, but it is somebody's file\n";
-  }
+  std::ofstream(strDb, std::ios::binary) << "this is not a database, but it is somebody's file\n";
   const std::string strBefore = ReadFile(strDb);
   const ToolRun run = RunTool("--data " + dir.Path() + " init");
   EXPECT_EQ(1, run.nExit);
@@ -71,10 +50,7 @@ TEST(CtsvcTool, DamagedStoreIsReportedAndLeftUntouched) {
 
 TEST(CtsvcTool, BadDirectoryAndBadArgumentsGiveClearErrors) {
   ctsvc_test::TempDir dir;
-  {
-    std::ofstream out(dir.File("plainfile"));
-    out << "x";
-  }
+  std::ofstream(dir.File("plainfile")) << "x";
   const ToolRun notDir = RunTool("--data " + dir.File("plainfile") + "/sub init");
   EXPECT_EQ(1, notDir.nExit);
   EXPECT_NE(std::string::npos, notDir.strOut.find("cannot create or use the data directory"));
@@ -87,10 +63,6 @@ TEST(CtsvcTool, BadDirectoryAndBadArgumentsGiveClearErrors) {
   EXPECT_EQ(0, help.nExit);
   EXPECT_NE(std::string::npos, help.strOut.find("demo"));
 }
-
-}  // namespace
-
-namespace {
 
 TEST(CtsvcTool, ContactsCanBeAddedListedLinkedAndUnlinked) {
   ctsvc_test::TempDir dir;
@@ -140,10 +112,6 @@ TEST(CtsvcTool, BadContactArgumentsExitWithTwo) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 TEST(CtsvcTool, SearchLettersAndAccountRemovalThroughTheBackgroundTask) {
   ctsvc_test::TempDir dir;
   const std::string strData = "--data " + dir.Path() + " --json ";
@@ -187,10 +155,6 @@ TEST(CtsvcTool, WatchPrintsWhatAnotherProcessWrites) {
   EXPECT_NE(std::string::npos, strOut.find("{\"change\":\"insert\",\"id\":1,\"uri\":\"CtSvc/Primary\"}")) << strOut;
   EXPECT_NE(std::string::npos, strOut.find("\"uri\":\"CtSvc/Person")) << strOut;
 }
-
-}  // namespace
-
-namespace {
 
 TEST(CtsvcTool, DemoFillsAnEmptyStoreOnceAndShowsEveryStep) {
   ctsvc_test::TempDir dir;

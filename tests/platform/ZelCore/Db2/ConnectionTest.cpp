@@ -6,10 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 
+#include "../CoreTestSupport.h"
 #include "Db2TestSupport.h"
 #include "ZelCoreTest.h"
 #include "ZelFm.h"
@@ -18,18 +17,9 @@ namespace {
 
 using db2test::Db2Test;
 class Db2Connection : public Db2Test {};
-using db2test::MakeTempDir;
 using db2test::Scalar;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
+using zel::coretest::ReadHost;
+using zel::coretest::WriteHost;
 
 // File times tick coarsely; a writer after the close is shown by a modification time moved on.
 void MoveModificationTimeOn(const std::string& path) {
@@ -39,14 +29,12 @@ void MoveModificationTimeOn(const std::string& path) {
   ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
+// A fresh directory, which is the data directory too while the test runs.
 class Db2OpenFile : public ::testing::Test {
  protected:
-  void SetUp() override { m_dir = MakeTempDir(); }
-  void TearDown() override {
-    Db2Close();
-    std::filesystem::remove_all(m_dir);
-  }
-  std::string m_dir;
+  void TearDown() override { Db2Close(); }
+  zel::coretest::TempDataDir m_data;
+  const std::string m_dir = m_data.Path();
 };
 
 TEST_F(Db2Connection, NewFileIsUtf16BigEndianWithWal) {
@@ -78,27 +66,22 @@ TEST_F(Db2Connection, CloseCommitsOpenWorkButNotPausedWork) {
   EXPECT_EQ(Scalar("SELECT group_concat(a) FROM t"), "1");
 }
 
-TEST_F(Db2OpenFile, GarbageFileIsRefusedAndLeftUntouched) {
+TEST_F(Db2OpenFile, FilesThatAreNoDatabaseAreRefusedAndLeftUntouched) {
   const std::string path = m_dir + "/ctsvc.db";
   std::string garbage(8192, '\0');
   std::mt19937 rng(42);
   for (char& c : garbage) {
     c = static_cast<char>(rng());
   }
-  WriteFile(path, garbage);
-  zel::test::LogCapture log;
-  EXPECT_EQ(Db2Open(path.c_str()), DB2_ERR_CORRUPT);
-  EXPECT_FALSE(Db2IsOpen());
-  EXPECT_EQ(ReadFile(path), garbage);
-  EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
-  EXPECT_TRUE(log.Contains("Db2Open"));
-}
-
-TEST_F(Db2OpenFile, ShortTextFileIsRefusedAndLeftUntouched) {
-  const std::string path = m_dir + "/notes.db";
-  WriteFile(path, "just some text, not a database\n");
-  EXPECT_EQ(Db2Open(path.c_str()), DB2_ERR_CORRUPT);
-  EXPECT_EQ(ReadFile(path), "just some text, not a database\n");
+  for (const std::string& bytes : {garbage, std::string("just some text, not a database\n")}) {
+    WriteHost(path, bytes);
+    zel::test::LogCapture log;
+    EXPECT_EQ(Db2Open(path.c_str()), DB2_ERR_CORRUPT);
+    EXPECT_FALSE(Db2IsOpen());
+    EXPECT_EQ(ReadHost(path), bytes);
+    EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
+    EXPECT_TRUE(log.Contains("Db2Open"));
+  }
 }
 
 TEST_F(Db2OpenFile, DamagedDatabaseIsRefusedAndLeftUntouched) {
@@ -111,15 +94,15 @@ TEST_F(Db2OpenFile, DamagedDatabaseIsRefusedAndLeftUntouched) {
   ASSERT_TRUE(Db2Commit());
   ASSERT_GE(Db2QueryEx("PRAGMA wal_checkpoint(TRUNCATE)"), 0);
   Db2Close();
-  std::string bytes = ReadFile(path);
+  std::string bytes = ReadHost(path);
   ASSERT_GT(bytes.size(), 4096u * 3);
   for (size_t i = 4096 * 2; i < 4096 * 3; ++i) {  // overwrite the third page
     bytes[i] = static_cast<char>(0xA5);
   }
-  WriteFile(path, bytes);
+  WriteHost(path, bytes);
   MoveModificationTimeOn(path);
   EXPECT_EQ(Db2Open(path.c_str()), DB2_ERR_CORRUPT);
-  EXPECT_EQ(ReadFile(path), bytes);
+  EXPECT_EQ(ReadHost(path), bytes);
 }
 
 TEST_F(Db2OpenFile, OnlyAFileUnchangedSinceItsCleanCloseSkipsTheWholeCheck) {
@@ -154,7 +137,7 @@ TEST_F(Db2OpenFile, OnlyAFileUnchangedSinceItsCleanCloseSkipsTheWholeCheck) {
 }
 
 TEST_F(Db2OpenFile, UnwritablePlaceGivesOpenError) {
-  WriteFile(m_dir + "/plain-file", "x");
+  WriteHost(m_dir + "/plain-file", "x");
   zel::test::LogCapture log;
   EXPECT_EQ(Db2Open((m_dir + "/plain-file/ctsvc.db").c_str()), DB2_ERR_OPEN);
   EXPECT_EQ(Db2Open((m_dir + "/missing/dir/ctsvc.db").c_str()), DB2_ERR_OPEN);
@@ -174,14 +157,10 @@ TEST_F(Db2OpenFile, ReadOnlyDirectoryGivesOpenError) {
 }
 
 TEST_F(Db2OpenFile, FirstCallOpensTheDefaultFileOfTheDataDirectory) {
-  const std::string previous = ZelGetDataDir();
-  ASSERT_TRUE(ZelSetDataDir(m_dir.c_str()));
   Db2Close();
   EXPECT_EQ(Db2QueryEx("CREATE TABLE t (a INTEGER)"), 0);
   EXPECT_TRUE(Db2IsOpen());
   EXPECT_TRUE(std::filesystem::exists(m_dir + "/ctsvc.db"));
-  Db2Close();
-  ZelSetDataDir(previous.c_str());
 }
 
 }  // namespace
