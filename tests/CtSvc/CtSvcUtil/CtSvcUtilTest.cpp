@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "CtSvcUtil.h"
 
@@ -146,9 +147,8 @@ TEST(CtSvcUtilDate, PackingAndUnpacking) {
     CtDate date{-1, -1, -1};
     EXPECT_EQ(CtDaysToDate(c.nPacked, &date), c.bOk ? TRUE : FALSE) << c.nPacked;
     if (c.bOk) {
-      EXPECT_EQ(date.year, c.date.year) << c.nPacked;
-      EXPECT_EQ(date.month, c.date.month) << c.nPacked;
-      EXPECT_EQ(date.day, c.date.day) << c.nPacked;
+      EXPECT_EQ(std::make_tuple(c.date.year, c.date.month, c.date.day), std::make_tuple(date.year, date.month, date.day))
+          << c.nPacked;
     }
   }
   EXPECT_FALSE(CtDaysToDate(20000101, nullptr));

@@ -111,23 +111,6 @@ TEST_F(ContentMgrTest, EachSuccessfulWriteNotifiesWithItsChangeCodeIdAndExtras) 
   EXPECT_EQ(m_store.rows.size(), 1u);
 }
 
-TEST_F(ContentMgrTest, UpdateNoticeCarriesTheInputItself) {
-  ASSERT_EQ(Add(u"Ann"), 1);
-  struct Reader : IContentObserver {
-    std::u16string strSeen;
-    void OnChange(int nType, const std::string&, int, intptr_t nParam1, int) override {
-      if (nType == CONTENT_CHANGE_UPDATE) {
-        strSeen = reinterpret_cast<const CContentInput*>(nParam1)->GetColumnData("NAME")->strValue;
-      }
-    }
-  } reader;
-  ASSERT_TRUE(Mgr()->RegisterObserver("Fake/Items", &reader));
-  CContentInput input = NameInput(u"Renamed");
-  ASSERT_TRUE(Mgr()->Update("Fake/Items", 1, input));
-  EXPECT_EQ(reader.strSeen, u"Renamed");
-  Mgr()->UnregisterObserver("Fake/Items", &reader);
-}
-
 TEST_F(ContentMgrTest, BulkDeletesCarryTheBulkFlagAndReachObserversOfTheBaseUri) {
   for (const char16_t* psz : {u"a", u"b", u"c", u"d"}) {
     Add(psz);

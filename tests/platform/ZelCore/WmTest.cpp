@@ -99,19 +99,17 @@ TEST(ThreadsWm, EventsAreHandledOneAtATimeInOrderPerSender) {
   }
 }
 
-int CountA(WmEHState* pState, WmEvent*) {
-  static_cast<Recorder<char>*>(pState->pUserData)->Add('A');
-  return 1;
-}
-int CountB(WmEHState* pState, WmEvent*) {
-  static_cast<Recorder<char>*>(pState->pUserData)->Add('B');
+// Records its letter.
+template <char C>
+int Count(WmEHState* pState, WmEvent*) {
+  static_cast<Recorder<char>*>(pState->pUserData)->Add(C);
   return 1;
 }
 
 TEST(ThreadsWm, FirstMatchingMapEntryWinsAndUnmatchedEventsAreDropped) {
   Recorder<char> seen;
   const HOBJ hGroup = WmCreateEHGroup("MapGroup");
-  const WmEventMapEntry map[] = {{0x100, 0x1FF, CountA}, {0x150, 0x160, CountB}, {0x300, 0x300, CountB}};
+  const WmEventMapEntry map[] = {{0x100, 0x1FF, Count<'A'>}, {0x150, 0x160, Count<'B'>}, {0x300, 0x300, Count<'B'>}};
   const HOBJ h = WmCreateEventHandler(hGroup, "Map", map, 3, &seen);
   ASSERT_NE(h, INVALID_HOBJ);
   for (UINT32 id : {0x100u, 0x155u, 0x1FFu, 0x200u, 0x2FFu, 0x300u, 0x301u}) {

@@ -1,19 +1,11 @@
-// Db2IsVolumeFull and Db2ConvertStringLike.
+// Db2ConvertStringLike: LIKE escapes, and cuts that never split an escape pair or a character.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "ZelCoreTest.h"
 #include "ZelDb2.h"
 
 namespace {
-
-TEST(Db2VolumeFull, FollowsTheTestOverride) {
-  zel::test::SetVolumeFull(true);
-  EXPECT_TRUE(Db2IsVolumeFull(2));
-  zel::test::SetVolumeFull(false);
-  EXPECT_FALSE(Db2IsVolumeFull(2));  // the build machine has room
-}
 
 struct LikeCase {
   const char* text;
