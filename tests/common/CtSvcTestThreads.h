@@ -22,11 +22,10 @@ constexpr auto kTaskTimeout = std::chrono::seconds(20);
 template <class T>
 class SyncLog {
  public:
+  // Notifies under the lock: a waiter may destroy the log as soon as it sees the entry.
   void Add(T entry) {
-    {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_vcEntries.push_back(std::move(entry));
-    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_vcEntries.push_back(std::move(entry));
     m_cv.notify_all();
   }
   // The entries so far, leaving the log empty.
