@@ -38,7 +38,6 @@ TEST_F(FtsIndex, ExistingRowsMeetingTheConditionAreIndexed) {
   EXPECT_EQ(Scalar("SELECT group_concat(groupname || '.' || idxname, ' ') FROM "
                    "(SELECT * FROM sysirs_indexes ORDER BY idxname)"),
             "msgplcontact.email msgplcontact.name msgplcontact.phonenumber");
-  EXPECT_EQ(Db2QueryEx("SELECT * FROM sysirs_indexes where groupname = 'msgplcontact' and idxname = 'name'"), 1);
   EXPECT_EQ(SearchIds(Prefix("phonenumber", "1234")), std::vector<int>{1});
   EXPECT_EQ(SearchIds(Prefix("email", "minji")), std::vector<int>{2});
   EXPECT_EQ(SearchIds(Prefix("phonenumber", "minji")), std::vector<int>{});  // an e-mail row
@@ -66,19 +65,6 @@ TEST_F(FtsIndex, TriggersFollowInsertsUpdatesAndDeletes) {
   EXPECT_EQ(SearchIds(Prefix("name", "rob")), std::vector<int>{});
   Exec("TRUNCATE CtSvcContactDataTable");
   EXPECT_EQ(SearchIds("[msgplcontact, {name, '*' }]"), std::vector<int>{});
-}
-
-TEST_F(FtsIndex, UpperCaseFormWithTwoBlanks) {
-  Exec("CREATE TABLE CtSvcPrimary (  ID  INTEGER PRIMARY KEY,  FL_FULLNAME  NVARCHAR(25,101)) volume vol2");
-  Exec("INSERT INTO CtSvcPrimary VALUES (7, 'Kim Min-ji')");
-  ASSERT_TRUE(Db2FTSDoSyntax(
-      "CREATE FULLTEXT INDEX  CtPrimaryGroup.CtPrimaryIndex (simplex, exactspace, utf8) ON CtSvcPrimary (FL_FULLNAME)",
-      0));
-  EXPECT_EQ(Db2QueryEx("SELECT * FROM sysirs_indexes where groupname = 'ctprimarygroup' and idxname = 'ctprimaryindex'"),
-            1);
-  db2test::SearchOptions o;
-  o.pszTable = "CtSvcPrimary";
-  EXPECT_EQ(SearchIds("[CtPrimaryGroup, {CtPrimaryIndex, 'min*' }]", o), std::vector<int>{7});
 }
 
 TEST_F(FtsIndex, ConditionWithParentheses) {
