@@ -72,6 +72,7 @@ TEST(ContentValues, UriComponentsAndBulkMarker) {
   EXPECT_TRUE(uri.IsBulkOperation());
   EXPECT_FALSE(CContentURI("CtSvc/BulkOperation").IsBulkOperation());
   EXPECT_FALSE(CContentURI("CtSvc/Person/NoSync").IsBulkOperation());
+  EXPECT_FALSE(CContentURI("CtSvc/Person/BulkOperation/NoSync").IsBulkOperation());  // only as the last
   EXPECT_EQ(CContentURI("").GetURICount(), 0);
   EXPECT_EQ(CContentURI("CtSvc").GetURICount(), 1);
   EXPECT_EQ(CContentURI("CtSvc//x/").GetURICount(), 4);  // empty components are kept

@@ -93,7 +93,9 @@ TEST_F(Db2BaseHandler, KeepsACopyOfTheFilter) {
   EXPECT_EQ(m_handler.GetColumnNames(), (std::vector<std::string>{"ID", "NAME", "RANK"}));
 }
 
-TEST_F(Db2BaseHandler, ContentIdAndStatementFragments) {
+// The statement fragments are in every statement of the service's handlers (an update, a plain
+// list delete); here the id of an input.
+TEST_F(Db2BaseHandler, ContentIdIsTheIntegerOfTheIdColumn) {
   CContentInput input;
   EXPECT_EQ(m_handler.GetContentID(input), -1);
   input.SetNString("ID", u"12");
@@ -105,11 +107,6 @@ TEST_F(Db2BaseHandler, ContentIdAndStatementFragments) {
   CContentInput other;
   other.SetInt("FwTag.ID", 3);
   EXPECT_EQ(joined.GetContentID(other), -1);
-
-  EXPECT_EQ(ItemHandler::JoinNames({"A", "B", "C"}), "A, B, C");
-  EXPECT_EQ(ItemHandler::JoinNames({}), "");
-  EXPECT_EQ(ItemHandler::JoinIds({4, -1, 30}), "4, -1, 30");
-  EXPECT_EQ(ItemHandler::MakeSetValues({"NAME", "RANK"}), "NAME = ?, RANK = ?");
 }
 
 TEST_F(Db2BaseHandler, StatementGuardBindsTextAndRefusesSurplusArguments) {

@@ -3,12 +3,13 @@
 #ifndef ZEL_FW_TEST_FAKE_PROVIDER_H
 #define ZEL_FW_TEST_FAKE_PROVIDER_H
 
-#include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ContentFramework.h"
@@ -19,66 +20,51 @@ struct FakeStore {
   std::mutex mutex;
   std::map<int, std::u16string> rows;
   int nNextId = 1;
-  int nBatchSize = 3;
   std::atomic<bool> bFailWrites{false};
   std::atomic<int> nHandlersMade{0};
 };
 
 class FakeHandler : public IContentHandler {
  public:
-  FakeHandler(FakeStore& store, std::string strUri) : m_store(store), m_strUri(std::move(strUri)) {}
+  explicit FakeHandler(FakeStore& store) : m_store(store) {}
 
-  void SetFilter(const CContentFilter* pFilter) override {
-    m_bHasFilter = pFilter != nullptr;
-    m_Filter = pFilter != nullptr ? *pFilter : CContentFilter();
-  }
-  const CContentFilter* GetFilter() override { return m_bHasFilter ? &m_Filter : nullptr; }
+  void SetFilter(const CContentFilter* pFilter) override { m_Filter = pFilter != nullptr ? *pFilter : CContentFilter(); }
+  const CContentFilter* GetFilter() override { return &m_Filter; }
   bool IsContained(int) override { return false; }
   bool GetContents(int nFirstRow, int nRowCount, std::vector<CContent>& vcContents) override {
     std::lock_guard<std::mutex> lock(m_store.mutex);
     int nIndex = 0;
     for (const auto& [nId, strName] : m_store.rows) {
-      if (!Matches(nId, strName)) {
-        continue;
-      }
-      if (nIndex >= nFirstRow && nIndex < nFirstRow + nRowCount) {
+      if (Matches(nId, strName) && nIndex++ >= nFirstRow && nIndex <= nFirstRow + nRowCount) {
         CContent row;
         row.AddFieldData(CContentValue::Int(nId));
         row.AddFieldData(CContentValue::String(strName));
         vcContents.push_back(row);
       }
-      ++nIndex;
     }
     return !vcContents.empty();
   }
   int GetCount() override {
-    std::lock_guard<std::mutex> lock(m_store.mutex);
-    int n = 0;
-    for (const auto& [nId, strName] : m_store.rows) {
-      n += Matches(nId, strName) ? 1 : 0;
-    }
-    return n;
+    std::vector<CContent> vcRows;
+    GetContents(0, 1 << 30, vcRows);
+    return static_cast<int>(vcRows.size());
   }
-  int GetBatchSize() override { return m_store.nBatchSize; }
+  int GetBatchSize() override { return 3; }
   int GetBlockCount() override { return -1; }
   std::string GetIDColumnName() override { return "ID"; }
   int GetIndexWithID(int) override { return -1; }
   int Insert(CContentInput& input) override {
-    if (m_store.bFailWrites) {
+    const CContentValue* pName = input.GetColumnData("NAME");
+    if (m_store.bFailWrites || pName == nullptr) {
       return -1;
     }
     std::lock_guard<std::mutex> lock(m_store.mutex);
-    int nId = GetContentID(input);
-    if (nId <= 0) {
-      nId = m_store.nNextId;
-    }
-    m_store.nNextId = std::max(m_store.nNextId, nId + 1);
-    const CContentValue* pName = input.GetColumnData("NAME");
-    m_store.rows[nId] = pName != nullptr ? pName->strValue : std::u16string();
-    return nId;
+    m_store.rows[m_store.nNextId] = pName->strValue;
+    return m_store.nNextId++;
   }
   bool Insert(std::vector<CContentInput>&) override { return false; }
   bool Insert(std::vector<std::pair<std::string, CContentInput>>&) override { return false; }
+  // nId -1: every row of the filter.
   bool Update(CContentInput& input, int nId) override {
     const CContentValue* pName = input.GetColumnData("NAME");
     if (m_store.bFailWrites || pName == nullptr) {
@@ -98,27 +84,15 @@ class FakeHandler : public IContentHandler {
       return false;
     }
     std::lock_guard<std::mutex> lock(m_store.mutex);
-    size_t nRemoved = 0;
+    const size_t nBefore = m_store.rows.size();
     for (auto it = m_store.rows.begin(); it != m_store.rows.end();) {
-      if (nId == -1 ? Matches(it->first, it->second) : it->first == nId) {
-        it = m_store.rows.erase(it);
-        ++nRemoved;
-      } else {
-        ++it;
-      }
+      it = (nId == -1 ? Matches(it->first, it->second) : it->first == nId) ? m_store.rows.erase(it) : std::next(it);
     }
-    return nRemoved > 0;
+    return m_store.rows.size() < nBefore;
   }
-  // A bulk URI deletes row by row through the manager, as a real handler does.
   bool Delete(const std::vector<int>& vcIds) override {
-    if (vcIds.empty() || m_store.bFailWrites) {
+    if (m_store.bFailWrites) {
       return false;
-    }
-    if (CContentURI(m_strUri).IsBulkOperation()) {
-      for (int nId : vcIds) {
-        CContentMgr::Instance()->Delete(m_strUri, nId);
-      }
-      return true;
     }
     std::lock_guard<std::mutex> lock(m_store.mutex);
     for (int nId : vcIds) {
@@ -127,16 +101,13 @@ class FakeHandler : public IContentHandler {
     return true;
   }
   std::vector<std::string> GetColumnNames() override { return {"ID", "NAME"}; }
-  std::string GetHint() override { return m_Filter.GetHint(); }
+  std::string GetHint() override { return ""; }
   std::string GetSequenceKeyName() override { return ""; }
   std::string GetTableName() override { return ""; }
   std::vector<int> GetColumnTypes() override { return {}; }
   std::string GetWhere() override { return m_Filter.GetWhere(); }
   std::vector<std::u16string> GetWhereArg() override { return m_Filter.GetWhereArg(); }
-  int GetContentID(CContentInput& input) override {
-    const CContentValue* pId = input.GetColumnData("ID");
-    return pId != nullptr && pId->type == ContentValueType::Int ? pId->nInt : -1;
-  }
+  int GetContentID(CContentInput&) override { return -1; }
   int InsertNoCommit(CContentInput&) override { return -1; }
   bool UpdateNoCommit(CContentInput&, int) override { return false; }
   bool DeleteNoCommit(int) override { return false; }
@@ -144,19 +115,14 @@ class FakeHandler : public IContentHandler {
  private:
   bool Matches(int nId, const std::u16string& strName) const {
     const std::string& strWhere = m_Filter.GetWhere();
-    if (strWhere.empty()) {
-      return true;
-    }
     if (strWhere.rfind("ID = ", 0) == 0) {
       return nId == std::stoi(strWhere.substr(5));
     }
-    return strWhere == "NAME = ?" && !m_Filter.GetWhereArg().empty() && strName == m_Filter.GetWhereArg()[0];
+    return strWhere.empty() || (strWhere == "NAME = ?" && m_Filter.GetWhereArg() == std::vector<std::u16string>{strName});
   }
 
   FakeStore& m_store;
-  std::string m_strUri;
   CContentFilter m_Filter;
-  bool m_bHasFilter = false;
 };
 
 // Serves "<provider>/Items" and the URIs continuing it; nothing else.
@@ -168,7 +134,7 @@ class FakeFactory : public IContentHandlerFactory {
       return nullptr;
     }
     ++m_store.nHandlersMade;
-    return std::make_unique<FakeHandler>(m_store, strUri);
+    return std::make_unique<FakeHandler>(m_store);
   }
 
  private:
@@ -199,9 +165,7 @@ class RecordingObserver : public IContentObserver {
   }
   std::vector<Notice> Take() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    std::vector<Notice> vcNotices;
-    vcNotices.swap(m_vcNotices);
-    return vcNotices;
+    return std::exchange(m_vcNotices, {});
   }
 
  private:
@@ -209,11 +173,8 @@ class RecordingObserver : public IContentObserver {
   std::vector<Notice> m_vcNotices;
 };
 
-inline CContentInput NameInput(const std::u16string& strName, int nId = -1) {
+inline CContentInput NameInput(const std::u16string& strName) {
   CContentInput input;
-  if (nId > 0) {
-    input.SetInt("ID", nId);
-  }
   input.SetNString("NAME", strName);
   return input;
 }

@@ -28,24 +28,22 @@ class ThreadsContentMgr : public ::testing::Test {
   FakeFactory m_factory{m_store, "FakeT"};
 };
 
-// Blocks inside OnChange until released.
-struct BlockingObserver : IContentObserver {
-  std::promise<void> entered;
-  std::shared_future<void> release;
-  std::atomic<bool>* pUnregistered = nullptr;
-  std::atomic<bool>* pSawUnregistered = nullptr;
-  std::atomic<bool> bEntered{false};
-  void OnChange(int, const std::string&, int, intptr_t, int) override {
-    if (bEntered.exchange(true)) {
-      return;
-    }
-    entered.set_value();
-    release.wait();
-    pSawUnregistered->store(pUnregistered->load());
-  }
-};
-
 TEST_F(ThreadsContentMgr, UnregisterWaitsForARunningOnChangeBeforeTheObserverGoes) {
+  // Blocks inside its first OnChange until released, then notes whether it was unregistered.
+  struct BlockingObserver : IContentObserver {
+    std::promise<void> entered;
+    std::shared_future<void> release;
+    std::atomic<bool>* pUnregistered = nullptr;
+    std::atomic<bool>* pSawUnregistered = nullptr;
+    std::atomic<bool> bEntered{false};
+    void OnChange(int, const std::string&, int, intptr_t, int) override {
+      if (!bEntered.exchange(true)) {
+        entered.set_value();
+        release.wait();
+        pSawUnregistered->store(pUnregistered->load());
+      }
+    }
+  };
   std::promise<void> release;
   std::atomic<bool> bUnregistered{false};
   std::atomic<bool> bSawUnregistered{false};
@@ -70,45 +68,9 @@ TEST_F(ThreadsContentMgr, UnregisterWaitsForARunningOnChangeBeforeTheObserverGoe
   EXPECT_EQ(pObserver, nullptr);
 }
 
-TEST_F(ThreadsContentMgr, ObserversAndFactoriesComeAndGoWhileChangesAreReported) {
-  constexpr int kWrites = 300;
-  RecordingObserver steady;
-  ASSERT_TRUE(CContentMgr::Instance()->RegisterObserver("FakeT", &steady));
-  std::atomic<bool> bDone{false};
-  auto churnObservers = [&] {
-    while (!bDone) {
-      auto pObserver = std::make_unique<RecordingObserver>();
-      CContentMgr::Instance()->RegisterObserver("FakeT/Items", pObserver.get());
-      CContentMgr::Instance()->UnregisterObserver("FakeT/Items", pObserver.get());
-    }
-  };
-  auto churnFactories = [&] {
-    FakeStore store;
-    FakeFactory factory(store, "Churn");
-    while (!bDone) {
-      CContentMgr::Instance()->RegisterHandler("Churn", &factory);
-      CContentInput input = NameInput(u"y");
-      CContentMgr::Instance()->Insert("Churn/Items", input);
-      CContentMgr::Instance()->UnregisterHandler("Churn");
-    }
-  };
-  std::thread t1(churnObservers);
-  std::thread t2(churnObservers);
-  std::thread t3(churnFactories);
-  std::set<int> ids;
-  for (int i = 0; i < kWrites; ++i) {
-    ids.insert(Add());
-  }
-  bDone = true;
-  t1.join();
-  t2.join();
-  t3.join();
-  EXPECT_EQ(ids.size(), static_cast<size_t>(kWrites));
-  EXPECT_EQ(steady.Take().size(), static_cast<size_t>(kWrites));
-  CContentMgr::Instance()->UnregisterObserver("FakeT", &steady);
-}
-
-TEST_F(ThreadsContentMgr, EveryWriterSeesItsOwnNoticesOnItsOwnThread) {
+// Several writers while observers and a factory come and go: every writer hears each of its own
+// inserts, on its own thread, and nothing else reaches it.
+TEST_F(ThreadsContentMgr, EveryWriterHearsItsOwnNoticesWhileObserversAndFactoriesChurn) {
   constexpr int kThreads = 3;
   constexpr int kWrites = 200;
   struct ThreadChecker : IContentObserver {
@@ -119,25 +81,47 @@ TEST_F(ThreadsContentMgr, EveryWriterSeesItsOwnNoticesOnItsOwnThread) {
       seen[std::this_thread::get_id()].insert(nId);
     }
   } checker;
-  ASSERT_TRUE(CContentMgr::Instance()->RegisterObserver("FakeT/Items", &checker));
-  std::vector<std::thread> threads;
+  ASSERT_TRUE(CContentMgr::Instance()->RegisterObserver("FakeT", &checker));
+  std::atomic<bool> bDone{false};
+  std::thread churnObservers([&] {
+    while (!bDone) {
+      RecordingObserver passing;
+      CContentMgr::Instance()->RegisterObserver("FakeT/Items", &passing);
+      CContentMgr::Instance()->UnregisterObserver("FakeT/Items", &passing);
+    }
+  });
+  std::thread churnFactories([&] {
+    FakeStore store;
+    FakeFactory factory(store, "Churn");
+    while (!bDone) {
+      CContentMgr::Instance()->RegisterHandler("Churn", &factory);
+      CContentInput input = NameInput(u"y");
+      CContentMgr::Instance()->Insert("Churn/Items", input);
+      CContentMgr::Instance()->UnregisterHandler("Churn");
+    }
+  });
+  std::vector<std::thread> writers;
   std::vector<std::set<int>> written(kThreads);
   std::vector<std::thread::id> threadIds(kThreads);
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([&, t] {
-      threadIds[static_cast<size_t>(t)] = std::this_thread::get_id();
+  for (size_t t = 0; t < kThreads; ++t) {
+    writers.emplace_back([&, t] {
+      threadIds[t] = std::this_thread::get_id();
       for (int i = 0; i < kWrites; ++i) {
-        written[static_cast<size_t>(t)].insert(Add());
+        written[t].insert(Add());
       }
     });
   }
-  for (auto& thread : threads) {
+  for (auto& thread : writers) {
     thread.join();
   }
-  CContentMgr::Instance()->UnregisterObserver("FakeT/Items", &checker);
-  for (int t = 0; t < kThreads; ++t) {
-    EXPECT_EQ(written[static_cast<size_t>(t)].size(), static_cast<size_t>(kWrites));
-    EXPECT_EQ(checker.seen[threadIds[static_cast<size_t>(t)]], written[static_cast<size_t>(t)]);
+  bDone = true;
+  churnObservers.join();
+  churnFactories.join();
+  CContentMgr::Instance()->UnregisterObserver("FakeT", &checker);
+  EXPECT_EQ(checker.seen.size(), static_cast<size_t>(kThreads));
+  for (size_t t = 0; t < kThreads; ++t) {
+    EXPECT_EQ(written[t].size(), static_cast<size_t>(kWrites));
+    EXPECT_EQ(checker.seen[threadIds[t]], written[t]);
   }
 }
 
