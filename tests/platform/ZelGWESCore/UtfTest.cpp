@@ -25,8 +25,7 @@ TEST(Utf, ConvertsBothWaysAndReplacesMalformedInput)
         std::u16string units;
         bool bRoundTrip;
     } cases[] = {
-        {"Kim Minji", u"Kim Minji", true},
-        {"Zo\xC3\xAB", u"Zo\u00EB", true},
+        // Latin text both ways is the service's column text test's (ColumnTextsAreCutAndEscaped).
         {"\xEA\xB9\x80\xEB\xAF\xBC\xEC\xA7\x80", u"\uAE40\uBBFC\uC9C0", true},
         {"\xF0\x9F\x98\x80!", u"\U0001F600!", true},
         {"\xEF\xBF\xBF", u"\uFFFF", true}, // the "no name" marker
