@@ -4,6 +4,7 @@
 #include <memory>
 #include <random>
 #include <thread>
+#include <utility>
 
 #include "Db2TestSupport.h"
 
@@ -118,7 +119,8 @@ TEST_F(ContentList, CursorStaysOnFailedMovesAndEmptyListsHaveNoEnds) {
   EXPECT_FALSE(pCursor->GetNext(row));
   EXPECT_EQ(pCursor->GetPosition(), nLast);
 
-  for (const auto& [strWhere, nCount] : {std::pair<std::string, int>{"RANK = 99", 0}, {"NO_SUCH_COLUMN = 1", -1}}) {
+  using Case = std::pair<std::string, int>;  // a where, and the count of its list
+  for (const auto& [strWhere, nCount] : {Case{"RANK = 99", 0}, Case{"NO_SUCH_COLUMN = 1", -1}}) {
     SCOPED_TRACE(strWhere);
     CContentFilter filter;
     filter.SetWhere(strWhere);

@@ -28,7 +28,9 @@ class FakeHandler : public IContentHandler {
  public:
   explicit FakeHandler(FakeStore& store) : m_store(store) {}
 
-  void SetFilter(const CContentFilter* pFilter) override { m_Filter = pFilter != nullptr ? *pFilter : CContentFilter(); }
+  void SetFilter(const CContentFilter* pFilter) override {
+    m_Filter = pFilter != nullptr ? *pFilter : CContentFilter();
+  }
   const CContentFilter* GetFilter() override { return &m_Filter; }
   bool IsContained(int) override { return false; }
   bool GetContents(int nFirstRow, int nRowCount, std::vector<CContent>& vcContents) override {
@@ -118,7 +120,8 @@ class FakeHandler : public IContentHandler {
     if (strWhere.rfind("ID = ", 0) == 0) {
       return nId == std::stoi(strWhere.substr(5));
     }
-    return strWhere.empty() || (strWhere == "NAME = ?" && m_Filter.GetWhereArg() == std::vector<std::u16string>{strName});
+    return strWhere.empty() ||
+           (strWhere == "NAME = ?" && m_Filter.GetWhereArg() == std::vector<std::u16string>{strName});
   }
 
   FakeStore& m_store;
