@@ -22,9 +22,9 @@
 #include "Fts.h"
 #include "FtsQuery.h"
 #include "HandleTable.h"
-#include "ZelImmortal.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
+#include "ZelImmortal.h"
 
 namespace zel::db2 {
 

@@ -12,8 +12,8 @@
 #include "Dialect.h"
 #include "Exec.h"
 #include "HandleTable.h"
-#include "ZelImmortal.h"
 #include "ZelDebug.h"
+#include "ZelImmortal.h"
 
 namespace zel::db2 {
 

@@ -7,6 +7,8 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "src/FmInternal.h"
+
 namespace zel::db2 {
 
 namespace {
@@ -32,17 +34,6 @@ bool LogIsLeft(const std::string& path) {
   return stat((path + "-wal").c_str(), &st) == 0 && st.st_size > 0;
 }
 
-std::string ReadSmallFile(const std::string& path) {
-  std::string text;
-  if (FILE* pFile = std::fopen(path.c_str(), "rb")) {
-    char szBuf[256];
-    const size_t n = std::fread(szBuf, 1, sizeof(szBuf), pFile);
-    text.assign(szBuf, n);
-    std::fclose(pFile);
-  }
-  return text;
-}
-
 }  // namespace
 
 bool IsUnchangedSinceCleanClose(const std::string& path) {
@@ -50,29 +41,17 @@ bool IsUnchangedSinceCleanClose(const std::string& path) {
     return false;
   }
   const std::string now = Describe(path);
-  return !now.empty() && ReadSmallFile(StampPath(path)) == now;
+  std::string stamp;
+  return !now.empty() && internal::ReadWholeFile(StampPath(path), &stamp) && stamp == now;
 }
 
 void ForgetCleanClose(const std::string& path) { unlink(StampPath(path).c_str()); }
 
 void StampCleanClose(const std::string& path) {
-  const std::string stampPath = StampPath(path);
   const std::string now = LogIsLeft(path) ? std::string() : Describe(path);
-  if (now.empty()) {
-    ForgetCleanClose(path);
-    return;
-  }
   // Written beside and renamed over, so a stamp is never half a line.
-  const std::string tmpPath = stampPath + ".tmp";
-  FILE* pFile = std::fopen(tmpPath.c_str(), "wb");
-  if (pFile == nullptr) {
-    unlink(stampPath.c_str());
-    return;
-  }
-  const bool bWritten = std::fwrite(now.data(), 1, now.size(), pFile) == now.size();
-  if (std::fclose(pFile) != 0 || !bWritten || std::rename(tmpPath.c_str(), stampPath.c_str()) != 0) {
-    unlink(tmpPath.c_str());
-    unlink(stampPath.c_str());
+  if (now.empty() || !internal::WriteFileAtomic(StampPath(path), now)) {
+    ForgetCleanClose(path);
   }
 }
 

@@ -14,9 +14,9 @@
 
 #include "FmInternal.h"
 #include "HandleTable.h"
-#include "NeverDestroyed.h"
 #include "ZelDebug.h"
 #include "ZelFm.h"
+#include "ZelImmortal.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ struct File {
 };
 
 zel::internal::HandleTable<File>& Files() {
-  static zel::internal::NeverDestroyed<zel::internal::HandleTable<File>> s_files;
+  static zel::Immortal<zel::internal::HandleTable<File>> s_files;
   return s_files.Get();
 }
 

@@ -6,8 +6,8 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "NeverDestroyed.h"
 #include "ZelDebug.h"
+#include "ZelImmortal.h"
 #include "ZelMem.h"
 
 namespace {
@@ -24,7 +24,7 @@ struct Heap {
 };
 
 Heap& TheHeap() {
-  static zel::internal::NeverDestroyed<Heap> s_heap;
+  static zel::Immortal<Heap> s_heap;
   return s_heap.Get();
 }
 

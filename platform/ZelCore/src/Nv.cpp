@@ -11,9 +11,9 @@
 
 #include "FmInternal.h"
 #include "IniFormat.h"
-#include "NeverDestroyed.h"
 #include "ZelDebug.h"
 #include "ZelFm.h"
+#include "ZelImmortal.h"
 #include "ZelNv.h"
 
 namespace {
@@ -27,7 +27,7 @@ struct NvStore {
 };
 
 NvStore& TheStore() {
-  static zel::internal::NeverDestroyed<NvStore> s_store;
+  static zel::Immortal<NvStore> s_store;
   return s_store.Get();
 }
 

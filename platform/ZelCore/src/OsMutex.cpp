@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "HandleTable.h"
-#include "NeverDestroyed.h"
 #include "ZelDebug.h"
+#include "ZelImmortal.h"
 #include "ZelOs.h"
 
 namespace {
@@ -26,7 +26,7 @@ struct Mutex {
 };
 
 zel::internal::HandleTable<Mutex>& Mutexes() {
-  static zel::internal::NeverDestroyed<zel::internal::HandleTable<Mutex>> s_mutexes;
+  static zel::Immortal<zel::internal::HandleTable<Mutex>> s_mutexes;
   return s_mutexes.Get();
 }
 

@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "HandleTable.h"
-#include "NeverDestroyed.h"
 #include "ZelDebug.h"
+#include "ZelImmortal.h"
 #include "ZelOs.h"
 
 namespace {
@@ -33,7 +33,7 @@ struct Task {
 };
 
 zel::internal::HandleTable<Task>& Tasks() {
-  static zel::internal::NeverDestroyed<zel::internal::HandleTable<Task>> s_tasks;
+  static zel::Immortal<zel::internal::HandleTable<Task>> s_tasks;
   return s_tasks.Get();
 }
 

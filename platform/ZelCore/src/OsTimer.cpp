@@ -13,9 +13,9 @@
 #include <thread>
 
 #include "HandleTable.h"
-#include "NeverDestroyed.h"
 #include "WmInternal.h"
 #include "ZelDebug.h"
+#include "ZelImmortal.h"
 #include "ZelOs.h"
 
 namespace {
@@ -197,7 +197,7 @@ class TimerService {
 };
 
 TimerService& Timers() {
-  static zel::internal::NeverDestroyed<TimerService> s_service;
+  static zel::Immortal<TimerService> s_service;
   return s_service.Get();
 }
 

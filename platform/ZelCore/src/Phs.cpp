@@ -3,9 +3,9 @@
 #include <map>
 #include <mutex>
 
-#include "NeverDestroyed.h"
 #include "TestOverrides.h"
 #include "ZelDebug.h"
+#include "ZelImmortal.h"
 #include "ZelPhs.h"
 
 namespace {
@@ -16,7 +16,7 @@ struct PhoneStatus {
 };
 
 PhoneStatus& ThePhoneStatus() {
-  static zel::internal::NeverDestroyed<PhoneStatus> s_status;
+  static zel::Immortal<PhoneStatus> s_status;
   return s_status.Get();
 }
 

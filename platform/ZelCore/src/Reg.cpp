@@ -13,8 +13,8 @@
 
 #include "FmInternal.h"
 #include "IniFormat.h"
-#include "NeverDestroyed.h"
 #include "ZelDebug.h"
+#include "ZelImmortal.h"
 #include "ZelReg.h"
 
 namespace {
@@ -33,7 +33,7 @@ struct Registry {
 };
 
 Registry& TheRegistry() {
-  static zel::internal::NeverDestroyed<Registry> s_registry;
+  static zel::Immortal<Registry> s_registry;
   return s_registry.Get();
 }
 

@@ -3,9 +3,9 @@
 #include <mutex>
 #include <random>
 
-#include "NeverDestroyed.h"
 #include "TestOverrides.h"
 #include "ZelDebug.h"
+#include "ZelImmortal.h"
 #include "ZelSys.h"
 
 namespace {
@@ -21,12 +21,12 @@ struct ClassRegistry {
 };
 
 UuidSource& TheUuidSource() {
-  static zel::internal::NeverDestroyed<UuidSource> s_source;
+  static zel::Immortal<UuidSource> s_source;
   return s_source.Get();
 }
 
 ClassRegistry& TheRegistry() {
-  static zel::internal::NeverDestroyed<ClassRegistry> s_registry;
+  static zel::Immortal<ClassRegistry> s_registry;
   return s_registry.Get();
 }
 

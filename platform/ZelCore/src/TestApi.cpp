@@ -2,9 +2,9 @@
 // every override between tests.
 #include <mutex>
 
-#include "NeverDestroyed.h"
 #include "TestOverrides.h"
 #include "ZelCoreTest.h"
+#include "ZelImmortal.h"
 #include "ZelPhs.h"
 
 namespace {
@@ -20,7 +20,7 @@ struct Overrides {
 };
 
 Overrides& TheOverrides() {
-  static zel::internal::NeverDestroyed<Overrides> s_overrides;
+  static zel::Immortal<Overrides> s_overrides;
   return s_overrides.Get();
 }
 

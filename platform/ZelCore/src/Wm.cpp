@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "HandleTable.h"
-#include "NeverDestroyed.h"
 #include "WmInternal.h"
 #include "ZelDebug.h"
+#include "ZelImmortal.h"
 #include "ZelOs.h"
 #include "ZelWm.h"
 
@@ -58,7 +58,7 @@ struct Registry {
 };
 
 Registry& TheRegistry() {
-  static zel::internal::NeverDestroyed<Registry> s_registry;
+  static zel::Immortal<Registry> s_registry;
   return s_registry.Get();
 }
 
