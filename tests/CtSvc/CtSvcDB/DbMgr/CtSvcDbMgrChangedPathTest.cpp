@@ -1,0 +1,92 @@
+// Stored paths follow a renamed file or folder: other data (caller images, ringtones) and group
+// ringtones; paths that only look alike stay.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CtSvcDB/Records/CtSvcEtcData.h"
+#include "CtSvcDB/Records/CtSvcGroup.h"
+#include "CtSvcDb.h"
+#include "CtSvcTestEnv.h"
+#include "ZelCoreTest.h"
+
+namespace {
+
+struct StoredPaths {
+  std::vector<int> vcEtcIds;
+  std::vector<int> vcGroupIds;
+};
+
+StoredPaths StorePaths(const std::vector<std::string>& vcPaths) {
+  StoredPaths ids;
+  for (const std::string& strPath : vcPaths) {
+    CCtSvcEtcData data;
+    data.SetEtcData(strPath.c_str());
+    ids.vcEtcIds.push_back(data.Insert(1));
+    CCtSvcGroup group;
+    group.SetName("g");
+    group.SetRingtone(strPath.c_str());
+    ids.vcGroupIds.push_back(group.Insert(1));
+  }
+  return ids;
+}
+
+template <class R>
+std::string Stored(const char* pszUri, int nId) {
+  CContent row;
+  R record;
+  if (!CContentMgr::Instance()->GetContent(pszUri, nId, row) || !record.SetData(row)) {
+    return "<missing>";
+  }
+  if constexpr (std::is_same_v<R, CCtSvcGroup>) {
+    return record.GetRingtone();
+  } else {
+    return record.GetEtcData();
+  }
+}
+
+// Each stored path is found again, as expected, in the other data and in the group ringtones.
+void ExpectPaths(const StoredPaths& ids, const std::vector<std::string>& vcExpected) {
+  for (size_t i = 0; i < vcExpected.size(); ++i) {
+    EXPECT_EQ(vcExpected[i], Stored<CCtSvcEtcData>("CtSvc/EtcData", ids.vcEtcIds[i])) << i;
+    EXPECT_EQ(vcExpected[i], Stored<CCtSvcGroup>("CtSvc/Group", ids.vcGroupIds[i])) << i;
+  }
+}
+
+class CtSvcDbChangedPathTest : public ctsvc_test::SchemaTest {};
+
+TEST_F(CtSvcDbChangedPathTest, RenamedFileIsRenamedWhereverItIsNamed) {
+  const StoredPaths ids = StorePaths({"/user/ct/a.jpg", "/User/CT/A.JPG", "/user/ct/a.jpg.bak", "/user/o'neil/a.jpg"});
+  ASSERT_TRUE(CtSvcDbChangedFile("/user/ct/a.jpg", "/user/ct/b.jpg"));
+  // The comparison ignores letter case; the new path is stored in lower case.
+  ExpectPaths(ids, {"/user/ct/b.jpg", "/user/ct/b.jpg", "/user/ct/a.jpg.bak", "/user/o'neil/a.jpg"});
+  ASSERT_TRUE(CtSvcDbChangedFile("/user/o'neil/a.jpg", "/user/o'brien/a.jpg"));
+  ExpectPaths(ids, {"/user/ct/b.jpg", "/user/ct/b.jpg", "/user/ct/a.jpg.bak", "/user/o'brien/a.jpg"});
+}
+
+TEST_F(CtSvcDbChangedPathTest, RenamedFolderMovesEveryPathBelowIt) {
+  const StoredPaths ids = StorePaths({"/User/Ct/x/a.jpg", "/User/Ct", "/User/Ctx/b.jpg", "/Other/Ct/c.jpg"});
+  ASSERT_TRUE(CtSvcDbChangedFolder("/User/Ct", "/User/Mass/Ct"));
+  ExpectPaths(ids, {"/User/Mass/Ct/x/a.jpg", "/User/Mass/Ct", "/User/Ctx/b.jpg", "/Other/Ct/c.jpg"});
+  ASSERT_TRUE(CtSvcDbChangedFolder("/User/Mass/", "/U/"));
+  ExpectPaths(ids, {"/U/Ct/x/a.jpg", "/U/Ct", "/User/Ctx/b.jpg", "/Other/Ct/c.jpg"});
+}
+
+TEST_F(CtSvcDbChangedPathTest, MissingPathsAreRefused) {
+  const StoredPaths ids = StorePaths({"/user/a"});
+  const struct {
+    const char* pszOld;
+    const char* pszNew;
+    const char* szAssertion;
+  } kCases[] = {{nullptr, "/b", "pszOldPath != NULL"}, {"/a", nullptr, "pszNewPath != NULL"}, {"", "/b", "AcStrlen(pszOldPath) > 0"}};
+  for (const auto& c : kCases) {
+    zel::test::LogCapture capture;
+    EXPECT_FALSE(CtSvcDbChangedFile(c.pszOld, c.pszNew)) << c.szAssertion;
+    EXPECT_FALSE(CtSvcDbChangedFolder(c.pszOld, c.pszNew)) << c.szAssertion;
+    EXPECT_EQ(2, capture.Count(c.szAssertion));
+  }
+  ExpectPaths(ids, {"/user/a"});
+}
+
+}  // namespace
