@@ -78,8 +78,9 @@ BOOL CtSvcDbPrimaryLinkPerson(int nDestPrimaryId, int nSrcPrimaryId);
 /* Rearranges the primary after a person left it; with bSplit every other person of it gets a
  * primary of its own. */
 BOOL CtSvcDbPrimaryUnlinkPerson(int nPrimaryId, int nPersonId, int bSplit);
-/* The primary a contact would join (other than nExceptPrimaryId), or -1. */
-int CtSvcDbPrimaryFindPrimary(const CtSvcContactInfo* pContact, int nDeviceType, int nExceptPrimaryId);
+/* The primary a phone contact would join (other than nExceptPrimaryId), or -1. A SIM contact
+ * never joins one: it always gets a primary of its own. */
+int CtSvcDbPrimaryFindPrimary(const CtSvcContactInfo* pContact, int nExceptPrimaryId);
 /* A new primary made from a stored person; its id, or -1. */
 int CtSvcDbPrimaryCreatePrimary(HOBJ hPerson, int bCommit);
 BOOL CtSvcDbPrimaryRearrange(int nId);

@@ -46,7 +46,9 @@ extern "C" int CtSvcDbPrimaryGetIds(const CtSvcPrimaryFilter* pFilter, INT32* pI
     return -1;
   }
   const bool bGroup = pFilter != nullptr && pFilter->nGroupId > 0;
-  std::string strSql = bGroup ? "SELECT ctsvcprimary.ID FROM ctsvcprimary, ctsvcgroupmember" : "SELECT ID FROM ctsvcprimary";
+  // A primary two of whose persons are members of the group is one id, not two.
+  std::string strSql =
+      bGroup ? "SELECT DISTINCT ctsvcprimary.ID FROM ctsvcprimary, ctsvcgroupmember" : "SELECT ID FROM ctsvcprimary";
   std::vector<std::u16string> vcArgs;
   if (pFilter != nullptr) {
     std::unique_ptr<CCtSvcCFFilter> pBuilt;
@@ -150,12 +152,13 @@ extern "C" BOOL CtSvcDbPrimaryUnlinkPerson(int nPrimaryId, int nPersonId, int bS
   return Mgr()->RearrangePrimary(nPrimaryId, 1);
 }
 
-extern "C" int CtSvcDbPrimaryFindPrimary(const CtSvcContactInfo* pContact, int nDeviceType, int nExceptPrimaryId) {
+extern "C" int CtSvcDbPrimaryFindPrimary(const CtSvcContactInfo* pContact, int nExceptPrimaryId) {
   CCtSvcModuleLock lock;
-  if (!ZEL_REQUIRE(pContact) || !ZEL_REQUIRE(CtSvcIsStoreDeviceType(nDeviceType))) {
+  if (!ZEL_REQUIRE(pContact)) {
     return -1;
   }
-  const CCtSvcContact contact(*pContact, static_cast<CtSvcDeviceType>(nDeviceType));
+  // Only phone contacts join primaries (a SIM contact always gets its own).
+  const CCtSvcContact contact(*pContact, CTSVC_USE_TYPE_PHONE);
   return Mgr()->FindPrimary(contact, nExceptPrimaryId);
 }
 

@@ -1,5 +1,6 @@
 // Finding the primary a new contact joins: a stored e-mail address, or else a stored number of
-// the ordinary kind, that belongs to an account contact.
+// the ordinary kind, shared with it. Two local phone persons never merge; any other pair may.
+#include <cstdio>
 #include <string>
 
 #include "CtSvcDB/CfPlugin/CtSvcContactDataFilter.h"
@@ -20,6 +21,8 @@ struct SearchState {
   bool bLocalMatch = false;
 };
 
+// Local phone data: kept on the phone itself, from no account. Every step of the search uses this
+// one rule, so whether two contacts merge never depends on a third, unrelated one.
 bool IsLocalPhoneData(int nDeviceType, int nAccountId) {
   return nDeviceType == CTSVC_USE_TYPE_PHONE && nAccountId < 1;
 }
@@ -44,15 +47,20 @@ void ScanRows(CCtSvcCFFilter& filter, const char* szUri, bool bNewIsLocal, int n
   }
 }
 
-// Whether any stored person came from an account: the first such row is enough, so the account
-// index is probed once rather than counted through (it grows with every merged contact).
-bool HasAccountPersons(CCtSvcDbMgr& mgr) {
-  CCtSvcDbTable* pTable = mgr.GetDBTable(CTSVC_DB_TABLE_PERSON);
+// Whether any stored e-mail address or number is not local phone data (the negation of
+// IsLocalPhoneData), the only rows the search could join a local person to. The first such row is
+// enough; the condition is spelt so that the (DEVICE_TYPE, ACCOUNT_ID) index finds it at once.
+bool HasDataNotLocal(CCtSvcDbMgr& mgr) {
+  CCtSvcDbTable* pTable = mgr.GetDBTable(CTSVC_DB_TABLE_CONTACTDATA);
   if (pTable == nullptr) {
     return false;
   }
-  CCtSvcDb2Stmt stmt(std::string("SELECT ") + pTable->GetIDColumnName() + " FROM " + pTable->GetTableName() +
-                     " WHERE " + pTable->GetColumnName(CTSVC_DB_PERSON_COLUMN_ACCOUNT_ID) + " > 0 LIMIT 1");
+  const char* pszDevice = pTable->GetColumnName(CTSVC_DB_CONTACTDATA_COLUMN_DEVICE_TYPE);
+  char szWhere[200];
+  std::snprintf(szWhere, sizeof(szWhere), " WHERE %s < %d OR %s > %d OR (%s = %d AND %s > 0) LIMIT 1", pszDevice,
+                CTSVC_USE_TYPE_PHONE, pszDevice, CTSVC_USE_TYPE_PHONE, pszDevice, CTSVC_USE_TYPE_PHONE,
+                pTable->GetColumnName(CTSVC_DB_CONTACTDATA_COLUMN_ACCOUNT_ID));
+  CCtSvcDb2Stmt stmt(std::string("SELECT ") + pTable->GetIDColumnName() + " FROM " + pTable->GetTableName() + szWhere);
   return stmt.IsValid() && Db2StmtExecute(stmt.Get()) > 0;
 }
 
@@ -71,12 +79,14 @@ bool PrimaryHasAccount(CCtSvcDbMgr& mgr, int nPrimaryId, int nAccountId) {
 }  // namespace
 
 int CCtSvcDbMgr::FindPrimary(const CCtSvcContact& contact, int nExceptPrimaryId) {
-  if (!HasAccountPersons(*this)) {
+  const CCtSvcPerson& person = contact.GetPerson();
+  const bool bNewIsLocal = IsLocalPhoneData(person.GetDeviceType(), person.GetAccountId());
+  // The new person counts among the persons: when it is not local phone data itself, a stored
+  // local person it shares an address with is a match even in a store of local persons only.
+  if (bNewIsLocal && !HasDataNotLocal(*this)) {
     DbgPrint(DBG_CLASS_TRACE, "CCtSvcDbMgr::FindPrimary - NO Account Contact. \n");
     return -1;
   }
-  const CCtSvcPerson& person = contact.GetPerson();
-  const bool bNewIsLocal = IsLocalPhoneData(person.GetDeviceType(), person.GetAccountId());
   bool bSnsAccount = false;
   MyAccount account{};
   if (!bNewIsLocal && MyAccountSvcGetAccountById(person.GetAccountId(), &account)) {
