@@ -6,8 +6,10 @@
  *   <F>Create(filter, callback)       the handle, or -1 when the table is full or the list cannot
  *                                     be opened. A null filter selects every row. The callback,
  *                                     when given, is a list listener (CtSvcDbListener.h) called
- *                                     with a null user data whenever a row of the list's URI
- *                                     changes. The FDN family takes no callback.
+ *                                     with a null user data whenever a table the list reads
+ *                                     changes: its own rows (with their id) or a table its filter
+ *                                     reads (id -1, such as a membership of a list filtered by
+ *                                     group). The FDN family takes no callback.
  *   <F>Destroy(handle)                1; 0 for a handle out of range (assertion) or not open
  *                                     (silently).
  *   <F>GetCount(handle)               the number of rows, or -1.
@@ -26,9 +28,11 @@
  *                                     (the cursor stays where it was at either end).
  *   <F>IsFirst / <F>IsLast(handle)    the cursor's answer; 0 for a bad handle or an empty list.
  *
- * Rows are read from the list as it stands: a change of the list's rows is seen by the next read.
- * A list over primaries of a group (CtSvcPrimaryFilter.nGroupId > 0) also follows changes of the
- * primaries themselves. Lists stay open until they are destroyed.
+ * Rows are read from the list as it stands: a change of any table the list reads (its rows, and
+ * the tables its filter names, such as the memberships of a list filtered by group) is seen by
+ * the next read. A primary is listed once in a list over primaries of a group, however many of its
+ * persons are members. Memberships are listed in the order of their persons. Lists stay open until
+ * they are destroyed.
  *
  * Every function holds the module mutex for its whole run, so a handle may be used from any
  * thread. Bad handles, unopened slots, negative indexes and null pointers are reported as
@@ -54,7 +58,7 @@
 #define CTSVC_ETCDATA_LIST_MAX 5
 #define CTSVC_IM_LIST_MAX 5
 
-/* Called when a row of an open list's URI changes: (change code, row id, null, null). */
+/* Called when a table an open list reads changes: (change code, row id or -1, null, null). */
 typedef CtSvcDbListenerCallback CtSvcListCallback;
 
 ZEL_EXTERN_C_BEGIN

@@ -36,22 +36,25 @@ std::string CurrentTaskName() {
   return pszName != nullptr ? pszName : "";
 }
 
-// Registers the listener with the framework. A listener removed from its list meanwhile (by an
-// unregistration on another thread) is unregistered again, so the framework never keeps one
-// that is about to be destroyed.
+bool Detach(const ObserverPtr& pListener) {
+  return CContentMgr::Instance()->UnregisterObserverAll(pListener.get()) > 0;
+}
+
+// Registers the listener with the framework for each of its URIs. A listener removed from its
+// list meanwhile (by an unregistration on another thread) is unregistered again, so the
+// framework never keeps one that is about to be destroyed.
 bool Attach(const ListenerSet& set, const ObserverPtr& pListener) {
-  if (!CContentMgr::Instance()->RegisterObserver(pListener->GetURI(), pListener.get())) {
-    return false;
+  for (const std::string& strUri : pListener->GetURIs()) {
+    if (!CContentMgr::Instance()->RegisterObserver(strUri, pListener.get())) {
+      Detach(pListener);
+      return false;
+    }
   }
   if (!set.Contains(pListener.get())) {
-    CContentMgr::Instance()->UnregisterObserver(pListener->GetURI(), pListener.get());
+    Detach(pListener);
     return false;
   }
   return true;
-}
-
-bool Detach(const ObserverPtr& pListener) {
-  return CContentMgr::Instance()->UnregisterObserver(pListener->GetURI(), pListener.get());
 }
 
 // Adds the listener to its list and, unless listeners are paused, to the framework.
@@ -115,6 +118,9 @@ extern "C" BOOL _CtSvcDbListenerListRegisterCallback(IContentList* pContentList,
   }
   auto pListener = std::make_shared<CCtSvcDbObserver>(pfnCallback, INVALID_HOBJ, 0, pUserData, pContentList->GetURI(),
                                                       pContentList, CurrentTaskName(), nValue);
+  // A list changes when any table it reads changes, not only its own.
+  pListener->FollowListSources(CCtSvcContentHandlerFactory::FindListSources(pContentList->GetURI(),
+                                                                            pContentList->GetFilter().GetWhere()));
   return AddListener(Module().m_vcDbListListener, std::move(pListener), "CtSvcDbListenerListRegisterCallback");
 }
 

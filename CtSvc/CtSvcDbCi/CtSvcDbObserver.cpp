@@ -37,11 +37,35 @@ int CCtSvcDbObserver::ToChangeCode(int nChangeType, int nParam2) {
   }
 }
 
-void CCtSvcDbObserver::OnChange(int nChangeType, const std::string& /*strUri*/, int nId, intptr_t /*nParam1*/,
+std::vector<std::string> CCtSvcDbObserver::GetURIs() const {
+  if (m_vcSources.empty()) {
+    return {m_strUri};
+  }
+  std::vector<std::string> vcUris;
+  for (const CtSvcListSource& source : m_vcSources) {
+    vcUris.push_back(source.strUri);
+  }
+  return vcUris;
+}
+
+int CCtSvcDbObserver::_ClientId(const std::string& strUri, int nId) const {
+  for (const CtSvcListSource& source : m_vcSources) {
+    const std::string& strSource = source.strUri;
+    const bool bSame = strUri.compare(0, strSource.size(), strSource) == 0 &&
+                       (strUri.size() == strSource.size() || strUri[strSource.size()] == '/');
+    if (bSame) {
+      return source.bRowTable ? nId : -1;
+    }
+  }
+  return nId;
+}
+
+void CCtSvcDbObserver::OnChange(int nChangeType, const std::string& strUri, int nId, intptr_t /*nParam1*/,
                                 int nParam2) {
   if (CCtSvcDbListenerModule::Instance().m_bPaused.load()) {
     return;
   }
+  nId = _ClientId(strUri, nId);
   const int nChangeCode = ToChangeCode(nChangeType, nParam2);
   DbgPrint(DBG_CLASS_TRACE, "CCtSvcDbObserver::OnChange - register(%s,%d)\n", m_strUri.c_str(), m_nValue);
   if (m_pfnCallback != nullptr) {

@@ -1,12 +1,16 @@
-// A change listener: registered with the content framework for one URI (or for the URI of one
-// open list), it hands every change to a client function or a client event handler.
+// A change listener: registered with the content framework for one URI (or for every URI whose
+// writes change one open list), it hands every change to a client function or a client event
+// handler.
 #ifndef CTSVC_DB_OBSERVER_H
 #define CTSVC_DB_OBSERVER_H
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ContentFramework.h"
+#include "CtSvcDB/CfPlugin/CtSvcContentHandlerFactory.h"
 #include "CtSvcDbListener.h"
 
 class CCtSvcDbObserver : public IContentObserver {
@@ -27,12 +31,19 @@ class CCtSvcDbObserver : public IContentObserver {
   void* GetUserData() const { return m_pUserData; }
   const std::string& GetURI() const { return m_strUri; }
   IContentList* GetContentList() const { return m_pContentList; }
+  // A list listener follows every URI whose writes change its list (set before it is registered).
+  void FollowListSources(std::vector<CtSvcListSource> vcSources) { m_vcSources = std::move(vcSources); }
+  // The URIs the listener is registered for: its URI, or the sources of its list.
+  std::vector<std::string> GetURIs() const;
 
   // The listener change code of a framework change: 0 insert, 1 update, 2 delete, 3 a delete
   // flagged as made through a ".../BulkOperation" URI, -1 anything else.
   static int ToChangeCode(int nChangeType, int nParam2);
 
  private:
+  // The row id a change gives the client: -1 for a change of a table whose rows are not the
+  // list's (a membership of a list filtered by group), which names no row of the list.
+  int _ClientId(const std::string& strUri, int nId) const;
   void _CallOrRelay(int nChangeCode, int nId) const;
   void _PostToHandler(int nChangeCode, int nId) const;
 
@@ -42,6 +53,7 @@ class CCtSvcDbObserver : public IContentObserver {
   void* m_pUserData;
   std::string m_strUri;
   IContentList* m_pContentList;
+  std::vector<CtSvcListSource> m_vcSources;
   std::string m_strTaskName;
   INT32 m_nValue;
 };

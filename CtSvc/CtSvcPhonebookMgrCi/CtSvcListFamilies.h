@@ -3,8 +3,7 @@
 //   RecordClass      the record object that converts a row into Record;
 //   kSlots           the size of the family's table;
 //   kNames           the names used in its assertions and log lines (CtSvcListTexts.h);
-//   kTracesGetAt     GetAt is framed by "...GetAt Func START/FINISH" lines;
-//   kFollowsPrimary  a list over primaries of a group also follows "CtSvc/Primary".
+//   kTracesGetAt     GetAt is framed by "...GetAt Func START/FINISH" lines.
 // Families with a cursor add IndexFromName, the database manager's name lookup.
 #ifndef CTSVC_LIST_FAMILIES_H
 #define CTSVC_LIST_FAMILIES_H
@@ -23,7 +22,7 @@
 #include "CtSvcList.h"
 #include "CtSvcPhonebookMgrCi/CtSvcListTexts.h"
 
-#define CTSVC_LIST_FAMILY(NAME, FILTER, RECORD, MAX, HANDLE, TABLE, OPENER, GETAT, RECVAR, TRACES, PRIMARY) \
+#define CTSVC_LIST_FAMILY(NAME, FILTER, RECORD, MAX, HANDLE, TABLE, OPENER, GETAT, RECVAR, TRACES) \
   struct CtSvc##NAME##Family {                                                                              \
     using Filter = FILTER;                                                                                  \
     using RecordClass = RECORD;                                                                             \
@@ -31,32 +30,31 @@
     static constexpr int kSlots = MAX;                                                                      \
     static constexpr CtSvcListNames kNames = {"CtSvc" #NAME, HANDLE, TABLE, #MAX, OPENER, GETAT, RECVAR};   \
     static constexpr bool kTracesGetAt = TRACES;                                                            \
-    static constexpr bool kFollowsPrimary = PRIMARY;                                                        \
   }
 
 // clang-format off
 // (family, filter structure, record class, size constant, handle,
-//  table, list opener, prefix of row-read failures, record name, GetAt traces, follows primaries)
+//  table, list opener, prefix of row-read failures, record name, GetAt traces)
 CTSVC_LIST_FAMILY(ContactList, CtSvcPersonFilter, CCtSvcPerson, CTSVC_PHONEBOOK_LIST_MAX, "hPhonebook",
-                  "g_PBList", "CreatePersonList", "CtSvcContactGetAt", "Person", true, false);
+                  "g_PBList", "CreatePersonList", "CtSvcContactGetAt", "Person", true);
 CTSVC_LIST_FAMILY(PrimaryList, CtSvcPrimaryFilter, CCtSvcPrimary, CTSVC_PRIMARY_LIST_MAX, "hPrimary",
-                  "g_PrimaryList", "CreatePersonList", "CtSvcPrimaryListGetAt", "Primary", false, true);
+                  "g_PrimaryList", "CreatePersonList", "CtSvcPrimaryListGetAt", "Primary", false);
 CTSVC_LIST_FAMILY(FdnList, CtSvcFdnFilter, CCtSvcFdn, CTSVC_FDN_LIST_MAX, "hFdn",
-                  "g_FdnList", "CreateFdnList", "CtSvcFdnListGetAt", "Fdn", false, false);
+                  "g_FdnList", "CreateFdnList", "CtSvcFdnListGetAt", "Fdn", false);
 CTSVC_LIST_FAMILY(GroupList, CtSvcGroupFilter, CCtSvcGroup, CTSVC_GROUP_LIST_MAX, "hGroup",
-                  "g_GroupList", "CreateGroupList", "CtSvcGroupListGetAt", "Group", false, false);
+                  "g_GroupList", "CreateGroupList", "CtSvcGroupListGetAt", "Group", false);
 CTSVC_LIST_FAMILY(GroupMemberList, CtSvcGroupMemberFilter, CCtSvcGroupMember, CTSVC_GROUPMEMBER_LIST_MAX, "hGroupMember",
-                  "g_GroupMemberList", "CreateGroupMemberList", "CtSvcGroupMemberListGetAt", "GroupMember", true, false);
+                  "g_GroupMemberList", "CreateGroupMemberList", "CtSvcGroupMemberListGetAt", "GroupMember", true);
 CTSVC_LIST_FAMILY(PhoneNumberList, CtSvcPhoneNumberFilter, CCtSvcPhoneNumber, CTSVC_PHONENUMBER_LIST_MAX, "hPhoneNumber",
-                  "g_PhoneNumberList", "CreatePhoneNumberList", "CtSvcPhoneNumberListGetAt", "PhoneNumber", false, false);
+                  "g_PhoneNumberList", "CreatePhoneNumberList", "CtSvcPhoneNumberListGetAt", "PhoneNumber", false);
 CTSVC_LIST_FAMILY(EmailAddressList, CtSvcEmailFilter, CCtSvcEmailAddress, CTSVC_EMAILADDRESS_LIST_MAX, "hEmailAddress",
-                  "g_EmailAddressList", "CreateEmailAddressList", "CtSvcEmailAddressListGetAt", "EmailAddress", false, false);
+                  "g_EmailAddressList", "CreateEmailAddressList", "CtSvcEmailAddressListGetAt", "EmailAddress", false);
 CTSVC_LIST_FAMILY(PostalAddressList, CtSvcPostalAddressFilter, CCtSvcPostalAddress, CTSVC_POSTALADDRESS_LIST_MAX, "hPostalAddress",
-                  "g_PostalAddressList", "CreatePostalAddressList", "CtSvcPostalAddressListGetAt", "PostalAddress", false, false);
+                  "g_PostalAddressList", "CreatePostalAddressList", "CtSvcPostalAddressListGetAt", "PostalAddress", false);
 CTSVC_LIST_FAMILY(EtcDataList, CtSvcEtcDataFilter, CCtSvcEtcData, CTSVC_ETCDATA_LIST_MAX, "hEtcData",
-                  "g_EtcDataList", "CreateEtcDataList", "CtSvcEtcDataListGetAt", "EtcData", false, false);
+                  "g_EtcDataList", "CreateEtcDataList", "CtSvcEtcDataListGetAt", "EtcData", false);
 CTSVC_LIST_FAMILY(IMList, CtSvcIMFilter, CCtSvcIM, CTSVC_IM_LIST_MAX, "hIM",
-                  "g_IMList", "CreateIMList", "CtSvcIMListGetAt", "IM", false, false);
+                  "g_IMList", "CreateIMList", "CtSvcIMListGetAt", "IM", false);
 // clang-format on
 
 #undef CTSVC_LIST_FAMILY

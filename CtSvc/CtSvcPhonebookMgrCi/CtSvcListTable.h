@@ -13,9 +13,6 @@
 #include "CtSvcPhonebookMgrCi/CtSvcListTexts.h"
 #include "ZelDebug.h"
 
-#define CTSVC_LIST_PRIMARY_URI "CtSvc/Primary"
-#define CTSVC_LIST_PRIMARY_GROUP_URI "CtSvc/PrimaryGroupMember"
-
 // Writes one prepared line to the debug print.
 inline void CtSvcListLog(UINT32 nClass, const std::string& strLine) { DbgPrint(nClass, "%s", strLine.c_str()); }
 
@@ -52,9 +49,6 @@ class CCtSvcListTable {
       CtSvcListLog(DBG_CLASS_TRACE, Texts().ObserverRegistered());
       m_apfnCallback[hList] = pfnCallback;
     }
-    if (_FollowsPrimary(*pList)) {
-      CContentMgr::Instance()->RegisterObserver(CTSVC_LIST_PRIMARY_URI, pList->GetObserver());
-    }
     m_apList[hList] = std::move(pList);
     return hList;
   }
@@ -71,9 +65,6 @@ class CCtSvcListTable {
     if (m_apfnCallback[hList] != nullptr) {
       CtSvcDbListenerListUnregisterCallback(pList.get(), m_apfnCallback[hList], nullptr);
       m_apfnCallback[hList] = nullptr;
-    }
-    if (_FollowsPrimary(*pList)) {
-      CContentMgr::Instance()->UnregisterObserver(CTSVC_LIST_PRIMARY_URI, pList->GetObserver());
     }
     pList.reset();
     CtSvcListLog(DBG_CLASS_TRACE, Texts().Destroyed());
@@ -152,10 +143,6 @@ class CCtSvcListTable {
   CCtSvcListTable() = default;
 
   static bool _InRange(INT32 hList) { return hList >= 0 && hList < F::kSlots; }
-
-  static bool _FollowsPrimary(IContentList& list) {
-    return F::kFollowsPrimary && list.GetURI() == CTSVC_LIST_PRIMARY_GROUP_URI;
-  }
 
   int _FirstFreeSlot() const {
     for (int hList = 0; hList < F::kSlots; ++hList) {

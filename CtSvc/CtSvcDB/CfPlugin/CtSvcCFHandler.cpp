@@ -73,8 +73,19 @@ std::string CCtSvcCFHandler::GetTableName() {
   if (!_IsJoined()) {
     return pTable->GetTableName();
   }
-  CCtSvcDbTable* pJoined = CCtSvcDbMgr::Instance()->GetDBTable(m_desc.nJoinedTable);
-  return std::string(pTable->GetTableName()) + "," + pJoined->GetTableName();
+  return std::string(pTable->GetTableName()) + "," + _JoinedMembers();
+}
+
+// The group memberships one per primary and group, under the group-member table's own name: a
+// primary two of whose persons belong to a group is listed and counted once in it, not twice.
+std::string CCtSvcCFHandler::_JoinedMembers() const {
+  CCtSvcDbTable* pMembers = CCtSvcDbMgr::Instance()->GetDBTable(m_desc.nJoinedTable);
+  if (pMembers == nullptr) {
+    return std::string();
+  }
+  const std::string strName = pMembers->GetTableName();
+  return std::string("(SELECT DISTINCT ") + pMembers->GetColumnName(CTSVC_DB_GRPMEMBER_COLUMN_PRIMARY_ID) + ", " +
+         pMembers->GetColumnName(CTSVC_DB_GRPMEMBER_COLUMN_GROUP_ID) + " FROM " + strName + ") " + strName;
 }
 
 std::string CCtSvcCFHandler::GetIDColumnName() {

@@ -53,6 +53,7 @@ class CCtSvcCFHandler : public CContentDb2MgrBaseHandler {
  private:
   bool _IsJoined() const { return m_desc.nJoinedTable != CTSVC_DB_TABLE_INVALID; }
   CCtSvcDbTable* _GetTable() const;
+  std::string _JoinedMembers() const;
   std::string _QualifiedColumn(const std::string& strColumn) const;
   std::string _QualifiedOrder(const std::string& strOrder) const;
   // Binds the input's values (after the where-arguments) and runs the statement: changed rows, or -1.

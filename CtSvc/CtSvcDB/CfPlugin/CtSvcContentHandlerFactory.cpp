@@ -2,8 +2,12 @@
 #include "CtSvcContentHandlerFactory.h"
 
 #include <array>
+#include <cctype>
+#include <cstring>
+#include <strings.h>
 #include <utility>
 
+#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "ZelDebug.h"
 
 namespace {
@@ -35,6 +39,29 @@ bool Matches(const std::string& strUri, const char* szEntry) {
          (strUri.size() == strEntry.size() || strUri[strEntry.size()] == '/');
 }
 
+bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_'; }
+
+// Whether the text names the table as a whole word (case aside): "CtSvcGroup" is not named by
+// "CtSvcGroupMember.GROUP_ID".
+bool NamesTable(const std::string& strText, const char* szTable) {
+  const size_t nLength = std::strlen(szTable);
+  for (size_t nPos = 0; nPos + nLength <= strText.size(); ++nPos) {
+    if (strncasecmp(strText.c_str() + nPos, szTable, nLength) == 0 && (nPos == 0 || !IsWordChar(strText[nPos - 1])) &&
+        (nPos + nLength == strText.size() || !IsWordChar(strText[nPos + nLength]))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ReadsTable(const CtSvcHandlerDesc& list, const std::string& strWhere, CtSvcDbTableType nTable) {
+  if (nTable == list.nTable || nTable == list.nJoinedTable) {
+    return true;
+  }
+  CCtSvcDbTable* pTable = CCtSvcDbMgr::Instance()->GetDBTable(nTable);
+  return pTable != nullptr && NamesTable(strWhere, pTable->GetTableName());
+}
+
 using Maker = std::unique_ptr<IContentHandler> (*)(const std::string&);
 
 template <int ENTRY>
@@ -60,6 +87,28 @@ const CtSvcHandlerDesc* CCtSvcContentHandlerFactory::FindHandlerDesc(const std::
     }
   }
   return nullptr;
+}
+
+std::vector<CtSvcListSource> CCtSvcContentHandlerFactory::FindListSources(const std::string& strUri,
+                                                                           const std::string& strWhere) {
+  std::vector<CtSvcListSource> vcSources;
+  const CtSvcHandlerDesc* pList = FindHandlerDesc(strUri);
+  if (pList == nullptr) {
+    return vcSources;
+  }
+  for (const CtSvcHandlerDesc& desc : kHandlers) {
+    // The two-table URI is never written: its tables change through their own URIs.
+    if (desc.nJoinedTable != CTSVC_DB_TABLE_INVALID || !ReadsTable(*pList, strWhere, desc.nTable)) {
+      continue;
+    }
+    const bool bRowTable = desc.nTable == pList->nTable;
+    // A sibling URI of the list's own table (phone numbers beside e-mails) writes other rows.
+    if (bRowTable && pList->nJoinedTable == CTSVC_DB_TABLE_INVALID && &desc != pList) {
+      continue;
+    }
+    vcSources.push_back(CtSvcListSource{desc.szUri, bRowTable});
+  }
+  return vcSources;
 }
 
 std::unique_ptr<IContentHandler> CCtSvcContentHandlerFactory::Create(const std::string& strUri) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ContentFramework.h"
 #include "CtSvcCFHandler.h"
@@ -34,11 +35,21 @@ using CCtSvcIMHandler = CCtSvcHandler<12>;
 using CCtSvcSnsDataHandler = CCtSvcHandler<13>;
 using CCtSvcDeleteAccountHandler = CCtSvcHandler<14>;
 
+// A URI whose writes change what a list shows; bRowTable when it writes the rows the list is
+// made of (its changes then name a row of the list), not a table the list's filter only reads.
+struct CtSvcListSource {
+  std::string strUri;
+  bool bRowTable;
+};
+
 class CCtSvcContentHandlerFactory : public IContentHandlerFactory {
  public:
   std::unique_ptr<IContentHandler> Create(const std::string& strUri) override;
   // The URI table row serving a URI, or null.
   static const CtSvcHandlerDesc* FindHandlerDesc(const std::string& strUri);
+  // Every URI writing a table that a list over the URI and its where text reads: the list's own
+  // table(s) and each table the where text names ("T.COLUMN", "from T"). Empty for a URI not served.
+  static std::vector<CtSvcListSource> FindListSources(const std::string& strUri, const std::string& strWhere);
 };
 
 #endif

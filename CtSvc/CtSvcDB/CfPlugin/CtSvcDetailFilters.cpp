@@ -102,6 +102,8 @@ void CCtSvcSnsDataFilter::_AddConditions(CCtSvcFilterConditions& conditions) con
   CtSvcApplyFilterRules(m_Filter, kSnsDataRules, conditions);
 }
 
+// Memberships come in the order of their persons.
 void CCtSvcGroupMemberFilter::_AddConditions(CCtSvcFilterConditions& conditions) const {
   CtSvcApplyFilterRules(m_Filter, kGroupMemberRules, conditions);
+  conditions.SetOrderByColumn(CTSVC_DB_GRPMEMBER_COLUMN_PERSON_ID);
 }

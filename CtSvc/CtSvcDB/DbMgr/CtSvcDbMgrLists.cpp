@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CtSvcDB/CfPlugin/CtSvcContactDataFilter.h"
+#include "CtSvcDB/CfPlugin/CtSvcContentHandlerFactory.h"
 #include "CtSvcDB/CfPlugin/CtSvcDetailFilters.h"
 #include "CtSvcDB/CfPlugin/CtSvcFdnFilter.h"
 #include "CtSvcDB/CfPlugin/CtSvcGroupFilter.h"
@@ -104,11 +105,23 @@ int CountBeforeName(IContentList* pList, const CtSvcPersonFilterName* pNameFilte
 
 }  // namespace
 
+// A list reloads its rows after a change of any table it reads: besides its own URI (which the
+// framework follows) those of the tables its filter names, such as the memberships of a list
+// filtered by group.
 template <typename S>
 IContentList* CCtSvcDbMgr::CreateList(const S* pFilter) {
   ListTarget target = MakeTarget(pFilter);
   const CContentFilter filter = ContentFilterOf(target);
-  return CContentMgr::Instance()->OpenList(target.strUri, &filter);
+  IContentList* pList = CContentMgr::Instance()->OpenList(target.strUri, &filter);
+  if (pList == nullptr) {
+    return nullptr;
+  }
+  for (const CtSvcListSource& source : CCtSvcContentHandlerFactory::FindListSources(target.strUri, filter.GetWhere())) {
+    if (source.strUri != target.strUri) {
+      CContentMgr::Instance()->RegisterObserver(source.strUri, pList->GetObserver());
+    }
+  }
+  return pList;
 }
 
 template <typename S>

@@ -18,6 +18,7 @@
 #include "CtSvcDB/Records/CtSvcPhoneNumber.h"
 #include "CtSvcDB/Records/CtSvcPostalAddress.h"
 #include "CtSvcDB/Records/CtSvcPrimary.h"
+#include "CtSvcDbPerson.h"
 #include "CtSvcList.h"
 #include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
@@ -185,6 +186,83 @@ TEST_F(CtSvcListTest, PrimariesOfAGroupFollowChangesOfThePrimary) {
 
 using Ids = std::vector<int>;
 
+constexpr int kGroup = 7;
+
+// A membership of a stored person (with its primary) in a group.
+int AddMember(int nPersonId, int nPrimaryId, int nGroupId = kGroup) {
+  CCtSvcGroupMember member;
+  member.SetPersonId(nPersonId);
+  member.SetPrimaryId(nPrimaryId);
+  member.SetGroupId(nGroupId);
+  return member.Insert(1);
+}
+
+// A stored person of a primary.
+int AddPersonOf(const CCtSvcPrimary& primary, const char* pszFirst) {
+  CCtSvcPerson person = ctsvc_test::Named(pszFirst, "Doe");
+  person.SetPrimaryId(primary.GetRecordId());
+  return person.Insert(1);
+}
+
+CtSvcPrimaryFilter PrimariesOfGroup(int nGroupId) {
+  CtSvcPrimaryFilter filter;
+  CtSvcPrimaryFilterInit(&filter);
+  filter.nGroupId = nGroupId;
+  return filter;
+}
+
+// A contact whose two persons are both in the group is one row of the group's primaries, in the
+// list, its count, its ids and its name positions alike.
+TEST_F(CtSvcListTest, MergedContactIsListedOnceInItsGroup) {
+  const CCtSvcPrimary merged = AddNamed<CCtSvcPrimary>("Ann", "Doe");
+  AddMember(AddPersonOf(merged, "Ann"), merged.GetRecordId());
+  AddMember(AddPersonOf(merged, "Anna"), merged.GetRecordId());
+  const CCtSvcPrimary single = AddNamed<CCtSvcPrimary>("Bob", "Doe");
+  AddMember(AddPersonOf(single, "Bob"), single.GetRecordId());
+  AddMember(AddPersonOf(single, "Bob"), single.GetRecordId(), kGroup + 1);
+
+  const CtSvcPrimaryFilter filter = PrimariesOfGroup(kGroup);
+  const INT32 h = CtSvcPrimaryListCreate(&filter, nullptr);
+  ASSERT_EQ(2, CtSvcPrimaryListGetCount(h));
+  Ids vcListed;
+  for (INT32 i = 0; i < 2; ++i) {
+    CtSvcPrimaryRecord record{};
+    ASSERT_TRUE(CtSvcPrimaryListGetAt(h, i, &record));
+    vcListed.push_back(record.nId);
+  }
+  EXPECT_EQ((Ids{merged.GetRecordId(), single.GetRecordId()}), vcListed);
+  const CtSvcPersonFilterName after = Name(CTSVC_FILTER_NAME_ORDER_FIRST_LAST, "Zed");
+  EXPECT_EQ(2, CtSvcPrimaryListGetListIndexFromName(h, &after));
+  EXPECT_EQ(2, CtSvcDbPrimaryGetCount(&filter));
+  INT32 aIds[4] = {};
+  EXPECT_EQ(2, CtSvcDbPrimaryGetIds(&filter, aIds, 4));
+}
+
+// Memberships come in the order of their persons, whatever order they were stored in.
+TEST_F(CtSvcListTest, GroupMembersComeInTheOrderOfTheirPersons) {
+  Ids vcPersons;
+  for (const char* pszName : {"Ann", "Bob", "Cid"}) {
+    vcPersons.push_back(AddNamed(pszName, "Doe").GetRecordId());
+  }
+  for (auto it = vcPersons.rbegin(); it != vcPersons.rend(); ++it) {
+    AddMember(*it, -1);
+  }
+  CtSvcGroupMemberFilter filter;
+  CtSvcGroupMemberFilterInit(&filter);
+  filter.nGroupId = kGroup;
+  const INT32 h = CtSvcGroupMemberListCreate(&filter, nullptr);
+  ASSERT_EQ(3, CtSvcGroupMemberListGetCount(h));
+  Ids vcListed;
+  for (INT32 i = 0; i < 3; ++i) {
+    CtSvcGroupMemberRecord record{};
+    ASSERT_TRUE(CtSvcGroupMemberListGetAt(h, i, &record));
+    vcListed.push_back(record.Info.nPersonId);
+  }
+  EXPECT_EQ(vcPersons, vcListed);
+  EXPECT_TRUE(CtSvcGroupMemberListDestroy(h));
+}
+
+
 // The rows each family is tried on; numbers and e-mail addresses share a table, so each of
 // those lists must keep to its own kind.
 struct Rows {
@@ -327,6 +405,52 @@ TEST_F(ThreadsCtSvcListTest, CallbackHearsChangesOfTheListUntilItIsDestroyed) {
   AddPersonOnTask("Korin");
   DrainEventHandler();
   EXPECT_TRUE(g_notices.Take().empty());
+}
+
+// A list filtered by group reads the memberships: it is reloaded, and its listener told (with id
+// -1, as the membership names no row of the list), when one is added; a primary list of a group
+// still hears changes of its primaries with their ids.
+TEST_F(ThreadsCtSvcListTest, ListsFollowEveryTableTheirFilterReads) {
+  const CCtSvcPrimary primary = AddNamed<CCtSvcPrimary>("Ann", "Doe");
+  const int nPerson = AddPersonOf(primary, "Ann");
+  CtSvcPersonFilter personFilter;
+  CtSvcPersonFilterInit(&personFilter);
+  personFilter.nGroupId = kGroup;
+  const CtSvcPrimaryFilter primaryFilter = PrimariesOfGroup(kGroup);
+  const struct {
+    const char* szFamily;
+    std::function<INT32()> create;
+    INT32 (*pfnGetCount)(INT32);
+    BOOL (*pfnDestroy)(INT32);
+  } kLists[] = {
+      {"contacts", [&] { return CtSvcContactListCreate(&personFilter, &OnListChange); }, &CtSvcContactListGetCount,
+       &CtSvcContactListDestroy},
+      {"primaries", [&] { return CtSvcPrimaryListCreate(&primaryFilter, &OnListChange); }, &CtSvcPrimaryListGetCount,
+       &CtSvcPrimaryListDestroy},
+  };
+  for (const auto& list : kLists) {
+    SCOPED_TRACE(list.szFamily);
+    g_notices.Take();
+    const INT32 h = list.create();
+    ASSERT_GE(h, 0);
+    ASSERT_EQ(0, list.pfnGetCount(h));
+    int nMember = -1;
+    ctsvc_test::RunOnTask("Korin", [&] { nMember = AddMember(nPerson, primary.GetRecordId()); });
+    EXPECT_EQ((Notices{{CTSVC_DB_LISTENER_CHANGE_INSERTED, -1}}), g_notices.Take());
+    EXPECT_EQ(1, list.pfnGetCount(h));
+    ctsvc_test::RunOnTask("Korin", [&] { CContentMgr::Instance()->Delete("CtSvc/GroupMember", nMember); });
+    EXPECT_EQ((Notices{{CTSVC_DB_LISTENER_CHANGE_DELETED, -1}}), g_notices.Take());
+    EXPECT_EQ(0, list.pfnGetCount(h));
+    EXPECT_TRUE(list.pfnDestroy(h));
+  }
+
+  AddMember(nPerson, primary.GetRecordId());
+  const INT32 h = CtSvcPrimaryListCreate(&primaryFilter, &OnListChange);
+  CCtSvcPrimary renamed = primary;
+  renamed.SetFirstName("Anne");
+  ctsvc_test::RunOnTask("Korin", [&] { ASSERT_TRUE(renamed.Update(primary.GetRecordId(), 1)); });
+  EXPECT_EQ((Notices{{CTSVC_DB_LISTENER_CHANGE_UPDATED, primary.GetRecordId()}}), g_notices.Take());
+  EXPECT_TRUE(CtSvcPrimaryListDestroy(h));
 }
 
 }  // namespace
