@@ -8,20 +8,31 @@
 
 #include "CtSvcDB/Tables/CtSvcDbColumns.h"
 #include "CtSvcFilter.h"
+#include "ZelAc.h"
 
-// Copies at most N - 1 bytes of pszSrc and terminates; null or "" leaves the field empty.
+// Copies at most N - 1 bytes of pszSrc, never cutting a character, and terminates; null or ""
+// leaves the field empty.
 template <size_t N>
 void CtSvcCopyFilterText(char (&szDst)[N], const char* pszSrc) {
-  const size_t nLength = pszSrc != nullptr ? strnlen(pszSrc, N - 1) : 0;
-  std::memcpy(szDst, pszSrc != nullptr ? pszSrc : "", nLength);
-  szDst[nLength] = '\0';
+  AcStrlcpy(szDst, pszSrc != nullptr ? pszSrc : "", N);
 }
 
-// Terminates each text field at its maximum length (a structure from a caller may carry full,
-// unterminated arrays).
+// Terminates a text field that fills its whole array (a structure from a caller may carry full,
+// unterminated arrays) at its maximum length, or before the character that would be cut there.
+inline void CtSvcTerminateText(char* pszField, size_t nSize) {
+  if (std::memchr(pszField, '\0', nSize) != nullptr) {
+    return;
+  }
+  size_t nLength = nSize - 1;
+  while (nLength > 0 && (static_cast<unsigned char>(pszField[nLength]) & 0xC0) == 0x80) {
+    --nLength;
+  }
+  pszField[nLength] = '\0';
+}
+
 template <size_t... N>
 void CtSvcTerminateTexts(char (&... szFields)[N]) {
-  ((szFields[N - 1] = '\0'), ...);
+  (CtSvcTerminateText(szFields, N), ...);
 }
 
 template <typename S>

@@ -1,7 +1,7 @@
 #include "CtSvcDB/CfPlugin/CtSvcPrimaryFilter.h"
 
 #include "CtSvcDB/CfPlugin/CtSvcNameFilterParts.h"
-#include "ZelGWESCore.h"
+#include "CtSvcDB/Records/CtSvcRecordText.h"
 
 namespace {
 
@@ -81,12 +81,10 @@ void CCtSvcPrimaryFilter::_AddNameConditions(CCtSvcFilterConditions& conditions)
   if (!CtSvcAddDisplayNameCondition(conditions, m_Filter.NameFilter, kPrimaryNameColumns)) {
     return;
   }
-  const std::u16string strName = CtSvcToPCode(m_Filter.NameFilter.szDisplayName);
-  MCHAR szLetters[3] = {};
-  if (AcGetRepresent2Chars(strName.c_str(), szLetters) <= 0) {
+  const std::u16string strLetters = CtSvcNameLetters(CtSvcToPCode(m_Filter.NameFilter.szDisplayName));
+  if (strLetters.empty()) {
     return;
   }
-  const std::u16string strLetters(szLetters);
   if (PinsLetterKey(m_Filter.NameFilter, strLetters)) {
     conditions.AddArgForm("(%s.%s = ?)", CtSvcLetterColumn(m_Filter.NameFilter, kPrimaryNameColumns), strLetters);
   }

@@ -3,17 +3,16 @@
 #ifndef CTSVC_CONTACT_INFO_BUILDER_H
 #define CTSVC_CONTACT_INFO_BUILDER_H
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "CtSvcRecord.h"
+#include "ZelAc.h"
 
-// Copies a text into a C array, cut to fit and terminated.
+// Copies a text into a C array, cut to fit (never inside a character) and terminated.
 template <size_t N>
 void CtSvcCopyText(char (&szDest)[N], const std::string& strValue) {
-  std::strncpy(szDest, strValue.c_str(), N - 1);
-  szDest[N - 1] = '\0';
+  AcStrlcpy(szDest, strValue.c_str(), N);
 }
 
 class CCtSvcContactInfoBuilder {

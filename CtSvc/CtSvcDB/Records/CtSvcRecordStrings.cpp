@@ -36,16 +36,24 @@ bool IsAdmitted(char c, int nMask) {
   return false;
 }
 
-// The representative characters of the first two units of a name (3-unit output).
-std::u16string RepresentChars(const std::u16string& strName) {
+}  // namespace
+
+// A character outside the BMP (an emoji) has no one-unit letter: it is listed under the letter
+// that '#' gets, like the symbols.
+std::u16string CtSvcNameLetters(const std::u16string& strName) {
   MCHAR aSrc[3] = {kInvalidMChar, 0, 0};
-  for (size_t i = 0; i < 2 && i < strName.size(); ++i) {
-    aSrc[i] = strName[i];
+  size_t nUnits = 0;
+  for (size_t i = 0; nUnits < 2 && i < strName.size(); ++i, ++nUnits) {
+    const bool bPair = i + 1 < strName.size() && (strName[i] & 0xFC00) == 0xD800 && (strName[i + 1] & 0xFC00) == 0xDC00;
+    aSrc[nUnits] = bPair ? u'#' : strName[i];
+    i += bPair ? 1 : 0;
   }
   MCHAR aLetters[3] = {};
-  const int nUnits = AcGetRepresent2Chars(aSrc, aLetters);
-  return nUnits > 0 ? std::u16string(aLetters, static_cast<size_t>(nUnits)) : std::u16string();
+  const int nLetters = AcGetRepresent2Chars(aSrc, aLetters);
+  return nLetters > 0 ? std::u16string(aLetters, static_cast<size_t>(nLetters)) : std::u16string();
 }
+
+namespace {
 
 void SetColumn(CContentInput& input, CCtSvcDbTable& table, int nColumn, const std::u16string& strValue) {
   if (nColumn >= 0) {
@@ -59,7 +67,7 @@ void SetNameOrder(CContentInput& input, CCtSvcDbTable& table, const std::string&
   std::u16string strName = CtSvcToPCode(strFullName);
   CCtSvcRecord::_ConvertToInvalidMCHAR(strName);
   SetColumn(input, table, nFullName, strName);
-  const std::u16string strLetters = RepresentChars(strName);
+  const std::u16string strLetters = CtSvcNameLetters(strName);
   SetColumn(input, table, nLetter, strLetters);
   SetColumn(input, table, nGroupLetter, strLetters.substr(0, 1));
 }

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "CtSvcDB/CfPlugin/CtSvcFilterTraits.h"
 #include "CtSvcDB/Records/CtSvcBulkCounter.h"
+#include "CtSvcDB/Records/CtSvcContact.h"
 #include "CtSvcDB/Records/CtSvcEtcData.h"
 #include "CtSvcDB/Records/CtSvcGroup.h"
 #include "CtSvcDB/Records/CtSvcGroupMember.h"
@@ -59,6 +62,9 @@ TEST_F(CtSvcPersonTest, NameColumnsInBothOrders) {
       {"\xC3\xA9mile", "", u"\u00e9mile", u"EM", u"E", u"\u00e9mile", u"EM", u"E"},
       {"", "", u"\uffff", u"\uffff", u"\uffff", u"\uffff", u"\uffff", u"\uffff"},
       {"", "Lee", u"Lee", u"LE", u"L", u"Lee", u"LE", u"L"},
+      // A character outside the BMP is listed where '#' is, never under half a surrogate pair.
+      {"\xF0\x9F\x98\x80x", "", u"\U0001F600x", u"#X", u"#", u"\U0001F600x", u"#X", u"#"},
+      {"a\xF0\x9F\x98\x80", "", u"a\U0001F600", u"A#", u"A", u"a\U0001F600", u"A#", u"A"},
   };
   for (const Case& c : kCases) {
     CContentInput input;
@@ -70,6 +76,37 @@ TEST_F(CtSvcPersonTest, NameColumnsInBothOrders) {
     EXPECT_EQ(c.strLFLetter, InputText(input, PersonColumn(CTSVC_DB_PERSON_COLUMN_LF_LETTER))) << c.pszFirst;
     EXPECT_EQ(c.strLFGroup, InputText(input, PersonColumn(CTSVC_DB_PERSON_COLUMN_LF_GROUP_LETTER))) << c.pszFirst;
   }
+}
+
+// Texts cut to a limit end on a whole character, in UTF-8 and in UTF-16 alike.
+TEST_F(CtSvcPersonTest, TextsAreCutBetweenCharacters) {
+  std::string strEmoji;
+  for (int i = 0; i < 600; ++i) {
+    strEmoji += "\xF0\x9F\x98\x80";
+  }
+  const std::string strFits = strEmoji.substr(0, 148);  // 37 characters; a 38th needs 152 bytes
+  char szName[151];
+  ctsvc_test::Copy(szName, strEmoji);
+  EXPECT_EQ(strFits, szName) << "contact info";
+  CtSvcCopyFilterText(szName, strEmoji.c_str());
+  EXPECT_EQ(strFits, szName) << "filter text";
+  std::memcpy(szName, strEmoji.data(), sizeof(szName));  // a full array from a caller
+  CtSvcTerminateTexts(szName);
+  EXPECT_EQ(strFits, szName) << "caller's array";
+  const std::u16string strUnits = CtSvcToPCode("x" + strEmoji);  // at most 1000 units
+  EXPECT_EQ(CtSvcToPCode("x" + strEmoji.substr(0, 4 * 499)), strUnits) << "column text";
+
+  ctsvc_test::ContactParts parts(strEmoji, -1);
+  CCtSvcContact contact(parts.Info(), CTSVC_USE_TYPE_PHONE);
+  const int nId = contact.Insert(1);
+  ASSERT_GT(nId, 0);
+  CContent row;
+  ASSERT_TRUE(CContentMgr::Instance()->GetContent("CtSvc/Person", nId, row));
+  std::u16string strStored;
+  ASSERT_TRUE(row.GetString(CTSVC_DB_PERSON_COLUMN_FIRSTNAME, strStored));
+  EXPECT_EQ(CtSvcToPCode(strFits), strStored);
+  ASSERT_TRUE(row.GetString(CTSVC_DB_PERSON_COLUMN_FL_GROUP_LETTER, strStored));
+  EXPECT_EQ(u"#", strStored);
 }
 
 TEST_F(CtSvcPersonTest, NamelessPersonsSortAfterEveryName) {
