@@ -204,6 +204,17 @@ int AddPersonOf(const CCtSvcPrimary& primary, const char* pszFirst) {
   return person.Insert(1);
 }
 
+// What a field of each row of a list holds, read with the family's GetAt (-1 for a row it fails).
+template <class R>
+Ids ListedValues(INT32 h, INT32 nCount, BOOL (*pfnGetAt)(INT32, INT32, R*), int (*pfnValue)(const R&)) {
+  Ids vcValues;
+  for (INT32 i = 0; i < nCount; ++i) {
+    R record{};
+    vcValues.push_back(pfnGetAt(h, i, &record) ? pfnValue(record) : -1);
+  }
+  return vcValues;
+}
+
 CtSvcPrimaryFilter PrimariesOfGroup(int nGroupId) {
   CtSvcPrimaryFilter filter;
   CtSvcPrimaryFilterInit(&filter);
@@ -224,13 +235,8 @@ TEST_F(CtSvcListTest, MergedContactIsListedOnceInItsGroup) {
   const CtSvcPrimaryFilter filter = PrimariesOfGroup(kGroup);
   const INT32 h = CtSvcPrimaryListCreate(&filter, nullptr);
   ASSERT_EQ(2, CtSvcPrimaryListGetCount(h));
-  Ids vcListed;
-  for (INT32 i = 0; i < 2; ++i) {
-    CtSvcPrimaryRecord record{};
-    ASSERT_TRUE(CtSvcPrimaryListGetAt(h, i, &record));
-    vcListed.push_back(record.nId);
-  }
-  EXPECT_EQ((Ids{merged.GetRecordId(), single.GetRecordId()}), vcListed);
+  EXPECT_EQ((Ids{merged.GetRecordId(), single.GetRecordId()}),
+            ListedValues<CtSvcPrimaryRecord>(h, 2, &CtSvcPrimaryListGetAt, [](const auto& r) { return r.nId; }));
   const CtSvcPersonFilterName after = Name(CTSVC_FILTER_NAME_ORDER_FIRST_LAST, "Zed");
   EXPECT_EQ(2, CtSvcPrimaryListGetListIndexFromName(h, &after));
   EXPECT_EQ(2, CtSvcDbPrimaryGetCount(&filter));
@@ -252,13 +258,8 @@ TEST_F(CtSvcListTest, GroupMembersComeInTheOrderOfTheirPersons) {
   filter.nGroupId = kGroup;
   const INT32 h = CtSvcGroupMemberListCreate(&filter, nullptr);
   ASSERT_EQ(3, CtSvcGroupMemberListGetCount(h));
-  Ids vcListed;
-  for (INT32 i = 0; i < 3; ++i) {
-    CtSvcGroupMemberRecord record{};
-    ASSERT_TRUE(CtSvcGroupMemberListGetAt(h, i, &record));
-    vcListed.push_back(record.Info.nPersonId);
-  }
-  EXPECT_EQ(vcPersons, vcListed);
+  EXPECT_EQ(vcPersons, ListedValues<CtSvcGroupMemberRecord>(h, 3, &CtSvcGroupMemberListGetAt,
+                                                            [](const auto& r) { return r.Info.nPersonId; }));
   EXPECT_TRUE(CtSvcGroupMemberListDestroy(h));
 }
 

@@ -44,11 +44,12 @@ TEST(CtSvcHandlerFactory, RoutesEveryUriToItsHandler) {
   EXPECT_EQ(nullptr, factory.Create("Other/Person"));
 }
 
-// The joined handler (its rows are read through the primary lists of a group) never writes; an
-// insert without the id column is not built.
+// The joined handler (its rows are read through the primary lists of a group, one membership per
+// primary and group) never writes; an insert without the id column is not built.
 TEST(CtSvcHandlerStatements, JoinedHandlerRefusesWritesAndInsertsNeedTheId) {
   CCtSvcPrimaryGroupMemberHandler joined("CtSvc/PrimaryGroupMember");
-  EXPECT_EQ("CtSvcPrimary,CtSvcGroupMember", joined.GetTableName());
+  EXPECT_EQ("CtSvcPrimary,(SELECT DISTINCT PRIMARY_ID, GROUP_ID FROM CtSvcGroupMember) CtSvcGroupMember",
+            joined.GetTableName());
   EXPECT_EQ("CtSvcPrimary.ID", joined.GetIDColumnName());
   CContentInput input;
   EXPECT_FALSE(joined.Update(input, 3));
@@ -56,6 +57,35 @@ TEST(CtSvcHandlerStatements, JoinedHandlerRefusesWritesAndInsertsNeedTheId) {
   CCtSvcFdnHandler handler("CtSvc/Fdn");
   input.SetNString("NAME", u"x");
   EXPECT_EQ("", handler.__CreateQuery(CTSVC_QUERY_INSERT, -1, &input));
+}
+
+// What a list over a URI and a where text reads: its own rows (marked), every table the text
+// names as a whole word, never a sibling URI of its own table nor the two-table URI.
+TEST_F(CtSvcCFHandlerTest, ListSourcesAreTheTablesTheListReads) {
+  using Sources = std::vector<std::pair<std::string, bool>>;
+  const struct {
+    const char* szUri;
+    const char* szWhere;
+    Sources expected;
+  } kCases[] = {
+      {"CtSvc/Person", "", {{"CtSvc/Person", true}}},
+      {"CtSvc/Person", "CtSvcPerson.ID IN ( select ctsvcgroupmember.PERSON_ID from CtSvcGroupMember where x = 1 )",
+       {{"CtSvc/Person", true}, {"CtSvc/GroupMember", false}}},
+      {"CtSvc/Email", "CtSvcContactDataTable.TYPE = 2", {{"CtSvc/Email", true}}},
+      {"CtSvc/GroupMember", "CtSvcGroupMember.GROUP_ID = 3", {{"CtSvc/GroupMember", true}}},
+      {"CtSvc/Group", "CtSvcGroup.ID IN ( select CtSvcGroupMember.GROUP_ID from CtSvcGroupMember )",
+       {{"CtSvc/Group", true}, {"CtSvc/GroupMember", false}}},
+      {"CtSvc/PrimaryGroupMember", "CtSvcPrimary.ID = CtSvcGroupMember.PRIMARY_ID",
+       {{"CtSvc/GroupMember", false}, {"CtSvc/Primary", true}}},
+      {"CtSvc/Unknown", "CtSvcPerson.ID = 1", {}},
+  };
+  for (const auto& c : kCases) {
+    Sources actual;
+    for (const CtSvcListSource& source : CCtSvcContentHandlerFactory::FindListSources(c.szUri, c.szWhere)) {
+      actual.emplace_back(source.strUri, source.bRowTable);
+    }
+    EXPECT_EQ(c.expected, actual) << c.szUri << " " << c.szWhere;
+  }
 }
 
 // A plain list delete takes fewer than 50 ids in one statement; the bulk URI takes any number,

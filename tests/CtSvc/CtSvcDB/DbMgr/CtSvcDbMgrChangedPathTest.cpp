@@ -56,21 +56,37 @@ void ExpectPaths(const StoredPaths& ids, const std::vector<std::string>& vcExpec
 
 class CtSvcDbChangedPathTest : public ctsvc_test::SchemaTest {};
 
-TEST_F(CtSvcDbChangedPathTest, RenamedFileIsRenamedWhereverItIsNamed) {
-  const StoredPaths ids = StorePaths({"/user/ct/a.jpg", "/User/CT/A.JPG", "/user/ct/a.jpg.bak", "/user/o'neil/a.jpg"});
-  ASSERT_TRUE(CtSvcDbChangedFile("/user/ct/a.jpg", "/user/ct/b.jpg"));
-  // The comparison ignores letter case; the new path is stored in lower case.
-  ExpectPaths(ids, {"/user/ct/b.jpg", "/user/ct/b.jpg", "/user/ct/a.jpg.bak", "/user/o'neil/a.jpg"});
-  ASSERT_TRUE(CtSvcDbChangedFile("/user/o'neil/a.jpg", "/user/o'brien/a.jpg"));
-  ExpectPaths(ids, {"/user/ct/b.jpg", "/user/ct/b.jpg", "/user/ct/a.jpg.bak", "/user/o'brien/a.jpg"});
-}
-
-TEST_F(CtSvcDbChangedPathTest, RenamedFolderMovesEveryPathBelowIt) {
-  const StoredPaths ids = StorePaths({"/User/Ct/x/a.jpg", "/User/Ct", "/User/Ctx/b.jpg", "/Other/Ct/c.jpg"});
-  ASSERT_TRUE(CtSvcDbChangedFolder("/User/Ct", "/User/Mass/Ct"));
-  ExpectPaths(ids, {"/User/Mass/Ct/x/a.jpg", "/User/Mass/Ct", "/User/Ctx/b.jpg", "/Other/Ct/c.jpg"});
-  ASSERT_TRUE(CtSvcDbChangedFolder("/User/Mass/", "/U/"));
-  ExpectPaths(ids, {"/U/Ct/x/a.jpg", "/U/Ct", "/User/Ctx/b.jpg", "/Other/Ct/c.jpg"});
+// A renamed file: the comparison ignores letter case, and the new path is stored in lower case.
+// A renamed folder: every path in it or below it moves, a folder that only begins alike stays.
+TEST_F(CtSvcDbChangedPathTest, StoredPathsFollowTheRenamedFileOrFolder) {
+  struct Step {
+    const char* pszOld;
+    const char* pszNew;
+    std::vector<std::string> vcExpected;
+  };
+  const struct {
+    BOOL (*pfnChanged)(const char*, const char*);
+    std::vector<std::string> vcStored;
+    std::vector<Step> vcSteps;
+  } kCases[] = {
+      {&CtSvcDbChangedFile,
+       {"/user/ct/a.jpg", "/User/CT/A.JPG", "/user/ct/a.jpg.bak", "/user/o'neil/a.jpg"},
+       {{"/user/ct/a.jpg", "/user/ct/b.jpg", {"/user/ct/b.jpg", "/user/ct/b.jpg", "/user/ct/a.jpg.bak", "/user/o'neil/a.jpg"}},
+        {"/user/o'neil/a.jpg", "/user/o'brien/a.jpg",
+         {"/user/ct/b.jpg", "/user/ct/b.jpg", "/user/ct/a.jpg.bak", "/user/o'brien/a.jpg"}}}},
+      {&CtSvcDbChangedFolder,
+       {"/User/Ct/x/a.jpg", "/User/Ct", "/User/Ctx/b.jpg", "/Other/Ct/c.jpg"},
+       {{"/User/Ct", "/User/Mass/Ct", {"/User/Mass/Ct/x/a.jpg", "/User/Mass/Ct", "/User/Ctx/b.jpg", "/Other/Ct/c.jpg"}},
+        {"/User/Mass/", "/U/", {"/U/Ct/x/a.jpg", "/U/Ct", "/User/Ctx/b.jpg", "/Other/Ct/c.jpg"}}}},
+  };
+  for (const auto& c : kCases) {
+    const StoredPaths ids = StorePaths(c.vcStored);
+    for (const Step& step : c.vcSteps) {
+      SCOPED_TRACE(std::string(step.pszOld) + " -> " + step.pszNew);
+      ASSERT_TRUE(c.pfnChanged(step.pszOld, step.pszNew));
+      ExpectPaths(ids, step.vcExpected);
+    }
+  }
 }
 
 TEST_F(CtSvcDbChangedPathTest, MissingPathsAreRefused) {

@@ -48,6 +48,14 @@ S Zeroed() {
 
 const TmDateTime kDate = {2001, 2, 3, 4, 5, 6};
 
+// The owners of a detail row: person nBase + 1, primary nBase + 2, account nBase + 3.
+template <class S>
+void SetOwners(S& r, int nBase) {
+  r.nPersonId = nBase + 1;
+  r.nPrimaryId = nBase + 2;
+  r.nAccountId = nBase + 3;
+}
+
 int StorePerson() {
   auto r = Zeroed<CtSvcPersonRecord>();
   r.DevType = 1;
@@ -97,10 +105,8 @@ int StorePrimary() {
 template <class R, class S>
 int StoreContactData(int nUseType, int nKind, const char* pszData) {
   auto r = Zeroed<S>();
-  r.nPersonId = 31;
-  r.nPrimaryId = 32;
+  SetOwners(r, 30);
   r.DevType = 1;
-  r.nAccountId = 33;
   r.Info.UseType = nUseType;
   if constexpr (std::is_same_v<S, CtSvcPhoneNumberRecord>) {
     r.Info.PhoneType = nKind;
@@ -115,9 +121,7 @@ int StoreContactData(int nUseType, int nKind, const char* pszData) {
 
 int StorePostalAddress() {
   auto r = Zeroed<CtSvcPostalAddressRecord>();
-  r.nPersonId = 41;
-  r.nPrimaryId = 42;
-  r.nAccountId = 43;
+  SetOwners(r, 40);
   r.Info.UseType = 4;
   Copy(r.Info.szPCODE, "04524");
   Copy(r.Info.szPostOfficeBoxNumber, "PO 7");
@@ -131,9 +135,7 @@ int StorePostalAddress() {
 
 int StoreEtcData() {
   auto r = Zeroed<CtSvcEtcDataRecord>();
-  r.nPersonId = 51;
-  r.nPrimaryId = 52;
-  r.nAccountId = 53;
+  SetOwners(r, 50);
   r.DevType = 2;
   r.Info.EtcDataType = 5;
   Copy(r.Info.szEtcData, "Annie");
@@ -142,9 +144,7 @@ int StoreEtcData() {
 
 int StoreRcs() {
   auto r = Zeroed<CtSvcRcsRecord>();
-  r.nPersonId = 61;
-  r.nPrimaryId = 62;
-  r.nAccountId = 63;
+  SetOwners(r, 60);
   r.Info.nStatus = 3;
   Copy(r.Info.szSip, "sip:ann@example.org");
   return Store<CCtSvcRcs>(r);
@@ -191,9 +191,7 @@ int StoreSpeedDial() {
 
 int StoreIM() {
   auto r = Zeroed<CtSvcIMRecord>();
-  r.nPersonId = 111;
-  r.nPrimaryId = 112;
-  r.nAccountId = 113;
+  SetOwners(r, 110);
   r.Info.nIspId = 114;
   Copy(r.Info.szIsp, "Chat");
   Copy(r.Info.szUserId, "ann.lee");
@@ -202,9 +200,7 @@ int StoreIM() {
 
 int StoreSnsData() {
   auto r = Zeroed<CtSvcSnsDataRecord>();
-  r.nPersonId = 121;
-  r.nPrimaryId = 122;
-  r.nAccountId = 123;
+  SetOwners(r, 120);
   Copy(r.Info.szStatus, "Out");
   r.Info.StatusUpdate = kDate;
   Copy(r.Info.szPeopleId, "p-125");
