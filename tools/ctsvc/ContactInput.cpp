@@ -67,8 +67,17 @@ bool ContactInput::Read(const Args& args, std::string& strError) {
   bBirthday = args.Has("birthday");
   strFirst = args.Get("first");
   strLast = args.Get("last");
-  vcNumbers = args.GetAll("number");
-  vcEmails = args.GetAll("email");
+  // An empty value gives no entry: "--email ''" leaves a contact without e-mails.
+  for (const std::string& strNumber : args.GetAll("number")) {
+    if (!strNumber.empty()) {
+      vcNumbers.push_back(strNumber);
+    }
+  }
+  for (const std::string& strEmail : args.GetAll("email")) {
+    if (!strEmail.empty()) {
+      vcEmails.push_back(strEmail);
+    }
+  }
   if (vcNumbers.size() > static_cast<size_t>(kMaxDetails) || vcEmails.size() > static_cast<size_t>(kMaxDetails)) {
     strError = "at most " + std::to_string(kMaxDetails) + " numbers and e-mails";
     return false;
