@@ -137,7 +137,11 @@ int main(int argc, char** argv) {
     return Fail(kExitUsage, line.strError);
   }
   if (line.bVersion) {
-    std::printf("ctsvc of ZelCtSvc, store schema %s\n", CtSvcGetDBCodeVer());
+    if (line.options.bJson) {
+      std::printf("{\"program\":\"ctsvc\",\"library\":\"ZelCtSvc\",\"schemaVersion\":\"%s\"}\n", CtSvcGetDBCodeVer());
+    } else {
+      std::printf("ctsvc of ZelCtSvc, store schema %s\n", CtSvcGetDBCodeVer());
+    }
     return kExitOk;
   }
   if (line.bHelp) {

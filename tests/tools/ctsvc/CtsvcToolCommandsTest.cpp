@@ -170,12 +170,17 @@ TEST_F(CtsvcToolCommands, FavoritesAndSearchesByNumberOrEmail) {
   EXPECT_EQ(JValue::Kind::Null, Json("speeddial clear 3")["numberId"].kind);
 }
 
-TEST_F(CtsvcToolCommands, InitAndDemoPrintJson) {
+TEST_F(CtsvcToolCommands, InitVersionAndDemoPrintJson) {
   const JValue store = Json("init");
   EXPECT_EQ("1.1.76.0.0", store["schemaVersion"].strText);
   EXPECT_EQ(13u, store["tables"].vcItems.size());
   EXPECT_EQ(JValue::Kind::Number, store["tables"].vcItems.at(0)["rows"].kind);
   EXPECT_EQ(JValue::Kind::Array, Json("letters").kind);
+  EXPECT_EQ("1.1.76.0.0", Json("--version")["schemaVersion"].strText);
+  const JValue demo = Json("demo");
+  EXPECT_EQ(JValue::Kind::Number, demo["totalMs"].kind);
+  EXPECT_EQ(JValue::Kind::Number, demo["steps"].vcItems.at(0)["ms"].kind);
+  EXPECT_EQ(JValue::Kind::Bool, demo["steps"].vcItems.at(1)["result"]["reused"].kind);
 }
 
 }  // namespace
