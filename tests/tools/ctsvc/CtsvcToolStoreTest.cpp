@@ -118,6 +118,7 @@ TEST(CtsvcToolStore, AStoreTheUserMayOnlyReadIsListedAndSearched) {
   EXPECT_NE(std::string::npos, add.strOut.find("ctsvc: ")) << add.strOut;
   EXPECT_EQ(strBefore, ReadFile(strStore + "/ctsvc.db"));
 
+  fs::permissions(dir.Path(), fs::perms::owner_all);
   fs::permissions(strStore, fs::perms::owner_all);
   for (const fs::directory_entry& entry : fs::directory_iterator(strStore)) {
     fs::permissions(entry.path(), fs::perms::owner_all);
