@@ -32,7 +32,8 @@ const std::vector<Command>& Commands() {
        "  --birthday YYYY-MM-DD  (\"\" clears it)\n"
        "A contact linked from several persons needs --person.\n",
        "person", "first last number email birthday", 1, 1, StoreUse::kExisting, &RunUpdate},
-      {"show", "ID [--person]", "a contact with its persons and details (or one person)", "", "person", "", 1, 1,
+      {"show", "ID [--person]", "a contact with its persons and details (or one person)",
+       "  --person          ID is a person id\n", "person", "", 1, 1,
        StoreUse::kExisting, &RunShow},
       {"list", "[--persons] [--order fl|lf] [--limit N] [--offset N]", "contacts (or persons) in name order",
        "  --persons         persons instead of contacts\n"
@@ -41,13 +42,15 @@ const std::vector<Command>& Commands() {
        "persons", "order limit offset", 0, 0, StoreUse::kExisting, &RunList},
       {"favorites", "", "the favourite contacts in their order", "", "", "", 0, 0, StoreUse::kExisting,
        &RunFavorites},
-      {"delete", "ID [--person]", "delete a contact with its persons (or one person)", "", "person", "", 1, 1,
+      {"delete", "ID [--person]", "delete a contact with its persons (or one person)",
+       "  --person          delete only the person with id ID\n", "person", "", 1, 1,
        StoreUse::kExisting, &RunDelete},
-      {"link", "A B", "merge contact B into contact A", "", "", "", 2, 2, StoreUse::kExisting, &RunLink},
+      {"link", "A B", "merge contact B into contact A", "  A, B              contact ids ('ctsvc list')\n", "", "", 2, 2, StoreUse::kExisting, &RunLink},
       {"unlink", "A PERSON [--keep]", "give every other person of contact A its own contact again",
        "  --keep            rearrange contact A only, without splitting it\n", "keep", "", 2, 2,
        StoreUse::kExisting, &RunUnlink},
-      {"favorite", "ID [--off|--order N]", "make a contact a favourite (or not; or set its order)", "", "off",
+      {"favorite", "ID [--off|--order N]", "make a contact a favourite (or not; or set its order)",
+       "  --off             no longer a favourite\n  --order N         its place among the favourites\n", "off",
        "order", 1, 1, StoreUse::kExisting, &RunFavorite},
       {"group", "list|add NAME|delete ID|add-member G C|remove-member G C", "groups and their members",
        "  list                      groups with their member counts\n"
