@@ -4,8 +4,17 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <sstream>
 
 namespace ctsvc_tool {
+
+namespace {
+
+bool Contains(const std::vector<std::string>& vcNames, const std::string& strName) {
+  return std::find(vcNames.begin(), vcNames.end(), strName) != vcNames.end();
+}
+
+}  // namespace
 
 bool ParseInt(const std::string& strText, int& nValue) {
   if (strText.empty()) {
@@ -21,16 +30,39 @@ bool ParseInt(const std::string& strText, int& nValue) {
   return true;
 }
 
-Args::Args(const std::vector<std::string>& vcArgs, const std::vector<std::string>& vcFlags) {
-  for (size_t i = 0; i < vcArgs.size(); ++i) {
+std::vector<std::string> SplitWords(const char* szList) {
+  std::vector<std::string> vcWords;
+  std::istringstream in(szList != nullptr ? szList : "");
+  for (std::string strWord; in >> strWord;) {
+    vcWords.push_back(strWord);
+  }
+  return vcWords;
+}
+
+Args::Args(const std::vector<std::string>& vcArgs, const std::vector<std::string>& vcFlags,
+           const std::vector<std::string>& vcValues) {
+  bool bOptionsEnded = false;
+  for (size_t i = 0; i < vcArgs.size() && m_strError.empty(); ++i) {
     const std::string& strArg = vcArgs[i];
-    if (strArg.size() < 3 || strArg.compare(0, 2, "--") != 0) {
+    if (!bOptionsEnded && strArg == "--") {
+      bOptionsEnded = true;
+      continue;
+    }
+    if (bOptionsEnded || strArg.size() < 3 || strArg.compare(0, 2, "--") != 0) {
       m_vcPositional.push_back(strArg);
       continue;
     }
-    const std::string strName = strArg.substr(2);
-    if (std::find(vcFlags.begin(), vcFlags.end(), strName) != vcFlags.end()) {
+    const size_t nEquals = strArg.find('=');
+    const std::string strName = strArg.substr(2, nEquals == std::string::npos ? std::string::npos : nEquals - 2);
+    if (Contains(vcFlags, strName)) {
+      if (nEquals != std::string::npos) {
+        m_strError = "option '--" + strName + "' takes no value";
+      }
       m_options.emplace(strName, "");
+    } else if (!Contains(vcValues, strName)) {
+      m_strError = "unknown option '--" + strName + "'";
+    } else if (nEquals != std::string::npos) {
+      m_options.emplace(strName, strArg.substr(nEquals + 1));
     } else if (i + 1 < vcArgs.size()) {
       m_options.emplace(strName, vcArgs[++i]);
     } else {
@@ -57,15 +89,6 @@ bool Args::GetInt(const std::string& strName, int& nValue) const { return ParseI
 
 bool Args::PositionalInt(size_t nIndex, int& nValue) const {
   return nIndex < m_vcPositional.size() && ParseInt(m_vcPositional[nIndex], nValue);
-}
-
-std::string Args::Unknown(const std::vector<std::string>& vcAllowed) const {
-  for (const auto& option : m_options) {
-    if (std::find(vcAllowed.begin(), vcAllowed.end(), option.first) == vcAllowed.end()) {
-      return "--" + option.first;
-    }
-  }
-  return std::string();
 }
 
 }  // namespace ctsvc_tool

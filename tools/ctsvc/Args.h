@@ -1,4 +1,4 @@
-// Command arguments: positional words and "--name value" / "--flag" options.
+// Command arguments: positional words and "--name value" / "--name=value" / "--flag" options.
 #ifndef CTSVC_TOOL_ARGS_H
 #define CTSVC_TOOL_ARGS_H
 
@@ -10,8 +10,11 @@ namespace ctsvc_tool {
 
 class Args {
  public:
-  // vcFlags name the options that take no value; every other "--name" takes the next word.
-  Args(const std::vector<std::string>& vcArgs, const std::vector<std::string>& vcFlags);
+  Args() = default;
+  // vcFlags name the options that take no value, vcValues those that take one; any other "--name"
+  // is an error. "--" ends the options: every later word is positional.
+  Args(const std::vector<std::string>& vcArgs, const std::vector<std::string>& vcFlags,
+       const std::vector<std::string>& vcValues);
 
   bool IsValid() const { return m_strError.empty(); }
   const std::string& Error() const { return m_strError; }
@@ -22,8 +25,8 @@ class Args {
   // Integer option or positional word; false when it is not a whole number.
   bool GetInt(const std::string& strName, int& nValue) const;
   bool PositionalInt(size_t nIndex, int& nValue) const;
-  // Names of the options given that are not in the allowed list ("" when all are known).
-  std::string Unknown(const std::vector<std::string>& vcAllowed) const;
+  // The positional word at nIndex, "" when there is none.
+  std::string Word(size_t nIndex) const { return nIndex < m_vcPositional.size() ? m_vcPositional[nIndex] : ""; }
 
  private:
   std::vector<std::string> m_vcPositional;
@@ -33,6 +36,9 @@ class Args {
 
 // Parses a whole decimal number (optional sign); false for anything else or out of range.
 bool ParseInt(const std::string& strText, int& nValue);
+
+// The words of a blank-separated list ("a b c").
+std::vector<std::string> SplitWords(const char* szList);
 
 }  // namespace ctsvc_tool
 

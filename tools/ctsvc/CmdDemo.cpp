@@ -38,16 +38,14 @@ class DemoReport {
     Json result = work();
     const double dMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     m_dTotalMs += dMs;
-    char szMs[32];
-    std::snprintf(szMs, sizeof(szMs), "%.1f", dMs);
     if (m_bJson) {
       Json step = Json::Object();
       step.Set("step", strTitle);
-      step.Set("ms", szMs);
+      step.Set("ms", Json::Decimal(dMs, 1));
       step.Set("result", result);
       m_steps.Push(step);
     } else {
-      std::printf("\n[%8s ms] %s\n", szMs, strTitle.c_str());
+      std::printf("\n[%8.1f ms] %s\n", dMs, strTitle.c_str());
       PrintIndented(result);
       std::fflush(stdout);
     }
@@ -55,16 +53,14 @@ class DemoReport {
   }
 
   void Finish(const std::string& strDataDir) {
-    char szTotal[32];
-    std::snprintf(szTotal, sizeof(szTotal), "%.1f", m_dTotalMs);
     if (m_bJson) {
       Json report = Json::Object();
       report.Set("dataDir", strDataDir);
       report.Set("steps", m_steps);
-      report.Set("totalMs", szTotal);
+      report.Set("totalMs", Json::Decimal(m_dTotalMs, 1));
       Print(report, true);
     } else {
-      std::printf("\ntotal %s ms\n", szTotal);
+      std::printf("\ntotal %.1f ms\n", m_dTotalMs);
     }
   }
 
@@ -128,7 +124,7 @@ Json FirstScreen() {
       rows.Push(PrimarySummary(record.nId));
     }
   }
-  result.Set("first screen", rows);
+  result.Set("firstScreen", rows);
   CtSvcPrimaryListDestroy(hList);
   return result;
 }
@@ -160,7 +156,7 @@ Json SearchStep() {
   for (int i = 0; i < nFound && i < 5; ++i) {
     rows.Push(PrimarySummary(CtSvcSearchGetResultItem(i)));
   }
-  result.Set("first results", rows);
+  result.Set("firstResults", rows);
   CtSvcSearchDestroyResult();
   return result;
 }
@@ -234,10 +230,7 @@ Json SpeedDial(const Json& favourites) {
 
 }  // namespace
 
-int RunDemo(const Options& options, const std::vector<std::string>& vcArgs) {
-  if (!vcArgs.empty()) {
-    return Fail(kExitUsage, "demo takes no arguments");
-  }
+int RunDemo(const Options& options, const Args&) {
   DemoReport report(options.bJson);
   if (!options.bJson) {
     std::printf("ZelCtSvc demo on %s\n", options.strDataDir.c_str());

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <random>
 #include <string>
 
 #include "Args.h"
@@ -31,27 +32,27 @@ void DrawProgress(int nDone, int nTotal) {
 
 }  // namespace
 
-int RunGen(const Options& options, const std::vector<std::string>& vcArgs) {
-  const Args args(vcArgs, {});
-  int nCount = 0, nSeed = 1;
-  if (!args.IsValid() || !args.PositionalInt(0, nCount) || nCount < 0 || nCount > 1000000 ||
-      (args.Has("seed") && !args.GetInt("seed", nSeed)) || !args.Unknown({"seed"}).empty()) {
-    return Fail(kExitUsage, "usage: gen N [--seed S]   (0 <= N <= 1000000)");
+int RunGen(const Options& options, const Args& args) {
+  int nCount = 0, nSeed = 0;
+  if (!args.PositionalInt(0, nCount) || nCount < 0 || nCount > 1000000 ||
+      (args.Has("seed") && !args.GetInt("seed", nSeed))) {
+    return Fail(kExitUsage, "usage: gen N [--seed S]   (0 <= N <= 1000000, S a number)");
   }
+  // A new address book each run unless the seed is given; the seed is printed to repeat a run.
+  const uint32_t nUsedSeed = args.Has("seed") ? static_cast<uint32_t>(nSeed) : std::random_device()() & 0x7FFFFFFF;
   if (!OpenService(options)) {
     return kExitFailure;
   }
   const auto start = std::chrono::steady_clock::now();
-  const GenerateResult result = GenerateContacts(nCount, static_cast<uint32_t>(nSeed), &DrawProgress);
+  const GenerateResult result = GenerateContacts(nCount, nUsedSeed, &DrawProgress);
   const double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   CloseService();
   Json report = Json::Object();
   report.Set("contacts", nCount);
   report.Set("persons", result.nPersons);
   report.Set("failures", result.nFailures);
-  char szSeconds[32];
-  std::snprintf(szSeconds, sizeof(szSeconds), "%.2f", dSeconds);
-  report.Set("seconds", szSeconds);
+  report.Set("seed", static_cast<int>(nUsedSeed));
+  report.Set("seconds", Json::Decimal(dSeconds, 2));
   Print(report, options.bJson);
   return result.nFailures == 0 ? kExitOk : kExitFailure;
 }

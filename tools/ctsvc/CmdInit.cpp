@@ -3,6 +3,7 @@
 
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtsvcTool.h"
+#include "Json.h"
 #include "ZelDb2.h"
 
 namespace ctsvc_tool {
@@ -15,39 +16,34 @@ int PrintStore(const Options& options) {
     return Fail(kExitFailure, "the store holds no schema version");
   }
   CCtSvcDbMgr* pMgr = CCtSvcDbMgr::Instance();
-  if (options.bJson) {
-    std::printf("{\"dataDir\":\"%s\",\"schemaVersion\":\"%s\",\"tables\":[", options.strDataDir.c_str(), szVersion);
-  } else {
-    std::printf("data directory: %s\nschema version: %s\n%-24s %s\n", options.strDataDir.c_str(), szVersion, "table",
-                "rows");
-  }
+  Json tables = Json::Array();
   for (int nType = 0; nType < CTSVC_DB_TABLE_MAX; ++nType) {
     CCtSvcDbTable* pTable = pMgr->GetDBTable(nType);
-    const int nRows = pTable->GetTotalRecordCount();
-    if (options.bJson) {
-      std::printf("%s{\"name\":\"%s\",\"rows\":%d}", nType == 0 ? "" : ",", pTable->GetTableName(), nRows);
-    } else {
-      std::printf("%-24s %d\n", pTable->GetTableName(), nRows);
-    }
+    Json table = Json::Object();
+    table.Set("name", pTable->GetTableName());
+    table.Set("rows", pTable->GetTotalRecordCount());
+    tables.Push(table);
   }
   if (options.bJson) {
-    std::printf("]}\n");
+    Json store = Json::Object();
+    store.Set("dataDir", options.strDataDir);
+    store.Set("schemaVersion", szVersion);
+    store.Set("tables", tables);
+    Print(store, true);
+    return kExitOk;
+  }
+  std::printf("data directory: %s\nschema version: %s\n%-24s %s\n", options.strDataDir.c_str(), szVersion, "table",
+              "rows");
+  for (const Json& table : tables.Items()) {
+    std::printf("%-24s %s\n", table.TextOf("name").c_str(), table.TextOf("rows").c_str());
   }
   return kExitOk;
 }
 
 }  // namespace
 
-int RunInit(const Options& options, const std::vector<std::string>& vcArgs) {
-  if (!vcArgs.empty()) {
-    return Fail(kExitUsage, "init takes no arguments");
-  }
-  if (!OpenService(options)) {
-    return kExitFailure;
-  }
-  const int nResult = PrintStore(options);
-  CloseService();
-  return nResult;
+int RunInit(const Options& options, const Args&) {
+  return WithService(options, [&] { return PrintStore(options); });
 }
 
 }  // namespace ctsvc_tool

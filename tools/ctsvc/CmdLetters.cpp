@@ -23,11 +23,7 @@ std::string LetterText(MCHAR cLetter) {
 
 }  // namespace
 
-int RunLetters(const Options& options, const std::vector<std::string>& vcArgs) {
-  const Args args(vcArgs, {"persons", "async"});
-  if (!args.IsValid() || !args.Unknown({"persons", "order", "async"}).empty()) {
-    return Fail(kExitUsage, "usage: letters [--persons] [--order fl|lf] [--async]");
-  }
+int RunLetters(const Options& options, const Args& args) {
   const std::string strOrder = args.Get("order", "fl");
   if (strOrder != "fl" && strOrder != "lf") {
     return Fail(kExitUsage, "--order is fl (first-last) or lf (last-first)");

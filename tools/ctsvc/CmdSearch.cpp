@@ -1,10 +1,14 @@
-// ctsvc search TEXT: the contacts whose names start words with the text (every word).
+// ctsvc search: the contacts whose names start words with the text (every word), or whose
+// numbers or e-mail addresses contain a text.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "Args.h"
 #include "ContactView.h"
+#include "ContactInput.h"
+#include "CtSvcDbDetail.h"
 #include "CtSvcSearch.h"
 #include "CtsvcTool.h"
 #include "Json.h"
@@ -56,30 +60,74 @@ std::vector<int> Search(const Args& args, const std::string& strText, bool bExte
   return vcIds;
 }
 
+// The contacts (primary ids, each once, in the order of their rows) with a detail row that the
+// filter fill() describes selects.
+template <typename Filter, typename Record, typename Fill>
+std::vector<int> SearchDetails(void (*pfnInit)(Filter*), Fill fill, int (*pfnCount)(const Filter*),
+                               int (*pfnRecords)(const Filter*, Record*, int), int nDevice, int& nCount) {
+  Filter filter;
+  pfnInit(&filter);
+  fill(filter);
+  filter.DevType = nDevice;
+  std::vector<int> vcIds;
+  const int nRows = pfnCount(&filter);
+  std::vector<Record> vcRows(static_cast<size_t>(std::max(nRows, 1)));
+  const int nRead = nRows <= 0 ? nRows : pfnRecords(&filter, vcRows.data(), nRows);
+  for (int i = 0; i < nRead; ++i) {
+    const int nPrimary = vcRows[static_cast<size_t>(i)].nPrimaryId;
+    if (std::find(vcIds.begin(), vcIds.end(), nPrimary) == vcIds.end()) {
+      vcIds.push_back(nPrimary);
+    }
+  }
+  nCount = nRead < 0 ? -1 : static_cast<int>(vcIds.size());
+  return vcIds;
+}
+
+std::vector<int> SearchNumbers(const std::string& strText, int nDevice, int& nCount) {
+  return SearchDetails<CtSvcPhoneNumberFilter, CtSvcPhoneNumberRecord>(
+      &CtSvcPhoneNumberFilterInit,
+      [&](CtSvcPhoneNumberFilter& filter) {
+        PutText(filter.szPhoneNumber, strText);
+        filter.NumberTruncation = CTSVC_FILTER_TRUNCATION_CONTAINS;
+      },
+      &CtSvcDbPhoneNumberGetCount, &CtSvcDbPhoneNumberGetRecords, nDevice, nCount);
+}
+
+std::vector<int> SearchEmails(const std::string& strText, int nDevice, int& nCount) {
+  return SearchDetails<CtSvcEmailFilter, CtSvcEmailAddressRecord>(
+      &CtSvcEmailFilterInit,
+      [&](CtSvcEmailFilter& filter) {
+        PutText(filter.szEmailAddress, strText);
+        filter.EmailTruncation = CTSVC_FILTER_TRUNCATION_CONTAINS;
+      },
+      &CtSvcDbEmailAddressGetCount, &CtSvcDbEmailAddressGetRecords, nDevice, nCount);
+}
+
 }  // namespace
 
-int RunSearch(const Options& options, const std::vector<std::string>& vcArgs) {
-  const Args args(vcArgs, {"favorite", "has-number", "has-email", "local"});
-  const std::vector<std::string> vcAllowed = {"favorite", "has-number", "has-email", "local", "group", "device", "limit"};
+int RunSearch(const Options& options, const Args& args) {
   int nDevice = 0, nGroup = 0, nLimit = 20;
-  if (!args.IsValid() || !args.Unknown(vcAllowed).empty() || args.Positional().size() > 1 ||
-      (args.Has("device") && (!args.GetInt("device", nDevice) || nDevice < 0 || nDevice > 2)) ||
+  if ((args.Has("device") && (!args.GetInt("device", nDevice) || nDevice < 0 || nDevice > 2)) ||
       (args.Has("group") && (!args.GetInt("group", nGroup) || nGroup <= 0)) ||
       (args.Has("limit") && (!args.GetInt("limit", nLimit) || nLimit < 0))) {
-    return Fail(kExitUsage,
-                "usage: search [TEXT] [--device 1|2] [--group ID] [--favorite] [--has-number] [--has-email] "
-                "[--local] [--limit N]");
+    return Fail(kExitUsage, "--device is 1 or 2, --group a group id, --limit a number (see ctsvc search --help)");
   }
-  const std::string strText = args.Positional().empty() ? "" : args.Positional()[0];
+  const std::string strText = args.Word(0);
   const bool bExtended = args.Has("group") || args.Has("favorite") || args.Has("has-number") ||
                          args.Has("has-email") || args.Has("local");
+  const bool bDetail = args.Has("number") || args.Has("email");
+  if (bDetail && (bExtended || !strText.empty() || (args.Has("number") && args.Has("email")))) {
+    return Fail(kExitUsage, "--number and --email search on their own (see ctsvc search --help)");
+  }
   if (!OpenService(options)) {
     return kExitFailure;
   }
   int nCount = 0;
-  const std::vector<int> vcIds = Search(args, strText, bExtended, nDevice, nCount);
+  const std::vector<int> vcIds = !bDetail             ? Search(args, strText, bExtended, nDevice, nCount)
+                                 : args.Has("number") ? SearchNumbers(args.Get("number"), nDevice, nCount)
+                                                      : SearchEmails(args.Get("email"), nDevice, nCount);
   Json result = Json::Object();
-  result.Set("text", strText);
+  result.Set("text", bDetail ? args.Get(args.Has("number") ? "number" : "email") : strText);
   result.Set("found", nCount);
   Json contacts = Json::Array();
   for (size_t i = 0; i < vcIds.size() && static_cast<int>(i) < nLimit; ++i) {

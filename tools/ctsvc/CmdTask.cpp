@@ -52,6 +52,15 @@ void OnAccountDeleted(INT32 nResult, void* pUserData) {
   pAnswer->Arrive();
 }
 
+// The stored contacts (persons) of an account; -1 when they cannot be counted.
+int AccountPersons(int nDevice, int nAccount) {
+  CtSvcPersonFilter filter;
+  CtSvcPersonFilterInit(&filter);
+  filter.DevType = nDevice;
+  filter.nAccountId = nAccount;
+  return CtSvcDbPersonGetCount(&filter);
+}
+
 // Answers are delivered on the handler current when the request is made: "CTSVC".
 void AnswerOnServiceHandler() { WmSetCurrentEventHandler(WmGetEventHandlerByName("CTSVC")); }
 
@@ -91,29 +100,32 @@ int RunLettersAsync(const Options& options, bool bPersons, int nIndexType) {
   return kExitOk;
 }
 
-int RunDeleteAccount(const Options& options, const std::vector<std::string>& vcArgs) {
-  const Args args(vcArgs, {"sim"});
+int RunDeleteAccount(const Options& options, const Args& args) {
   int nAccount = 0;
-  if (!args.IsValid() || !args.Unknown({"sim"}).empty() || !args.PositionalInt(0, nAccount) || nAccount <= 0) {
+  if (!args.PositionalInt(0, nAccount) || nAccount <= 0) {
     return Fail(kExitUsage, "usage: delete-account ACCOUNT_ID [--sim]");
   }
-  if (!OpenService(options)) {
-    return kExitFailure;
-  }
-  AnswerOnServiceHandler();
-  Answer answer;
-  const int aAccounts[] = {nAccount};
   const int nDevice = args.Has("sim") ? CTSVC_USE_TYPE_SIM : CTSVC_USE_TYPE_PHONE;
-  const bool bDone = CtSvcDbPersonDeletebyAccount(nDevice, aAccounts, 1, &OnAccountDeleted, &answer) && answer.Wait();
-  CloseService();
-  if (!bDone || answer.nResult != 1) {
-    return Fail(kExitFailure, "the removal of account " + std::to_string(nAccount) + " did not finish; it resumes at the next start");
-  }
-  Json result = Json::Object();
-  result.Set("account", nAccount);
-  result.Set("removed", Json::Bool(true));
-  Print(result, options.bJson);
-  return kExitOk;
+  return WithService(options, [&] {
+    const int nBefore = AccountPersons(nDevice, nAccount);
+    if (nBefore == 0) {
+      return Fail(kExitFailure, "account " + std::to_string(nAccount) + " has no contacts: nothing removed");
+    }
+    AnswerOnServiceHandler();
+    Answer answer;
+    const int aAccounts[] = {nAccount};
+    const bool bDone = CtSvcDbPersonDeletebyAccount(nDevice, aAccounts, 1, &OnAccountDeleted, &answer) && answer.Wait();
+    const int nAfter = AccountPersons(nDevice, nAccount);
+    if (!bDone || answer.nResult != 1 || nBefore < 0 || nAfter != 0) {
+      return Fail(kExitFailure,
+                  "the removal of account " + std::to_string(nAccount) + " did not finish; it resumes at the next start");
+    }
+    Json result = Json::Object();
+    result.Set("account", nAccount);
+    result.Set("removed", nBefore);
+    Print(result, options.bJson);
+    return kExitOk;
+  });
 }
 
 }  // namespace ctsvc_tool

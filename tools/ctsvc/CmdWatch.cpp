@@ -28,11 +28,9 @@ const char* ChangeName(int nType) {
 
 }  // namespace
 
-int RunWatch(const Options& options, const std::vector<std::string>& vcArgs) {
-  const Args args(vcArgs, {});
+int RunWatch(const Options& options, const Args& args) {
   int nCount = -1, nSeconds = -1;
-  if (!args.IsValid() || !args.Unknown({"count", "seconds"}).empty() || !args.Positional().empty() ||
-      (args.Has("count") && (!args.GetInt("count", nCount) || nCount <= 0)) ||
+  if ((args.Has("count") && (!args.GetInt("count", nCount) || nCount <= 0)) ||
       (args.Has("seconds") && (!args.GetInt("seconds", nSeconds) || nSeconds <= 0))) {
     return Fail(kExitUsage, "usage: watch [--count N] [--seconds S]");
   }

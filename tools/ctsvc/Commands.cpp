@@ -1,26 +1,86 @@
-// The command table of ctsvc.
+// The command table of ctsvc: names, usage, options and what each does with the store.
 #include "CtsvcTool.h"
 
 namespace ctsvc_tool {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> kCommands = {
-      {"init", "", "open or create the store; show its schema version and tables", &RunInit},
-      {"demo", "", "the main job: load the service and show what it does", &RunDemo},
-      {"gen", "N [--seed S]", "store N generated contacts (Latin and Hangul names, numbers, e-mails, groups)", &RunGen},
-      {"add", "--first F --last L ...", "store a contact (--number, --email, --address S|C|ST|CO|PC, --group ID, --account N, --sim; repeatable)", &RunAdd},
-      {"show", "ID [--person]", "a contact with its persons and details (or one person)", &RunShow},
-      {"list", "[--persons] [--order fl|lf]", "contacts (or persons) in name order (--limit N, --offset N)", &RunList},
-      {"delete", "ID [--person]", "delete a contact with its persons (or one person)", &RunDelete},
-      {"link", "A B", "merge contact B into contact A", &RunLink},
-      {"unlink", "A PERSON [--keep]", "give every other person of contact A its own contact again", &RunUnlink},
-      {"favorite", "ID [--off|--order N]", "make a contact a favourite (or not; or set its order)", &RunFavorite},
-      {"group", "add NAME|list|delete ID", "groups and their member counts", &RunGroup},
-      {"speeddial", "set S NUM|list|clear S", "speed-dial keys 1..29 (NUM: a phone-number id from 'show')", &RunSpeedDial},
-      {"search", "[TEXT] [--favorite ...]", "contacts whose name words start with the words of TEXT (--device, --group, --has-number, --has-email, --local narrow it)", &RunSearch},
-      {"letters", "[--persons] [--order fl|lf] [--async]", "index letters of the list with their counts (--async: letters only, from the background task)", &RunLetters},
-      {"delete-account", "ID [--sim]", "remove every contact of an account, in the background, and wait for it", &RunDeleteAccount},
-      {"watch", "[--count N] [--seconds S]", "print the changes other processes make to the store", &RunWatch},
+      {"init", "", "open or create the store; show its schema version and tables", "", "", "", 0, 0,
+       StoreUse::kCreates, &RunInit},
+      {"demo", "", "the main job: load the service and show what it does", "", "", "", 0, 0, StoreUse::kCreates,
+       &RunDemo},
+      {"gen", "N [--seed S]", "store N generated contacts (Latin and Hangul names, numbers, e-mails, groups)",
+       "  N                 contacts to store, 0..1000000\n"
+       "  --seed S          the generator's seed (default: a new one each run, printed)\n",
+       "", "seed", 1, 1, StoreUse::kCreates, &RunGen},
+      {"add", "[--first F] [--last L] [--number N]...", "store a contact",
+       "  --first F, --last L   the names\n"
+       "  --number N        a phone number (repeatable)\n"
+       "  --email E         an e-mail address (repeatable)\n"
+       "  --address S|C|ST|CO|PC  street, city, state, country, postal code (repeatable)\n"
+       "  --birthday YYYY-MM-DD\n"
+       "  --group ID        join an existing group (repeatable)\n"
+       "  --account N       the account the contact comes from\n"
+       "  --sim             a SIM contact\n"
+       "A text longer than the store keeps is cut, with a warning naming the field.\n",
+       "sim", "first last number email address birthday group account", 0, 0, StoreUse::kCreates, &RunAdd},
+      {"update", "ID [--person] [--first F] ...", "change a contact's names, numbers, e-mails or birthday",
+       "  ID                a contact (or, with --person, a person) id\n"
+       "  --first F, --last L   new names (\"\" clears one)\n"
+       "  --number N        the numbers become the ones given (repeatable)\n"
+       "  --email E         the e-mails become the ones given (repeatable)\n"
+       "  --birthday YYYY-MM-DD  (\"\" clears it)\n"
+       "A contact linked from several persons needs --person.\n",
+       "person", "first last number email birthday", 1, 1, StoreUse::kExisting, &RunUpdate},
+      {"show", "ID [--person]", "a contact with its persons and details (or one person)",
+       "  --person          ID is a person id\n", "person", "", 1, 1,
+       StoreUse::kExisting, &RunShow},
+      {"list", "[--persons] [--order fl|lf] [--limit N] [--offset N]", "contacts (or persons) in name order",
+       "  --persons         persons instead of contacts\n"
+       "  --order fl|lf     first-last (default) or last-first name order\n"
+       "  --limit N, --offset N  the rows shown (default: the first 50)\n",
+       "persons", "order limit offset", 0, 0, StoreUse::kExisting, &RunList},
+      {"favorites", "", "the favourite contacts in their order", "", "", "", 0, 0, StoreUse::kExisting,
+       &RunFavorites},
+      {"delete", "ID [--person]", "delete a contact with its persons (or one person)",
+       "  --person          delete only the person with id ID\n", "person", "", 1, 1,
+       StoreUse::kExisting, &RunDelete},
+      {"link", "A B", "merge contact B into contact A", "  A, B              contact ids ('ctsvc list')\n", "", "", 2, 2, StoreUse::kExisting, &RunLink},
+      {"unlink", "A PERSON [--keep]", "give every other person of contact A its own contact again",
+       "  --keep            rearrange contact A only, without splitting it\n", "keep", "", 2, 2,
+       StoreUse::kExisting, &RunUnlink},
+      {"favorite", "ID [--off|--order N]", "make a contact a favourite (or not; or set its order)",
+       "  --off             no longer a favourite\n  --order N         its place among the favourites\n", "off",
+       "order", 1, 1, StoreUse::kExisting, &RunFavorite},
+      {"group", "list|add NAME|delete ID|add-member G C|remove-member G C", "groups and their members",
+       "  list                      groups with their member counts\n"
+       "  add NAME                  a new group (names are unique)\n"
+       "  delete ID                 delete a group (its members stay)\n"
+       "  add-member GROUP CONTACT  the contact's persons join the group\n"
+       "  remove-member GROUP CONTACT\n",
+       "", "", 1, 3, StoreUse::kExisting, &RunGroup},
+      {"speeddial", "set S NUM|list|clear S", "speed-dial keys 1..29",
+       "  NUM is a phone-number id from 'ctsvc show'\n", "", "", 1, 3, StoreUse::kExisting, &RunSpeedDial},
+      {"search", "[TEXT] [--number N] [--email E] ...", "contacts by name, number or e-mail",
+       "  TEXT              every word must begin a word of the name\n"
+       "  --number N        contacts with a number containing N\n"
+       "  --email E         contacts with an e-mail address containing E\n"
+       "  --device 1|2      phone or SIM contacts only\n"
+       "  --group ID, --favorite, --has-number, --has-email, --local   narrow a name search\n"
+       "  --limit N         contacts shown (default 20)\n",
+       "favorite has-number has-email local", "number email device group limit", 0, 1, StoreUse::kExisting,
+       &RunSearch},
+      {"letters", "[--persons] [--order fl|lf] [--async]", "index letters of the list with their counts",
+       "  --persons         the letters of the person list\n"
+       "  --order fl|lf     first-last (default) or last-first name order\n"
+       "  --async           letters only, from the background task\n",
+       "persons async", "order", 0, 0, StoreUse::kExisting, &RunLetters},
+      {"delete-account", "ID [--sim]", "remove every contact of an account, in the background, and wait for it",
+       "  --sim             the account's SIM contacts\n", "sim", "", 1, 1, StoreUse::kExisting,
+       &RunDeleteAccount},
+      {"watch", "[--count N] [--seconds S]", "print the changes other processes make to the store",
+       "  --count N         stop after N changes\n  --seconds S       stop after S seconds\n", "",
+       "count seconds", 0, 0, StoreUse::kNone, &RunWatch},
   };
   return kCommands;
 }

@@ -98,7 +98,7 @@ Json PrimarySummary(int nPrimaryId) {
   item.Set("id", nPrimaryId);
   item.Set("name", FullName(primary.GetFirstName(), primary.GetLastName()));
   item.Set("links", primary.GetLinkCount());
-  item.Set("favorite", primary.GetFavorite() == CTSVC_FAVORITE_TYPE_FAVORITE ? "yes" : "");
+  item.Set("favorite", Json::Bool(primary.GetFavorite() == CTSVC_FAVORITE_TYPE_FAVORITE));
   return item;
 }
 

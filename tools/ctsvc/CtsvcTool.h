@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "Args.h"
+
 namespace ctsvc_tool {
 
 // Exit codes.
@@ -12,16 +14,30 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;  // the store cannot be opened, an operation failed
 constexpr int kExitUsage = 2;    // bad arguments
 
+// What a command does with a data directory that holds no store yet.
+enum class StoreUse {
+  kCreates,   // makes the store (init, demo, gen, add)
+  kExisting,  // needs one: reports that there is none
+  kNone       // does not open the store
+};
+
 struct Options {
   std::string strDataDir = "./ctsvc-data";
   bool bJson = false;
+  bool bCreateStore = false;  // the command may create a missing store
 };
 
 struct Command {
   const char* szName;
-  const char* szArgs;
-  const char* szHelp;
-  int (*pfnRun)(const Options& options, const std::vector<std::string>& vcArgs);
+  const char* szArgs;     // what follows the name in the usage line
+  const char* szHelp;     // one line for the command list
+  const char* szDetails;  // the arguments and options, one per line, for "ctsvc NAME --help"
+  const char* szFlags;    // options without a value, blank-separated
+  const char* szValues;   // options with a value, blank-separated
+  size_t nMinWords;       // positional words
+  size_t nMaxWords;
+  StoreUse eStore;
+  int (*pfnRun)(const Options& options, const Args& args);
 };
 
 // Every command, in the order --help lists them.
@@ -29,30 +45,46 @@ const std::vector<Command>& Commands();
 
 // Prints "ctsvc: <message>" on stderr and returns the exit code.
 int Fail(int nExitCode, const std::string& strMessage);
+// Prints "ctsvc: warning: <message>" on stderr.
+void Warn(const std::string& strMessage);
 
-// Opens the data directory and its store and brings the service up (CtSvcDispatch(0)).
-// On failure prints why and returns false; the caller exits with kExitFailure.
+// Opens the data directory and its store and brings the service up (CtSvcDispatch(0)). A
+// directory without a store is only given one when options.bCreateStore is set. On failure prints
+// why and returns false; the caller exits with kExitFailure.
 bool OpenService(const Options& options);
 // Takes the service down (CtSvcDispatch(1)).
 void CloseService();
 
-int RunInit(const Options& options, const std::vector<std::string>& vcArgs);
-int RunDemo(const Options& options, const std::vector<std::string>& vcArgs);
-int RunGen(const Options& options, const std::vector<std::string>& vcArgs);
-int RunAdd(const Options& options, const std::vector<std::string>& vcArgs);
-int RunShow(const Options& options, const std::vector<std::string>& vcArgs);
-int RunList(const Options& options, const std::vector<std::string>& vcArgs);
-int RunDelete(const Options& options, const std::vector<std::string>& vcArgs);
-int RunLink(const Options& options, const std::vector<std::string>& vcArgs);
-int RunUnlink(const Options& options, const std::vector<std::string>& vcArgs);
-int RunFavorite(const Options& options, const std::vector<std::string>& vcArgs);
-int RunGroup(const Options& options, const std::vector<std::string>& vcArgs);
-int RunSpeedDial(const Options& options, const std::vector<std::string>& vcArgs);
-int RunSearch(const Options& options, const std::vector<std::string>& vcArgs);
-int RunLetters(const Options& options, const std::vector<std::string>& vcArgs);
+// Runs body() with the service up; kExitFailure when it cannot be brought up.
+template <typename F>
+int WithService(const Options& options, F body) {
+  if (!OpenService(options)) {
+    return kExitFailure;
+  }
+  const int nResult = body();
+  CloseService();
+  return nResult;
+}
+
+int RunInit(const Options& options, const Args& args);
+int RunDemo(const Options& options, const Args& args);
+int RunGen(const Options& options, const Args& args);
+int RunAdd(const Options& options, const Args& args);
+int RunUpdate(const Options& options, const Args& args);
+int RunShow(const Options& options, const Args& args);
+int RunList(const Options& options, const Args& args);
+int RunFavorites(const Options& options, const Args& args);
+int RunDelete(const Options& options, const Args& args);
+int RunLink(const Options& options, const Args& args);
+int RunUnlink(const Options& options, const Args& args);
+int RunFavorite(const Options& options, const Args& args);
+int RunGroup(const Options& options, const Args& args);
+int RunSpeedDial(const Options& options, const Args& args);
+int RunSearch(const Options& options, const Args& args);
+int RunLetters(const Options& options, const Args& args);
 int RunLettersAsync(const Options& options, bool bPersons, int nIndexType);
-int RunDeleteAccount(const Options& options, const std::vector<std::string>& vcArgs);
-int RunWatch(const Options& options, const std::vector<std::string>& vcArgs);
+int RunDeleteAccount(const Options& options, const Args& args);
+int RunWatch(const Options& options, const Args& args);
 
 }  // namespace ctsvc_tool
 

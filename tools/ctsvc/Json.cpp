@@ -155,6 +155,15 @@ Json Json::Bool(bool b) {
   return value;
 }
 
+Json Json::Decimal(double dValue, int nDecimals) {
+  char szText[64];
+  std::snprintf(szText, sizeof(szText), "%.*f", nDecimals, dValue);
+  Json value;
+  value.m_kind = Kind::Number;
+  value.m_strValue = szText;
+  return value;
+}
+
 Json Json::Array() {
   Json value;
   value.m_kind = Kind::Array;

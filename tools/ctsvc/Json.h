@@ -17,6 +17,8 @@ class Json {
   Json(const char* psz) : m_kind(Kind::String), m_strValue(psz != nullptr ? psz : "") {}  // NOLINT
   Json(std::string str) : m_kind(Kind::String), m_strValue(std::move(str)) {}  // NOLINT
   static Json Bool(bool b);
+  // A number with a fraction, written with nDecimals digits after the point.
+  static Json Decimal(double dValue, int nDecimals);
   static Json Array();
   static Json Object();
 

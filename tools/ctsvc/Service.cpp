@@ -1,4 +1,6 @@
 // Bringing the service up and down for a command.
+#include <sys/stat.h>
+
 #include <string>
 
 #include "CtSvcModule.h"
@@ -9,7 +11,21 @@
 
 namespace ctsvc_tool {
 
+namespace {
+
+// A store is there when its file is; an empty file is what a store is made from.
+bool HasStore(const std::string& strDataDir) {
+  struct stat st {};
+  return stat((strDataDir + "/ctsvc.db").c_str(), &st) == 0 && st.st_size > 0;
+}
+
+}  // namespace
+
 bool OpenService(const Options& options) {
+  if (!options.bCreateStore && !HasStore(options.strDataDir)) {
+    Fail(kExitFailure, "no contact store in " + options.strDataDir + " (ctsvc init creates one)");
+    return false;
+  }
   if (!ZelSetDataDir(options.strDataDir.c_str())) {
     Fail(kExitFailure, "cannot create or use the data directory '" + options.strDataDir + "'");
     return false;

@@ -10,6 +10,7 @@
 
 #include "Catalogue.h"
 #include "FtsTokenizer.h"
+#include "OpenFile.h"
 #include "SqlFunctions.h"
 #include "Statement.h"
 #include "VerifiedStamp.h"
@@ -109,11 +110,13 @@ int Connection::Configure(sqlite3* pDb, bool bNewFile) {
     ReportFailure("Db2Open", "encoding", "PRAGMA encoding", pDb);
     return DB2_ERR_OPEN;
   }
-  if (QueryText(pDb, "PRAGMA journal_mode=WAL", &text) != SQLITE_OK) {
+  // A store this process may only read is read as it is: no journal switch, no catalogue.
+  const bool bReadOnly = IsReadOnly(pDb);
+  if (!bReadOnly && QueryText(pDb, "PRAGMA journal_mode=WAL", &text) != SQLITE_OK) {
     ReportFailure("Db2Open", "journal mode", "PRAGMA journal_mode=WAL", pDb);
     return DB2_ERR_OPEN;
   }
-  if (text != "wal") {
+  if (!bReadOnly && text != "wal") {
     DbgPrint(DBG_CLASS_TRACE, "Db2Open - journal mode is %s\n", text.c_str());
   }
   sqlite3_busy_timeout(pDb, kBusyTimeoutMs);
@@ -125,8 +128,8 @@ int Connection::Configure(sqlite3* pDb, bool bNewFile) {
     ReportFailure("Db2Open", "configuration", "functions", pDb);
     return DB2_ERR_OPEN;
   }
-  if (sqlite3_exec(pDb, kCreateFtsCatalogue, nullptr, nullptr, nullptr) != SQLITE_OK ||
-      sqlite3_exec(pDb, kCreateSchemaVersions, nullptr, nullptr, nullptr) != SQLITE_OK) {
+  if (!bReadOnly && (sqlite3_exec(pDb, kCreateFtsCatalogue, nullptr, nullptr, nullptr) != SQLITE_OK ||
+                     sqlite3_exec(pDb, kCreateSchemaVersions, nullptr, nullptr, nullptr) != SQLITE_OK)) {
     ReportFailure("Db2Open", "catalogue", "sysirs_indexes", pDb);
     return DB2_ERR_OPEN;
   }
@@ -141,14 +144,15 @@ int Connection::Open(const char* pszPath) {
   struct stat st {};
   const bool bNewFile = stat(path.c_str(), &st) != 0 || st.st_size == 0;
   sqlite3* pDb = nullptr;
-  if (path.empty() || sqlite3_open_v2(path.c_str(), &pDb,
-                                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                                      nullptr) != SQLITE_OK) {
+  if (path.empty() || OpenFile(path, &pDb) != SQLITE_OK) {
     ReportFailure("Db2Open", "cannot open", path, pDb);
     sqlite3_close_v2(pDb);
     return DB2_ERR_OPEN;
   }
   int nResult = CheckReadable(pDb, path);
+  if (nResult == DB2_OK && !bNewFile) {
+    nResult = CheckOwnFile(pDb, path);
+  }
   if (nResult == DB2_OK) {
     nResult = Configure(pDb, bNewFile);
   }

@@ -95,7 +95,7 @@ TEST(CtsvcTool, ContactsCanBeAddedListedLinkedAndUnlinked) {
 
   EXPECT_EQ(1, RunTool(strData + "favorite 1 --order 4").nExit);  // not a favourite yet
   ASSERT_EQ(0, RunTool(strData + "favorite 1").nExit);
-  EXPECT_NE(std::string::npos, RunTool(strData + "favorite 1 --order 4").strOut.find("\"favorite\":\"yes\""));
+  EXPECT_NE(std::string::npos, RunTool(strData + "favorite 1 --order 4").strOut.find("\"favorite\":true"));
   ASSERT_EQ(0, RunTool(strData + "delete 1").nExit);
   EXPECT_EQ(1, RunTool(strData + "show 1").nExit);
 }
@@ -179,7 +179,7 @@ TEST(CtsvcTool, DemoFillsAnEmptyStoreOnceAndShowsEveryStep) {
   };
   EXPECT_EQ(3, count(first.strOut, "\"key\":"));
   EXPECT_EQ(3, count(second.strOut, "\"key\":"));
-  EXPECT_EQ(count(first.strOut, "\"favorite\":\"yes\""), count(second.strOut, "\"favorite\":\"yes\""));
+  EXPECT_EQ(count(first.strOut, "\"favorite\":true"), count(second.strOut, "\"favorite\":true"));
 }
 
 }  // namespace

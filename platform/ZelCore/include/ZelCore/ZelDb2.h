@@ -32,13 +32,15 @@ typedef struct Db2Field {
 /* Result of Db2Open. */
 #define DB2_OK 0
 #define DB2_ERR_OPEN -1    /* the file or its directory cannot be opened or created */
-#define DB2_ERR_CORRUPT -2 /* the file is not a database or is damaged; it is left untouched */
+#define DB2_ERR_CORRUPT -2 /* the file is damaged, not a database, or holds the tables of another program;
+                              it is left untouched */
 
 ZEL_EXTERN_C_BEGIN
 
 /* Connection. Db2Open opens (creating when missing) "ctsvc.db" in the data directory, or the given
- * host path when pszPath is not null; any earlier connection is closed first. The other calls
- * open the default connection on first use when none is open. */
+ * host path when pszPath is not null; any earlier connection is closed first. A file this process
+ * may not write is opened for reading only (writes then fail). The other calls open the default
+ * connection on first use when none is open. */
 int Db2Open(const char* pszPath);
 void Db2Close(void);
 BOOL Db2IsOpen(void);

@@ -75,6 +75,44 @@ TEST_F(Db2OpenFile, FilesThatAreNoDatabaseAreRefusedAndLeftUntouched) {
   }
 }
 
+// SQLite files made elsewhere: one holding tables of another program is refused untouched; one
+// without tables is a new database; one of this layer opens.
+TEST_F(Db2OpenFile, AnotherProgramsTablesAreRefusedAndLeftUntouched) {
+  const std::string path = m_dir + "/ctsvc.db";
+  struct Case {
+    const char* szSql;
+    int nResult;
+  };
+  const Case kCases[] = {
+      {"CREATE TABLE notes (id INTEGER PRIMARY KEY, text TEXT); INSERT INTO notes (text) VALUES ('mine')",
+       DB2_ERR_CORRUPT},
+      {"CREATE TABLE CtSvcPerson (ID INTEGER PRIMARY KEY)", DB2_ERR_CORRUPT},
+      {"PRAGMA user_version = 7", DB2_OK},
+      {"CREATE TABLE sysschema_versions (module TEXT PRIMARY KEY, version TEXT NOT NULL); "
+       "CREATE TABLE t (a INTEGER)",
+       DB2_OK},
+  };
+  for (const Case& c : kCases) {
+    std::filesystem::remove(path);
+    sqlite3* pDb = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &pDb), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(pDb, c.szSql, nullptr, nullptr, nullptr), SQLITE_OK) << c.szSql;
+    sqlite3_close(pDb);
+    const std::string bytes = ReadHost(path);
+    zel::test::LogCapture log;
+    EXPECT_EQ(Db2Open(path.c_str()), c.nResult) << c.szSql;
+    if (c.nResult == DB2_OK) {
+      EXPECT_EQ(Scalar("PRAGMA journal_mode"), "wal") << c.szSql;
+    } else {
+      EXPECT_FALSE(Db2IsOpen());
+      EXPECT_EQ(ReadHost(path), bytes) << c.szSql;
+      EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
+      EXPECT_TRUE(log.Contains("tables of another program")) << c.szSql;
+    }
+    Db2Close();
+  }
+}
+
 TEST_F(Db2OpenFile, DamagedDatabaseIsRefusedAndLeftUntouched) {
   const std::string path = m_dir + "/ctsvc.db";
   ASSERT_EQ(Db2Open(path.c_str()), DB2_OK);
@@ -145,6 +183,32 @@ TEST_F(Db2OpenFile, ReadOnlyDirectoryGivesOpenError) {
   std::filesystem::permissions(dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   EXPECT_EQ(Db2Open((dir + "/ctsvc.db").c_str()), DB2_ERR_OPEN);
   std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+}
+
+// A store in a directory this process may not write is read as it stands; writes fail. (The
+// program's own test runs this as another user when the tests run as root.)
+TEST_F(Db2OpenFile, AStoreThisProcessMayNotWriteIsOpenedForReading) {
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "permissions do not apply to root";
+  }
+  namespace fs = std::filesystem;
+  const std::string dir = m_dir + "/ro";
+  const std::string path = dir + "/ctsvc.db";
+  fs::create_directory(dir);
+  ASSERT_EQ(Db2Open(path.c_str()), DB2_OK);
+  ASSERT_GE(Db2QueryEx("CREATE TABLE t (a INTEGER)"), 0);
+  ASSERT_EQ(Db2QueryEx("INSERT INTO t VALUES (7)"), 1);
+  Db2Close();
+  fs::permissions(path, fs::perms::owner_read);
+  fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+  const std::string bytes = ReadHost(path);
+  ASSERT_EQ(Db2Open(path.c_str()), DB2_OK);
+  EXPECT_EQ(Scalar("SELECT a FROM t"), "7");
+  EXPECT_LT(Db2QueryEx("INSERT INTO t VALUES (8)"), 0);
+  Db2Close();
+  EXPECT_EQ(ReadHost(path), bytes);
+  fs::permissions(dir, fs::perms::owner_all);
+  fs::permissions(path, fs::perms::owner_all);
 }
 
 TEST_F(Db2OpenFile, FirstCallOpensTheDefaultFileOfTheDataDirectory) {

@@ -1,0 +1,246 @@
+// ctsvc add / update: a contact's names, numbers, e-mails and birthday as the user gives them.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Args.h"
+#include "ContactInput.h"
+#include "ContactView.h"
+#include "CtSvcDB/Records/CtSvcContact.h"
+#include "CtSvcDB/Records/CtSvcContactInfoBuilder.h"
+#include "CtSvcDb.h"
+#include "CtSvcDbCi/CtSvcDbCiCommon.h"
+#include "CtSvcDbDetail.h"
+#include "CtSvcDbPerson.h"
+#include "CtsvcTool.h"
+#include "Json.h"
+#include "ZelDb2.h"
+
+namespace ctsvc_tool {
+
+namespace {
+
+constexpr int kMaxDetails = 64;
+
+// Adds "street|city|state|country|postal code" (missing parts are empty).
+void AddAddress(CCtSvcContactInfoBuilder& draft, const std::string& strText) {
+  std::vector<std::string> vcParts;
+  size_t nStart = 0;
+  for (size_t nBar; (nBar = strText.find('|', nStart)) != std::string::npos; nStart = nBar + 1) {
+    vcParts.push_back(strText.substr(nStart, nBar - nStart));
+  }
+  vcParts.push_back(strText.substr(nStart));
+  vcParts.resize(5);
+  draft.Address(vcParts[0], vcParts[1], vcParts[2], vcParts[3], vcParts[4]);
+  CtSvcPostalAddressInfo& info = draft.vcAddresses.back();
+  PutText(info.szStreet, vcParts[0]);
+  PutText(info.szCity, vcParts[1]);
+  PutText(info.szState, vcParts[2]);
+  PutText(info.szCountry, vcParts[3]);
+  PutText(info.szPCODE, vcParts[4]);
+}
+
+constexpr char kStoreFull[] = "the store is full (no room left on its volume): the contact was not added";
+
+// The volume is full, or the last write failed for want of room.
+bool IsStoreFull() { return CtSvcIsDbFull() || std::strcmp(Db2GetLastError(), "database or disk is full") == 0; }
+
+// Why the last write failed, in the user's words.
+std::string WriteFailure(const std::string& strWhat) {
+  if (IsStoreFull()) {
+    return kStoreFull;
+  }
+  if (std::strstr(Db2GetLastError(), "readonly") != nullptr) {
+    return "the store is read-only: " + strWhat;
+  }
+  return strWhat;
+}
+
+// The contact a user described, with every text cut at a character boundary to its array.
+CCtSvcContactInfoBuilder Draft(const ContactInput& input, const Args& args, int nAccount,
+                               const std::vector<int>& vcGroups) {
+  CCtSvcContactInfoBuilder draft("", nAccount, "");
+  PutText(draft.person.szFirstName, input.strFirst);
+  PutText(draft.person.szLastName, input.strLast);
+  draft.person.Birthday = input.birthday;
+  for (const std::string& strNumber : input.vcNumbers) {
+    PutText(draft.Number("").vcNumbers.back().szPhoneNumber, strNumber);
+  }
+  for (const std::string& strEmail : input.vcEmails) {
+    PutText(draft.Email("").vcEmails.back().szEmailAddress, strEmail);
+  }
+  for (const std::string& strAddress : args.GetAll("address")) {
+    AddAddress(draft, strAddress);
+  }
+  for (int nGroup : vcGroups) {
+    draft.Group(nGroup);
+  }
+  return draft;
+}
+
+// The first group id of the list that names no group, or 0.
+int MissingGroup(const std::vector<int>& vcGroups) {
+  for (int nGroup : vcGroups) {
+    CtSvcGroupRecord group{};
+    if (!CtSvcDbGroupGetRecord(nGroup, &group)) {
+      return nGroup;
+    }
+  }
+  return 0;
+}
+
+// The person of a contact (or the person itself with --person) that an update changes; 0 after
+// printing why there is none.
+int PersonToUpdate(const Args& args, int nId) {
+  if (args.Has("person")) {
+    CtSvcPersonRecord person{};
+    return CtSvcDbPersonGetRecordById(nId, &person) ? nId : (Fail(kExitFailure, "no person " + std::to_string(nId)), 0);
+  }
+  CtSvcPersonFilter filter;
+  CtSvcPersonFilterInit(&filter);
+  filter.nPrimaryId = nId;
+  std::vector<CtSvcPersonRecord> vcPersons(2);
+  const int nPersons = CtSvcDbPersonGetRecords(&filter, vcPersons.data(), 2);
+  if (nPersons <= 0) {
+    Fail(kExitFailure, "no contact " + std::to_string(nId));
+    return 0;
+  }
+  if (nPersons > 1) {
+    Fail(kExitFailure, "contact " + std::to_string(nId) +
+                           " is linked from several persons: name one with --person (see ctsvc show " +
+                           std::to_string(nId) + ")");
+    return 0;
+  }
+  return vcPersons[0].nId;
+}
+
+// Replaces a person's list of one detail kind: every stored entry goes, the given ones come.
+template <typename Record, typename Info>
+bool ReplaceDetails(HOBJ hPerson, int nPrimaryId, int (*pfnList)(HOBJ, Record*, int), BOOL (*pfnDelete)(int),
+                    int (*pfnInsert)(HOBJ, int, const Info*), const std::vector<Info>& vcNew) {
+  std::vector<Record> vcOld(kMaxDetails);
+  const int nOld = pfnList(hPerson, vcOld.data(), kMaxDetails);
+  bool bDone = nOld >= 0;
+  for (int i = 0; bDone && i < nOld; ++i) {
+    bDone = pfnDelete(vcOld[static_cast<size_t>(i)].nId) != FALSE;
+  }
+  for (size_t i = 0; bDone && i < vcNew.size(); ++i) {
+    bDone = pfnInsert(hPerson, nPrimaryId, &vcNew[i]) > 0;
+  }
+  return bDone;
+}
+
+// Writes the changes to the person and rearranges its contact; false when a write failed.
+bool ApplyUpdate(const ContactInput& input, const Args& args, CtSvcPersonRecord& person) {
+  const HOBJ hPerson = CTSVC_MAKE_HANDLE(person.DevType, person.nId);
+  const int nPrimary = person.Info.nPrimaryId;
+  const CCtSvcContactInfoBuilder draft = Draft(input, args, person.Info.nAccountId, {});
+  if (input.bFirst) {
+    std::memcpy(person.Info.szFirstName, draft.person.szFirstName, sizeof(person.Info.szFirstName));
+  }
+  if (input.bLast) {
+    std::memcpy(person.Info.szLastName, draft.person.szLastName, sizeof(person.Info.szLastName));
+  }
+  if (input.bBirthday) {
+    person.Info.Birthday = input.birthday;
+  }
+  bool bDone = CtSvcDbPersonUpdateRecord(hPerson, nPrimary, &person.Info) != FALSE;
+  if (bDone && input.bNumbers) {
+    bDone = ReplaceDetails<CtSvcPhoneNumberRecord, CtSvcPhoneNumberInfo>(
+        hPerson, nPrimary, &CtSvcDbPersonGetPhoneNumberList, &CtSvcDbPhoneNumberDeleteRecord,
+        &CtSvcDbPhoneNumberInsertRecord, draft.vcNumbers);
+  }
+  if (bDone && input.bEmails) {
+    bDone = ReplaceDetails<CtSvcEmailAddressRecord, CtSvcEmailAddressInfo>(
+        hPerson, nPrimary, &CtSvcDbPersonGetEmailAddressList, &CtSvcDbEmailAddressDeleteRecord,
+        &CtSvcDbEmailAddressInsertRecord, draft.vcEmails);
+  }
+  return bDone && CtSvcDbPrimaryRearrange(nPrimary) != FALSE;
+}
+
+}  // namespace
+
+int RunAdd(const Options& options, const Args& args) {
+  ContactInput input;
+  std::string strError;
+  if (!input.Read(args, strError)) {
+    return Fail(kExitUsage, strError);
+  }
+  int nAccount = -1;
+  if (args.Has("account") && !args.GetInt("account", nAccount)) {
+    return Fail(kExitUsage, "--account needs a number");
+  }
+  std::vector<int> vcGroups;
+  for (const std::string& strGroup : args.GetAll("group")) {
+    int nGroup = 0;
+    if (!ParseInt(strGroup, nGroup) || nGroup <= 0) {
+      return Fail(kExitUsage, "--group needs a group id (see 'ctsvc group list')");
+    }
+    vcGroups.push_back(nGroup);
+  }
+  if (input.strFirst.empty() && input.strLast.empty() && input.vcNumbers.empty() && input.vcEmails.empty()) {
+    return Fail(kExitUsage, "add needs --first, --last, --number or --email");
+  }
+  return WithService(options, [&]() {
+    if (const int nMissing = MissingGroup(vcGroups)) {
+      return Fail(kExitFailure, "no group " + std::to_string(nMissing) + " (see ctsvc group list)");
+    }
+    CCtSvcContactInfoBuilder draft = Draft(input, args, nAccount, vcGroups);
+    const CtSvcContactInfo info = draft.Info();
+    const CtSvcDeviceType nDevice = args.Has("sim") ? CTSVC_USE_TYPE_SIM : CTSVC_USE_TYPE_PHONE;
+    if (CtSvcIsDbFull()) {
+      return Fail(kExitFailure, kStoreFull);
+    }
+    CCtSvcModuleLock lock;
+    CCtSvcContact contact(info, nDevice);
+    const int nPersonId = contact.Insert(1);
+    if (nPersonId <= 0) {
+      return Fail(kExitFailure, WriteFailure("the contact could not be stored"));
+    }
+    WarnOfCuts(input, nPersonId);
+    Json result = Json::Object();
+    result.Set("person", nPersonId);
+    result.Set("handle", static_cast<int>(CTSVC_MAKE_HANDLE(nDevice, nPersonId)));
+    result.Set("primary", contact.GetPerson().GetPrimaryId());
+    Print(result, options.bJson);
+    return kExitOk;
+  });
+}
+
+int RunUpdate(const Options& options, const Args& args) {
+  int nId = 0;
+  if (!args.PositionalInt(0, nId) || nId <= 0) {
+    return Fail(kExitUsage, "update needs a contact id (a positive number)");
+  }
+  ContactInput input;
+  std::string strError;
+  if (!input.Read(args, strError)) {
+    return Fail(kExitUsage, strError);
+  }
+  if (input.IsEmpty()) {
+    return Fail(kExitUsage, "update needs --first, --last, --number, --email or --birthday");
+  }
+  return WithService(options, [&]() {
+    CCtSvcModuleLock lock;
+    const int nPersonId = PersonToUpdate(args, nId);
+    CtSvcPersonRecord person{};
+    if (nPersonId <= 0 || !CtSvcDbPersonGetRecordById(nPersonId, &person)) {
+      return kExitFailure;
+    }
+    // One transaction: the store keeps either every change or none of them.
+    Db2CommitPause();
+    const bool bDone = ApplyUpdate(input, args, person);
+    Db2CommitResume();
+    if (!bDone || !Db2Commit()) {
+      Db2Rollback();
+      return Fail(kExitFailure, WriteFailure("contact " + std::to_string(person.Info.nPrimaryId) + " was not changed"));
+    }
+    WarnOfCuts(input, nPersonId);
+    CtSvcPersonRecord updated{};
+    CtSvcDbPersonGetRecordById(nPersonId, &updated);
+    Print(PrimaryView(updated.Info.nPrimaryId), options.bJson);
+    return kExitOk;
+  });
+}
+
+}  // namespace ctsvc_tool
