@@ -91,6 +91,7 @@ void ReportFailure(const char* pszWho, const char* pszWhat, std::string_view sql
   if (pDb != nullptr && IsCorruption(sqlite3_errcode(pDb))) {
     Connection::Instance().NoteDamage();  // the next open checks the whole file again
   }
+  Connection::Instance().NoteFailure();
   SetLastError(pDb != nullptr ? sqlite3_errmsg(pDb) : pszWhat);
   DbgPrint(DBG_CLASS_FAIL, "%s - %s(%.*s) : %s\n", pszWho, pszWhat, static_cast<int>(sql.size()), sql.data(),
            t_lastError.c_str());
@@ -148,6 +149,8 @@ int Connection::Open(const char* pszPath) {
     sqlite3_close_v2(pDb);
     return DB2_ERR_OPEN;
   }
+  // Another process may be writing or checkpointing: wait for it rather than fail.
+  sqlite3_busy_timeout(pDb, kBusyTimeoutMs);
   int nResult = CheckReadable(pDb, path);
   if (nResult == DB2_OK) {
     nResult = Configure(pDb, bNewFile);
@@ -163,6 +166,7 @@ int Connection::Open(const char* pszPath) {
   m_strDir = nSlash == std::string::npos ? "." : (nSlash == 0 ? "/" : path.substr(0, nSlash));
   ++m_nGeneration;
   m_nPause = 0;
+  m_nUnitDepth = 0;
   if (!m_bAtExitRegistered) {
     m_bAtExitRegistered = true;
     std::atexit([] { Connection::Instance().Shutdown(); });
@@ -194,6 +198,7 @@ void Connection::CloseLocked() {
     StampCleanClose(m_strPath);
   }
   m_nPause = 0;
+  m_nUnitDepth = 0;
 }
 
 void Connection::Close() {
@@ -283,6 +288,7 @@ bool Connection::BeginWrite(const char* pszWho, std::string_view sql) {
     SetLastError(kDiskFullMessage);
     DbgPrint(DBG_CLASS_FAIL, "%s - volume full, write refused(%.*s) : %s\n", pszWho, static_cast<int>(sql.size()),
              sql.data(), kDiskFullMessage);
+    NoteFailure();
     return false;
   }
   if (InTransaction() || ExecSqlite("BEGIN IMMEDIATE", pszWho)) {
