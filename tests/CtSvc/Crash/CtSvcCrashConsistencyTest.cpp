@@ -23,6 +23,7 @@
 #include "CtSvcModule.h"
 #include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
+#include "StoreReader.h"
 #include "ZelWm.h"
 
 namespace {
@@ -100,31 +101,7 @@ int ImportAndKill(const std::string& strDir, int nBatch) {
   return nCommitted;
 }
 
-// A second connection to the store, as another process (or the next start) sees it.
-class StoreReader {
- public:
-  explicit StoreReader(const std::string& strPath) { sqlite3_open(strPath.c_str(), &m_pDb); }
-  ~StoreReader() { sqlite3_close(m_pDb); }
-  StoreReader(const StoreReader&) = delete;
-  StoreReader& operator=(const StoreReader&) = delete;
-  std::string Text(const char* pszSql) const {
-    sqlite3_stmt* pStmt = nullptr;
-    std::string text = "<error>";
-    if (sqlite3_prepare_v2(m_pDb, pszSql, -1, &pStmt, nullptr) == SQLITE_OK && sqlite3_step(pStmt) == SQLITE_ROW) {
-      const unsigned char* psz = sqlite3_column_text(pStmt, 0);
-      text = psz != nullptr ? reinterpret_cast<const char*>(psz) : "NULL";
-    }
-    sqlite3_finalize(pStmt);
-    return text;
-  }
-  int Int(const char* pszSql) const {
-    const std::string text = Text(pszSql);
-    return text == "<error>" ? -1 : std::atoi(text.c_str());
-  }
-
- private:
-  sqlite3* m_pDb = nullptr;
-};
+using ctsvc_test::StoreReader;
 
 struct Consistency {
   const char* what;
