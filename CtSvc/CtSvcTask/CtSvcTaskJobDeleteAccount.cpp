@@ -127,8 +127,7 @@ void CCtSvcTaskJobDeleteAccount::DoWork() {
   if (_IsAborted(10)) {
     return;
   }
-  _ForgetAccounts();
-  m_nResult = unit.KeepAndCommit() ? 1 : 0;
+  m_nResult = _ForgetAccounts() && unit.KeepAndCommit() ? 1 : 0;
 }
 
 bool CCtSvcTaskJobDeleteAccount::_IsAborted(int nCheck) const {
@@ -253,13 +252,17 @@ void CCtSvcTaskJobDeleteAccount::_DeleteImages() {
   }
 }
 
-void CCtSvcTaskJobDeleteAccount::_ForgetAccounts() {
+bool CCtSvcTaskJobDeleteAccount::_ForgetAccounts() {
   for (int nAccountId : m_vcAccountIds) {
     char szWhere[96];
     std::snprintf(szWhere, sizeof(szWhere), "DEVICE_TYPE = %d and ACCOUNT_ID = %d", m_nDeviceType, nAccountId);
     const CContentFilter filter = WhereFilter(szWhere);
-    CContentMgr::Instance()->Delete(kDeleteAccountUri, &filter);
+    if (!CContentMgr::Instance()->Delete(kDeleteAccountUri, &filter) &&
+        CContentMgr::Instance()->GetCount(kDeleteAccountUri, &filter) != 0) {
+      return false;  // still recorded: the removal is not done
+    }
   }
+  return true;
 }
 
 void CCtSvcTaskJobDeleteAccount::SendNotifyCallback() {

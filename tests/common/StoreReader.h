@@ -1,12 +1,14 @@
 // A second connection to a store file, as another process (or the next start) sees it: texts and
-// numbers of one-value queries, with "<error>" / -1 when the query fails.
+// numbers of one-value queries, with "<error>" / -1 when the query fails, and every stored row.
 #ifndef CTSVC_TEST_STORE_READER_H
 #define CTSVC_TEST_STORE_READER_H
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace ctsvc_test {
 
@@ -34,6 +36,40 @@ class StoreReader {
  private:
   sqlite3* m_pDb = nullptr;
 };
+
+// Every row of every table, as text, sorted: what another process would read from the file.
+inline std::vector<std::string> DumpStore(const std::string& strPath) {
+  std::vector<std::string> rows;
+  sqlite3* pDb = nullptr;
+  if (sqlite3_open_v2(strPath.c_str(), &pDb, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    sqlite3_close(pDb);
+    return {"<cannot open>"};
+  }
+  std::vector<std::string> tables;
+  sqlite3_exec(
+      pDb, "SELECT name FROM sqlite_master WHERE type = 'table' AND sql NOT LIKE 'CREATE VIRTUAL%'",
+      [](void* p, int, char** ppValues, char**) {
+        static_cast<std::vector<std::string>*>(p)->push_back(ppValues[0]);
+        return 0;
+      },
+      &tables, nullptr);
+  for (const std::string& table : tables) {
+    sqlite3_stmt* pStmt = nullptr;
+    sqlite3_prepare_v2(pDb, ("SELECT * FROM \"" + table + "\"").c_str(), -1, &pStmt, nullptr);
+    while (pStmt != nullptr && sqlite3_step(pStmt) == SQLITE_ROW) {
+      std::string row = table;
+      for (int i = 0; i < sqlite3_column_count(pStmt); ++i) {
+        const unsigned char* psz = sqlite3_column_text(pStmt, i);
+        row += "|" + std::string(psz != nullptr ? reinterpret_cast<const char*>(psz) : "NULL");
+      }
+      rows.push_back(row);
+    }
+    sqlite3_finalize(pStmt);
+  }
+  sqlite3_close(pDb);
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
 
 }  // namespace ctsvc_test
 
