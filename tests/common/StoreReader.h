@@ -3,6 +3,7 @@
 #ifndef CTSVC_TEST_STORE_READER_H
 #define CTSVC_TEST_STORE_READER_H
 
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -36,6 +37,20 @@ class StoreReader {
  private:
   sqlite3* m_pDb = nullptr;
 };
+
+// A rule a whole store keeps: sql counts the rows that break it.
+struct StoreRule {
+  const char* what;
+  const char* sql;
+};
+
+// Expects no row of the store to break any of the rules.
+template <size_t N>
+void ExpectRulesKept(const StoreReader& store, const StoreRule (&rules)[N]) {
+  for (const StoreRule& rule : rules) {
+    EXPECT_EQ(0, store.Int(rule.sql)) << rule.what;
+  }
+}
 
 // Every row of every table, as text, sorted: what another process would read from the file.
 inline std::vector<std::string> DumpStore(const std::string& strPath) {

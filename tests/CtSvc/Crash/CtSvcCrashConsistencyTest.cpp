@@ -103,12 +103,7 @@ int ImportAndKill(const std::string& strDir, int nBatch) {
 
 using ctsvc_test::StoreReader;
 
-struct Consistency {
-  const char* what;
-  const char* sql;  // counts the rows that break the rule
-};
-
-const Consistency kRules[] = {
+const ctsvc_test::StoreRule kRules[] = {
     {"every person has its primary",
      "SELECT count(*) FROM CtSvcPerson p WHERE NOT EXISTS (SELECT 1 FROM CtSvcPrimary q WHERE q.ID = p.PRIMARY_ID)"},
     {"every number and e-mail has its person",
@@ -133,9 +128,7 @@ const Consistency kRules[] = {
 int CheckStore(const std::string& strPath, int nAtLeast) {
   const StoreReader store(strPath);
   EXPECT_EQ("ok", store.Text("PRAGMA integrity_check"));
-  for (const Consistency& rule : kRules) {
-    EXPECT_EQ(0, store.Int(rule.sql)) << rule.what;
-  }
+  ctsvc_test::ExpectRulesKept(store, kRules);
   const int nPersons = store.Int("SELECT count(*) FROM CtSvcPerson");
   EXPECT_GE(nPersons, nAtLeast) << "a committed contact was lost";
   return nPersons;
@@ -189,9 +182,7 @@ TEST(CtSvcCrashConsistency, KilledBulkImportLeavesAWholeStoreAndTheServiceStarts
   EXPECT_GT(store.Int("SELECT max(ID) FROM CtSvcPrimary"), nMaxIds[1]);
   EXPECT_EQ(2, store.Int(("SELECT count(*) FROM CtSvcContactDataTable WHERE ID > " + std::to_string(nMaxIds[2]) +
                           " AND TYPE = 1").c_str()));
-  for (const Consistency& rule : kRules) {
-    EXPECT_EQ(0, store.Int(rule.sql)) << rule.what;
-  }
+  ctsvc_test::ExpectRulesKept(store, kRules);
   const HOBJ hEH = WmGetEventHandlerByName("CTSVC");
   if (hEH != INVALID_HOBJ) {
     WmWaitEventHandlerIdle(hEH, 10000);

@@ -2,6 +2,7 @@
 // changes nothing, and a removal of an account cut short is finished by the next command.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,6 +15,18 @@ namespace {
 
 using ctsvc_tool_test::RunTool;
 using ctsvc_tool_test::ToolRun;
+
+// Runs each command on the data directory in turn; false (reported) at the first that fails.
+bool RunEach(const std::string& strData, std::initializer_list<const char*> commands) {
+  for (const char* pszCommand : commands) {
+    const ToolRun run = RunTool(strData + pszCommand);
+    if (run.nExit != 0) {
+      ADD_FAILURE() << pszCommand << ": " << run.strOut;
+      return false;
+    }
+  }
+  return true;
+}
 
 TEST(CtsvcToolStoreSharing, FourAddLoopsAtOnceStoreEveryContact) {
   constexpr int kLoops = 4;
@@ -50,9 +63,8 @@ TEST(CtsvcToolStoreSharing, FourAddLoopsAtOnceStoreEveryContact) {
 TEST(CtsvcToolStoreSharing, UnlinkOfAPersonNotInTheContactChangesNothing) {
   ctsvc_test::TempDir dir;
   const std::string strData = "--data " + dir.Path() + " ";
-  ASSERT_EQ(0, RunTool(strData + "add --first Ann --last Kidd --number 01012345678").nExit);
-  ASSERT_EQ(0, RunTool(strData + "add --first Bob --last Lee --number 01087654321").nExit);
-  ASSERT_EQ(0, RunTool(strData + "link 1 2").nExit);
+  ASSERT_TRUE(RunEach(strData, {"add --first Ann --last Kidd --number 01012345678",
+                                 "add --first Bob --last Lee --number 01087654321", "link 1 2"}));
   const std::vector<std::string> before = ctsvc_test::DumpStore(dir.File("ctsvc.db"));
   const ToolRun unlink = RunTool(strData + "unlink 1 999");
   EXPECT_EQ(1, unlink.nExit) << unlink.strOut;
@@ -65,9 +77,9 @@ TEST(CtsvcToolStoreSharing, UnlinkOfAPersonNotInTheContactChangesNothing) {
 TEST(CtsvcToolStoreSharing, AReadCommandFinishesAPendingAccountRemoval) {
   ctsvc_test::TempDir dir;
   const std::string strData = "--data " + dir.Path() + " ";
-  ASSERT_EQ(0, RunTool(strData + "add --first Ann --last Kidd --account 5 --number 0101234").nExit);
-  ASSERT_EQ(0, RunTool(strData + "add --first Cy --last Kidd --account 5 --email cy@example.com").nExit);
-  ASSERT_EQ(0, RunTool(strData + "add --first Bob --last Lee").nExit);
+  ASSERT_TRUE(RunEach(strData, {"add --first Ann --last Kidd --account 5 --number 0101234",
+                                 "add --first Cy --last Kidd --account 5 --email cy@example.com",
+                                 "add --first Bob --last Lee"}));
   {
     // What a removal killed before its work was committed leaves: the record of the account.
     const ctsvc_test::StoreReader store(dir.File("ctsvc.db"));

@@ -99,12 +99,7 @@ int ExitCodeOf(pid_t pid) {
   return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
 }
 
-struct Rule {
-  const char* what;
-  const char* sql;  // counts the rows that break the rule
-};
-
-const Rule kRules[] = {
+const ctsvc_test::StoreRule kRules[] = {
     {"every person has its primary",
      "SELECT count(*) FROM CtSvcPerson p WHERE NOT EXISTS (SELECT 1 FROM CtSvcPrimary q WHERE q.ID = p.PRIMARY_ID)"},
     {"every primary holds exactly one person",
@@ -150,9 +145,7 @@ TEST(CtSvcDbConcurrentWriters, FourProcessesStoreEightHundredWholeContacts) {
     const std::string strSql = "SELECT count(*) FROM CtSvcPerson WHERE FIRSTNAME = 'W" + std::to_string(w) + "'";
     EXPECT_EQ(kPerWriter, store.Int(strSql.c_str())) << "writer " << w;
   }
-  for (const Rule& rule : kRules) {
-    EXPECT_EQ(0, store.Int(rule.sql)) << rule.what;
-  }
+  ctsvc_test::ExpectRulesKept(store, kRules);
   EXPECT_EQ("ok", store.Text("PRAGMA integrity_check"));
 }
 
