@@ -120,8 +120,11 @@ int Connection::Configure(sqlite3* pDb, bool bNewFile) {
   sqlite3_busy_timeout(pDb, kBusyTimeoutMs);
   // A page cache of 32 MiB holds the tables of 100 000 contacts, so random reads of a list do not
   // go to the file system page by page. (No memory map: an I/O error would then be a signal.)
+  // Temporary files in memory: the savepoint of a write unit inside a long bulk transaction
+  // keeps the pages it changes in a statement journal, which would otherwise be a file.
   if (QueryText(pDb, "PRAGMA synchronous=NORMAL", &text) != SQLITE_OK ||
-      QueryText(pDb, "PRAGMA cache_size=-32768", &text) != SQLITE_OK || !RegisterSqlFunctions(pDb) ||
+      QueryText(pDb, "PRAGMA cache_size=-32768", &text) != SQLITE_OK ||
+      QueryText(pDb, "PRAGMA temp_store=MEMORY", &text) != SQLITE_OK || !RegisterSqlFunctions(pDb) ||
       !RegisterFtsTokenizers(pDb)) {
     ReportFailure("Db2Open", "configuration", "functions", pDb);
     return DB2_ERR_OPEN;

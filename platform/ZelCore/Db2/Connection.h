@@ -83,6 +83,7 @@ class Connection {
   Connection() = default;
   friend class zel::Immortal<Connection>;
   void CloseLocked();
+  bool _UnitOwnsWholeTransaction(int nDepth) const { return nDepth == 0 && m_bUnitOwnsTransaction; }
   int Configure(sqlite3* pDb, bool bNewFile);
 
   std::recursive_mutex m_mutex;

@@ -35,7 +35,9 @@ bool Connection::UnitBegin() {
     m_bUnitOwnsTransaction = !bWasOpen;
     m_unitThread = std::this_thread::get_id();
   }
-  if (!ExecSqlite(SavepointText("SAVEPOINT", m_nUnitDepth).c_str(), "Db2UnitBegin")) {
+  // An outermost unit alone in its transaction needs no savepoint: undoing it is a rollback.
+  if (!_UnitOwnsWholeTransaction(m_nUnitDepth) &&
+      !ExecSqlite(SavepointText("SAVEPOINT", m_nUnitDepth).c_str(), "Db2UnitBegin")) {
     if (m_nUnitDepth == 0 && !bWasOpen) {
       ExecSqlite("ROLLBACK", "Db2UnitBegin");
     }
@@ -57,7 +59,11 @@ bool Connection::UnitEnd(bool bKeep) {
   }
   // A transaction the engine already rolled back (a full disk) took the savepoint with it.
   bool bKept = bKeep && !m_bUnitFailed && InTransaction();
-  if (InTransaction()) {
+  if (_UnitOwnsWholeTransaction(m_nUnitDepth)) {
+    if (!bKept && InTransaction()) {
+      ExecSqlite("ROLLBACK", "Db2UnitEnd");
+    }
+  } else if (InTransaction()) {
     if (bKept) {
       bKept = ExecSqlite(SavepointText("RELEASE", m_nUnitDepth).c_str(), "Db2UnitEnd");
     } else {
@@ -66,9 +72,6 @@ bool Connection::UnitEnd(bool bKeep) {
     }
   }
   if (m_nUnitDepth == 0) {
-    if (!bKept && m_bUnitOwnsTransaction && InTransaction()) {
-      ExecSqlite("ROLLBACK", "Db2UnitEnd");  // nothing but the unit was in it: free the lock now
-    }
     m_bUnitFailed = false;
     m_unitThread = std::thread::id();
   }
@@ -85,15 +88,18 @@ long long Connection::DataVersion() {
   if (Db() == nullptr) {
     return -1;
   }
-  sqlite3_stmt* pStmt = nullptr;
+  // Asked before every id handed out: the statement comes prepared from the pool.
+  const char* pszTail = nullptr;
+  StmtLease lease = PrepareSqlite("PRAGMA data_version", &pszTail, "Db2DataVersion");
   long long nVersion = -1;
-  if (sqlite3_prepare_v2(m_pDb, "PRAGMA data_version", -1, &pStmt, nullptr) == SQLITE_OK &&
-      sqlite3_step(pStmt) == SQLITE_ROW) {
-    nVersion = sqlite3_column_int64(pStmt, 0);
-  } else {
+  if (lease && sqlite3_step(lease.Get()) == SQLITE_ROW) {
+    nVersion = sqlite3_column_int64(lease.Get(), 0);
+  } else if (lease) {
     ReportFailure("Db2DataVersion", "failed", "PRAGMA data_version", m_pDb);
   }
-  sqlite3_finalize(pStmt);
+  if (lease) {
+    sqlite3_reset(lease.Get());
+  }
   return nVersion;
 }
 

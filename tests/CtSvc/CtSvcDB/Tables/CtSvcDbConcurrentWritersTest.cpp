@@ -19,6 +19,7 @@
 #include "CtSvcModule.h"
 #include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
+#include "ForkedService.h"
 #include "StoreReader.h"
 
 namespace {
@@ -30,20 +31,6 @@ enum class Role { EachCommitted, BulkImport, Reader };
 
 const Role kRoles[] = {Role::EachCommitted, Role::BulkImport, Role::EachCommitted, Role::EachCommitted, Role::Reader};
 constexpr int kWriters = 4;
-
-bool StartService(const std::string& strDir) {
-  if (!ZelSetDataDir(strDir.c_str()) || Db2Open(nullptr) != DB2_OK) {
-    return false;
-  }
-  CtSvcDispatch(CTSVC_DISPATCH_LOAD, 0, 0);
-  return CtSvcGetModuleMutex() != ZEL_INVALID_HANDLE_VALUE;
-}
-
-void StopService() {
-  CtSvcDispatch(CTSVC_DISPATCH_UNLOAD, 0, 0);
-  CCtSvcDbMgr::DestroyInstance();
-  Db2Close();
-}
 
 // Contact i of writer w: a number and an e-mail of its own, so that no two contacts merge.
 int InsertContact(int nWriter, int i, int bCommit) {
@@ -84,19 +71,13 @@ int RunReads() {
 
 [[noreturn]] void RunChild(const std::string& strDir, int nIndex, int fdGo) {
   char c = 0;
-  if (read(fdGo, &c, 1) != 1 || !StartService(strDir)) {
+  if (read(fdGo, &c, 1) != 1 || !ctsvc_test::StartServiceIn(strDir)) {
     _exit(250);
   }
   const Role role = kRoles[nIndex];
   const int nFailed = role == Role::Reader ? RunReads() : RunWrites(nIndex, role);
-  StopService();
+  ctsvc_test::StopService();
   _exit(nFailed > 200 ? 200 : nFailed);
-}
-
-int ExitCodeOf(pid_t pid) {
-  int nStatus = 0;
-  waitpid(pid, &nStatus, 0);
-  return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
 }
 
 const ctsvc_test::StoreRule kRules[] = {
@@ -136,7 +117,7 @@ TEST(CtSvcDbConcurrentWriters, FourProcessesStoreEightHundredWholeContacts) {
   ASSERT_EQ(static_cast<ssize_t>(strGo.size()), write(fds[1], strGo.data(), strGo.size()));
   close(fds[1]);
   for (size_t i = 0; i < vcChildren.size(); ++i) {
-    EXPECT_EQ(0, ExitCodeOf(vcChildren[i])) << "process " << i << " (" << static_cast<int>(kRoles[i]) << ") failed";
+    EXPECT_EQ(0, ctsvc_test::ExitCodeOf(vcChildren[i])) << "process " << i << " (" << static_cast<int>(kRoles[i]) << ") failed";
   }
 
   const ctsvc_test::StoreReader store(dir.File("ctsvc.db"));
