@@ -169,7 +169,9 @@ extern "C" BOOL CtSvcDbPrimaryUnlinkPerson(int nPrimaryId, int nPersonId, int bS
   if (!Mgr()->GetPersonSortByPriority(nPrimaryId, vcPersons)) {
     return unit.Finish(Mgr()->DeletePrimary(nPrimaryId) != FALSE);
   }
-  if (!HasPerson(vcPersons, nKeptPersonId)) {
+  // Without a split the person may already be gone (a deleted person's primary is tidied up);
+  // a split keeps it, so it must be one of the primary's persons.
+  if (bSplit && !HasPerson(vcPersons, nKeptPersonId)) {
     DbgPrint(DBG_CLASS_FAIL, "CtSvcDbPrimaryUnlinkPerson - person %d is not in primary %d\n", nKeptPersonId, nPrimaryId);
     return FALSE;
   }

@@ -271,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(Operations, CtSvcDbAllOrNothingTest,
                                             ::testing::Values(Failure::RefusingHandler, Failure::FullVolume)),
                          CaseName);
 
-// Arguments are checked before the first write.
+// Arguments are checked before the first write: a split must keep a person of the contact.
 class CtSvcDbRefusedArgumentsTest : public ctsvc_test::ServiceTest {};
 
 TEST_F(CtSvcDbRefusedArgumentsTest, UnlinkOfAPersonNotInTheContactChangesNothing) {
@@ -279,7 +279,7 @@ TEST_F(CtSvcDbRefusedArgumentsTest, UnlinkOfAPersonNotInTheContactChangesNothing
   const std::vector<std::string> before = ctsvc_test::DumpStore(DbPath());
   zel::test::LogCapture log;
   EXPECT_FALSE(CtSvcDbPrimaryUnlinkPerson(store.nAnna, store.hDan, 1));
-  EXPECT_FALSE(CtSvcDbPrimaryUnlinkPerson(store.nAnna, CTSVC_MAKE_HANDLE(CTSVC_USE_TYPE_PHONE, 999), 0));
+  EXPECT_FALSE(CtSvcDbPrimaryUnlinkPerson(store.nAnna, CTSVC_MAKE_HANDLE(CTSVC_USE_TYPE_PHONE, 999), 1));
   EXPECT_TRUE(log.Contains("CtSvcDbPrimaryUnlinkPerson - person 999 is not in primary"));
   Db2Commit();
   EXPECT_EQ(before, ctsvc_test::DumpStore(DbPath()));
