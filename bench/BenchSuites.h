@@ -9,6 +9,11 @@ void RegisterListBenchmarks();
 void RegisterSearchBenchmarks();
 void RegisterStartupBenchmarks();
 void RegisterLetterBenchmarks();
+void RegisterConcurrentWriterBenchmarks();
+
+// The writer process of the concurrent-writer benchmarks: its exit code when argv asks for one,
+// else -1.
+int RunWriterProcess(int argc, char** argv);
 
 }  // namespace ctsvc_bench
 

@@ -9,6 +9,10 @@
 #include "BenchSuites.h"
 
 int main(int argc, char** argv) {
+  const int nWriterExit = ctsvc_bench::RunWriterProcess(argc, argv);
+  if (nWriterExit >= 0) {
+    return nWriterExit;
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
     return 1;
@@ -18,6 +22,7 @@ int main(int argc, char** argv) {
   ctsvc_bench::RegisterSearchBenchmarks();
   ctsvc_bench::RegisterStartupBenchmarks();
   ctsvc_bench::RegisterLetterBenchmarks();
+  ctsvc_bench::RegisterConcurrentWriterBenchmarks();
   ctsvc_bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

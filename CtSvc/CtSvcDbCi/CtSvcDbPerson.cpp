@@ -1,6 +1,7 @@
 // Exported person functions: insert, update, delete, read and count.
 #include "CtSvcDB/CfPlugin/CtSvcPersonFilter.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcDB/Records/CtSvcPersonRecord.h"
 #include "CtSvcDbCiCommon.h"
 #include "CtSvcDbPerson.h"
@@ -44,13 +45,15 @@ extern "C" BOOL CtSvcDbPersonUpdateRecord(HOBJ hPerson, int nPrimaryId, const Ct
     return FALSE;
   }
   const int nId = CTSVC_HANDLE_TO_ID(hPerson);
+  // The person and the names copied into its numbers and e-mails change together.
+  CCtSvcDbWriteUnit unit;
   CCtSvcPerson person;
-  if (!ReadPerson(nId, person)) {
+  if (!unit.IsOpen() || !ReadPerson(nId, person)) {
     return FALSE;
   }
   person.SetData(*pInfo);
   person.SetPrimaryId(nPrimaryId);
-  return person.Update(nId, 1) ? TRUE : FALSE;
+  return unit.Finish(person.Update(nId, 1) != 0);
 }
 
 extern "C" BOOL CtSvcDbPersonDeleteRecord(HOBJ hPerson) {
@@ -58,7 +61,9 @@ extern "C" BOOL CtSvcDbPersonDeleteRecord(HOBJ hPerson) {
   if (!ZEL_REQUIRE(CtSvcIsValidPersonHandle(hPerson))) {
     return FALSE;
   }
-  return CContentMgr::Instance()->Delete("CtSvc/Person", CTSVC_HANDLE_TO_ID(hPerson)) ? TRUE : FALSE;
+  // The person and, through the cascade, every row of it: all or nothing.
+  CCtSvcDbWriteUnit unit;
+  return unit.IsOpen() ? unit.Finish(CContentMgr::Instance()->Delete("CtSvc/Person", CTSVC_HANDLE_TO_ID(hPerson))) : FALSE;
 }
 
 extern "C" BOOL CtSvcDbPersonGetRecordById(int nId, CtSvcPersonRecord* pRecord) {

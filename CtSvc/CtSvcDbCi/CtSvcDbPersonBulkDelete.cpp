@@ -4,6 +4,7 @@
 
 #include "CtSvcDB/CfPlugin/CtSvcPersonFilter.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcDB/Records/CtSvcPersonRecord.h"
 #include "CtSvcDbCiCommon.h"
 #include "CtSvcDbListener.h"
@@ -59,8 +60,9 @@ bool DeleteWhere(const char* szUri, const CContentFilter& filter, const char* sz
   return false;
 }
 
-// Deletes the rows of a where text in chunks of 100, each chunk committed lightly.
-void DeleteInChunks(const char* szUri, const std::string& strWhere) {
+// Deletes the rows of a where text in chunks of 100, each chunk committed lightly (inside the
+// caller's write unit the commits wait for its end). False when a chunk could not be deleted.
+bool DeleteInChunks(const char* szUri, const std::string& strWhere) {
   CContentFilter filter;
   filter.SetWhere(strWhere + " LIMIT 100");
   while (CContentMgr::Instance()->GetCount(szUri, &filter) > 0) {
@@ -70,9 +72,10 @@ void DeleteInChunks(const char* szUri, const std::string& strWhere) {
     Db2CommitLite();
     if (!bDeleted) {
       DbgPrint(DBG_CLASS_FAIL, "CtSvcDbPersonDeleteRecordsWithDevType - CContentMgr::Instance()->Delete failed\n");
-      break;
+      return false;
     }
   }
+  return true;
 }
 
 // "(ACCOUNT_ID = 3 or ACCOUNT_ID = 7)" for the accounts, or "ACCOUNT_ID < 1" for local contacts.
@@ -88,13 +91,26 @@ std::string AccountCondition(const char* szColumn, const int* pAccountIds, int n
 }
 
 // Runs a filtered delete between a commit pause and resume, then commits lightly.
-void DeletePaused(const char* szUri, const std::string& strWhere, const char* szLogPrefix) {
+bool DeletePaused(const char* szUri, const std::string& strWhere, const char* szLogPrefix) {
   CContentFilter filter;
   filter.SetWhere(strWhere);
   Db2CommitPause();
-  DeleteWhere(szUri, filter, szLogPrefix);
+  const bool bDeleted = DeleteWhere(szUri, filter, szLogPrefix);
   Db2CommitResume();
   Db2CommitLite();
+  return bDeleted;
+}
+
+// Rebuilds a primary that lost persons, or deletes it when none is left.
+bool RebuildOrDeletePrimary(int nPrimaryId) {
+  std::vector<CCtSvcPerson> vcPersons;
+  Db2CommitPause();
+  const bool bDone = CCtSvcDbMgr::Instance()->GetPersonSortByPriority(nPrimaryId, vcPersons)
+                         ? CCtSvcDbMgr::Instance()->RearrangePrimary(nPrimaryId, 0) != FALSE
+                         : CCtSvcDbMgr::Instance()->DeletePrimary(nPrimaryId) != FALSE;
+  Db2CommitResume();
+  Db2CommitLite();
+  return bDone;
 }
 
 }  // namespace
@@ -104,6 +120,10 @@ extern "C" BOOL CtSvcDbPersonDeleteRecordsWithFilter(const CtSvcPersonFilter* pF
   CCtSvcPersonFilter personFilter;
   personFilter.SetContentFilter(pFilter);
   const CContentFilter persons = *personFilter.GetContentFilter();
+  CCtSvcDbWriteUnit unit;
+  if (!unit.IsOpen()) {
+    return FALSE;
+  }
   static const DeletionEntry* const kRelated[] = {&kDeletionList[1], &kDeletionList[2], &kDeletionList[3],
                                                   &kDeletionList[4], &kDeletionList[5], &kDeletionList[6]};
   BOOL bResult = TRUE;
@@ -129,7 +149,7 @@ extern "C" BOOL CtSvcDbPersonDeleteRecordsWithFilter(const CtSvcPersonFilter* pF
   if (!DeleteWhere("CtSvc/Person", personRows, "__CtSvcDbDeleteRelatedRecordsOnPersonFilter")) {
     bResult = FALSE;
   }
-  return bResult;
+  return unit.Finish(bResult != FALSE);
 }
 
 extern "C" BOOL CtSvcDbPersonDeleteRecordsWithDeviceType(int nDeviceType) {
@@ -137,24 +157,28 @@ extern "C" BOOL CtSvcDbPersonDeleteRecordsWithDeviceType(int nDeviceType) {
     return FALSE;
   }
   CtSvcDbListenerPause();
-  for (const DeletionEntry& entry : kDeletionList) {
-    if (entry.nDeviceColumn < 0) {
-      continue;  // removed after the persons, below
+  BOOL bResult = FALSE;
+  {
+    CCtSvcDbWriteUnit unit;
+    bool bDeleted = unit.IsOpen();
+    for (const DeletionEntry& entry : kDeletionList) {
+      if (entry.nDeviceColumn < 0 || !bDeleted) {
+        continue;  // removed after the persons, below
+      }
+      char szWhere[96];
+      std::snprintf(szWhere, sizeof(szWhere), "%s = %d", Table(entry.nTable)->GetColumnName(entry.nDeviceColumn),
+                    nDeviceType);
+      bDeleted = DeleteInChunks(entry.szUri, szWhere);
     }
-    char szWhere[96];
-    std::snprintf(szWhere, sizeof(szWhere), "%s = %d", Table(entry.nTable)->GetColumnName(entry.nDeviceColumn),
-                  nDeviceType);
-    DeleteInChunks(entry.szUri, szWhere);
+    if (nDeviceType == CTSVC_USE_TYPE_SIM) {
+      DbgPrint(DBG_CLASS_TRACE, "CtSvcDbPersonDeleteRecordsWithDevType - In SIM case, there is no Postal address or RCS record.\n");
+    } else if (bDeleted) {
+      bDeleted = DeleteInChunks("CtSvc/PostalAddress", kOrphanWhere) && DeleteInChunks("CtSvc/Rcs", kOrphanWhere);
+    }
+    bResult = unit.Finish(bDeleted);
   }
-  if (nDeviceType == CTSVC_USE_TYPE_SIM) {
-    DbgPrint(DBG_CLASS_TRACE, "CtSvcDbPersonDeleteRecordsWithDevType - In SIM case, there is no Postal address or RCS record.\n");
-  } else {
-    DeleteInChunks("CtSvc/PostalAddress", kOrphanWhere);
-    DeleteInChunks("CtSvc/Rcs", kOrphanWhere);
-  }
-  Db2Commit();
   CtSvcDbListenerResume();
-  return TRUE;
+  return bResult;
 }
 
 extern "C" BOOL CtSvcDbPersonDeleteRecords(int nDeviceType, const int* pAccountIds, int nCount) {
@@ -162,8 +186,10 @@ extern "C" BOOL CtSvcDbPersonDeleteRecords(int nDeviceType, const int* pAccountI
   if (!ZEL_REQUIRE(CtSvcIsStoreDeviceType(nDeviceType)) || (nCount > 0 && !ZEL_REQUIRE(pAccountIds))) {
     return FALSE;
   }
+  CCtSvcDbWriteUnit unit;
+  bool bDone = unit.IsOpen();
   for (const DeletionEntry& entry : kDeletionList) {
-    if (entry.nTable == CTSVC_DB_TABLE_PRIMARY) {
+    if (entry.nTable == CTSVC_DB_TABLE_PRIMARY || !bDone) {
       continue;
     }
     if (entry.nDeviceColumn < 0 && nDeviceType == CTSVC_USE_TYPE_SIM) {
@@ -175,13 +201,16 @@ extern "C" BOOL CtSvcDbPersonDeleteRecords(int nDeviceType, const int* pAccountI
       strWhere = std::string(pTable->GetColumnName(entry.nDeviceColumn)) + " = " + std::to_string(nDeviceType) +
                  " and " + strWhere;
     }
-    DeletePaused(entry.szUri, strWhere, "CtSvcDbPersonDeleteRecords");
+    bDone = DeletePaused(entry.szUri, strWhere, "CtSvcDbPersonDeleteRecords");
+  }
+  if (!bDone) {
+    return FALSE;
   }
   CCtSvcDbTable* pPrimary = Table(CTSVC_DB_TABLE_PRIMARY);
   const std::string strPrimaryWhere =
       std::string(pPrimary->GetColumnName(CTSVC_DB_PRIMARY_COLUMN_DEVICE_TYPE)) + " = " + std::to_string(nDeviceType) +
       " and " + AccountCondition(pPrimary->GetColumnName(CTSVC_DB_PRIMARY_COLUMN_FIRST_ACCOUNT_ID), pAccountIds, nCount);
-  DeletePaused("CtSvc/Primary", strPrimaryWhere + " and " + pPrimary->GetColumnName(CTSVC_DB_PRIMARY_COLUMN_LINK_COUNT) + " = 1",
+  bDone = DeletePaused("CtSvc/Primary", strPrimaryWhere + " and " + pPrimary->GetColumnName(CTSVC_DB_PRIMARY_COLUMN_LINK_COUNT) + " = 1",
                "CtSvcDbPersonDeleteRecords - Delete Primary");
   // Primaries that shared a person of the accounts lose it: rebuild them, or delete those left empty.
   std::string strShared;
@@ -191,19 +220,10 @@ extern "C" BOOL CtSvcDbPersonDeleteRecords(int nDeviceType, const int* pAccountI
   }
   std::vector<std::vector<int>> vcShared;
   CtSvcQueryIntRows("SELECT ID FROM ctsvcprimary WHERE LINK_COUNT >=2 and " + strShared + ")", {}, 1, vcShared);
-  for (const std::vector<int>& row : vcShared) {
-    std::vector<CCtSvcPerson> vcPersons;
-    Db2CommitPause();
-    if (CCtSvcDbMgr::Instance()->GetPersonSortByPriority(row[0], vcPersons)) {
-      CCtSvcDbMgr::Instance()->RearrangePrimary(row[0], 0);
-    } else {
-      CCtSvcDbMgr::Instance()->DeletePrimary(row[0]);
-    }
-    Db2CommitResume();
-    Db2CommitLite();
+  for (size_t i = 0; bDone && i < vcShared.size(); ++i) {
+    bDone = RebuildOrDeletePrimary(vcShared[i][0]);
   }
-  Db2Commit();
-  return TRUE;
+  return unit.Finish(bDone);
 }
 extern "C" BOOL CtSvcDbPersonDeletebyAccount(int nDeviceType, const int* pAccountIds, int nCount,
                                              CtSvcDeleteAccountCallback pfnCallback, void* pUserData) {

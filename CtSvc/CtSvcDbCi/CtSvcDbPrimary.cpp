@@ -3,6 +3,7 @@
 
 #include "CtSvcDB/CfPlugin/CtSvcPrimaryFilter.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
 #include "CtSvcDB/Records/CtSvcPrimary.h"
 #include "CtSvcDbCiCommon.h"
@@ -13,17 +14,42 @@ namespace {
 
 CCtSvcDbMgr* Mgr() { return CCtSvcDbMgr::Instance(); }
 
-// Loads a primary, lets the change apply, and writes it back; 0 when it does not exist.
+// Loads a primary, lets the change apply, and writes it back; 0 when it does not exist. The
+// primary is read under the write lock, so a change another process makes meanwhile is not lost.
 template <typename F>
 BOOL ChangePrimary(int nId, F change) {
+  if (!ZEL_REQUIRE(nId > 0)) {
+    return FALSE;
+  }
+  CCtSvcDbWriteUnit unit;
   CCtSvcPrimary primary;
-  if (!ZEL_REQUIRE(nId > 0) || !Mgr()->GetPrimary(nId, primary)) {
+  if (!unit.IsOpen() || !Mgr()->GetPrimary(nId, primary) || !change(primary)) {
     return FALSE;
   }
-  if (!change(primary)) {
-    return FALSE;
+  return unit.Finish(primary.Update(nId, 1) != 0);
+}
+
+bool HasPerson(const std::vector<CCtSvcPerson>& vcPersons, int nPersonId) {
+  for (const CCtSvcPerson& person : vcPersons) {
+    if (person.GetRecordId() == nPersonId) {
+      return true;
+    }
   }
-  return primary.Update(nId, 1) ? TRUE : FALSE;
+  return false;
+}
+
+// Every person of the primary except the kept one gets a primary of its own.
+bool SplitOff(const std::vector<CCtSvcPerson>& vcPersons, int nKeptPersonId) {
+  for (const CCtSvcPerson& person : vcPersons) {
+    if (person.GetRecordId() == nKeptPersonId) {
+      continue;
+    }
+    const int nNewPrimary = Mgr()->CreatePrimary(person);
+    if (nNewPrimary <= 0 || !Mgr()->MovePerson(person.GetRecordId(), nNewPrimary)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -112,20 +138,23 @@ extern "C" BOOL CtSvcDbPrimaryLinkPerson(int nDestPrimaryId, int nSrcPrimaryId) 
   if (!ZEL_REQUIRE(nDestPrimaryId > 0) || !ZEL_REQUIRE(nSrcPrimaryId > 0) || nDestPrimaryId == nSrcPrimaryId) {
     return FALSE;
   }
+  CCtSvcDbWriteUnit unit;
   CCtSvcPrimary dest;
-  if (!Mgr()->GetPrimary(nDestPrimaryId, dest)) {
+  if (!unit.IsOpen() || !Mgr()->GetPrimary(nDestPrimaryId, dest)) {
     return FALSE;
   }
   std::vector<CCtSvcPerson> vcPersons;
   Mgr()->GetPersonSortByPriority(nSrcPrimaryId, vcPersons);
   for (const CCtSvcPerson& person : vcPersons) {
-    Mgr()->MovePerson(person.GetRecordId(), nDestPrimaryId);
+    if (!Mgr()->MovePerson(person.GetRecordId(), nDestPrimaryId)) {
+      return FALSE;
+    }
   }
   if (!Mgr()->RearrangePrimary(nDestPrimaryId, 1, nSrcPrimaryId)) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcDbMgr::RearrangePrimary - GetPrimary nDestPrimaryId(%d), nSrcPrimaryId(%d) failed\n",
              nDestPrimaryId, nSrcPrimaryId);
   }
-  return Mgr()->DeletePrimary(nSrcPrimaryId);
+  return unit.Finish(Mgr()->DeletePrimary(nSrcPrimaryId) != FALSE);
 }
 
 extern "C" BOOL CtSvcDbPrimaryUnlinkPerson(int nPrimaryId, int nPersonId, int bSplit) {
@@ -134,22 +163,24 @@ extern "C" BOOL CtSvcDbPrimaryUnlinkPerson(int nPrimaryId, int nPersonId, int bS
     return FALSE;
   }
   const int nKeptPersonId = CTSVC_HANDLE_TO_ID(nPersonId);
+  CCtSvcDbWriteUnit unit;
+  if (!unit.IsOpen()) {
+    return FALSE;
+  }
   std::vector<CCtSvcPerson> vcPersons;
   if (!Mgr()->GetPersonSortByPriority(nPrimaryId, vcPersons)) {
-    return Mgr()->DeletePrimary(nPrimaryId);
+    return unit.Finish(Mgr()->DeletePrimary(nPrimaryId) != FALSE);
   }
-  if (bSplit) {
-    for (const CCtSvcPerson& person : vcPersons) {
-      if (person.GetRecordId() == nKeptPersonId) {
-        continue;
-      }
-      const int nNewPrimary = Mgr()->CreatePrimary(person);
-      if (nNewPrimary > 0) {
-        Mgr()->MovePerson(person.GetRecordId(), nNewPrimary);
-      }
-    }
+  // Without a split the person may already be gone (a deleted person's primary is tidied up);
+  // a split keeps it, so it must be one of the primary's persons.
+  if (bSplit && !HasPerson(vcPersons, nKeptPersonId)) {
+    DbgPrint(DBG_CLASS_FAIL, "CtSvcDbPrimaryUnlinkPerson - person %d is not in primary %d\n", nKeptPersonId, nPrimaryId);
+    return FALSE;
   }
-  return Mgr()->RearrangePrimary(nPrimaryId, 1);
+  if (bSplit && !SplitOff(vcPersons, nKeptPersonId)) {
+    return FALSE;
+  }
+  return unit.Finish(Mgr()->RearrangePrimary(nPrimaryId, 1) != FALSE);
 }
 
 extern "C" int CtSvcDbPrimaryFindPrimary(const CtSvcContactInfo* pContact, int nExceptPrimaryId) {
@@ -179,7 +210,8 @@ extern "C" BOOL CtSvcDbPrimaryRearrange(int nId) {
   if (!ZEL_REQUIRE(nId > 0)) {
     return FALSE;
   }
-  return Mgr()->RearrangePrimary(nId, 1);
+  CCtSvcDbWriteUnit unit;
+  return unit.IsOpen() ? unit.Finish(Mgr()->RearrangePrimary(nId, 1) != FALSE) : FALSE;
 }
 
 extern "C" BOOL CtSvcDbPrimaryDeleteRecord(int nId) {
@@ -187,5 +219,6 @@ extern "C" BOOL CtSvcDbPrimaryDeleteRecord(int nId) {
   if (!ZEL_REQUIRE(nId > 0)) {
     return FALSE;
   }
-  return Mgr()->DeletePrimary(nId);
+  CCtSvcDbWriteUnit unit;
+  return unit.IsOpen() ? unit.Finish(Mgr()->DeletePrimary(nId) != FALSE) : FALSE;
 }

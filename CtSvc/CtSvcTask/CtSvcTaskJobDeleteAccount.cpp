@@ -7,20 +7,19 @@
 
 #include "ContentFramework.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcDB/Records/CtSvcDeleteAccount.h"
+#include "CtSvcModule.h"
 #include "CtSvcTaskHooks.h"
 #include "Db2Statement.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
-#include "ZelOs.h"
 #include "ZelWm.h"
 
 namespace {
 
 const char kDeleteAccountUri[] = "CtSvc/DeleteAccount";
 const char kBatchLimit[] = " LIMIT 50";
-// Pause after a batch, so that waiting readers and writers get the store.
-constexpr UINT32 kBatchPauseMs = 10;
 
 // The tables holding account rows, in deletion order, with their device-type column (-1: none)
 // and account column.
@@ -100,8 +99,18 @@ void CCtSvcTaskJobDeleteAccount::DoWork() {
   if (!ZEL_REQUIRE_TEXT(!m_vcAccountIds.empty(), "m_nAccountIdCount > 0") || _IsAborted(1)) {
     return;
   }
+  // Committed on its own: a removal cut short (abort, kill, full disk) is found and resumed at
+  // the next start of the service in any process.
   _RecordAccounts();
   if (_IsAborted(2)) {
+    return;
+  }
+  // The removal itself is one write unit, written while no other writer of this process runs: the
+  // store holds the accounts' contacts whole or not at all, never persons without their primary
+  // rebuilt. Readers are not held up; writers of other processes wait for the unit's end.
+  CAppSvcMutexLock module(CtSvcGetModuleMutex());
+  CCtSvcDbWriteUnit unit;
+  if (!unit.IsOpen()) {
     return;
   }
   {
@@ -118,9 +127,7 @@ void CCtSvcTaskJobDeleteAccount::DoWork() {
   if (_IsAborted(10)) {
     return;
   }
-  _ForgetAccounts();
-  Db2Commit();
-  m_nResult = 1;
+  m_nResult = _ForgetAccounts() && unit.KeepAndCommit() ? 1 : 0;
 }
 
 bool CCtSvcTaskJobDeleteAccount::_IsAborted(int nCheck) const {
@@ -182,9 +189,6 @@ bool CCtSvcTaskJobDeleteAccount::_DeleteInBatches(const char* pszUri, const std:
       DbgPrint(DBG_CLASS_FAIL, "CCtSvcTaskJobDeleteAccount::DoWork - CContentMgr::Instance()->Delete failed\n");
       return false;
     }
-    if (nLeft > 0) {
-      OsSleep(kBatchPauseMs);
-    }
   }
   return nLeft == 0;
 }
@@ -225,15 +229,17 @@ bool CCtSvcTaskJobDeleteAccount::_RearrangeLinkedPrimaries() {
       return false;
     }
     const CContentFilter persons = WhereFilter(Equals(pszPrimaryColumn, nPrimaryId));
+    bool bDone = false;
     {
       CCommitPause pause;
-      if (CContentMgr::Instance()->GetCount("CtSvc/Person", &persons) > 0) {
-        CCtSvcDbMgr::Instance()->RearrangePrimary(nPrimaryId, 0);
-      } else {
-        CCtSvcDbMgr::Instance()->DeletePrimary(nPrimaryId);
-      }
+      bDone = CContentMgr::Instance()->GetCount("CtSvc/Person", &persons) > 0
+                  ? CCtSvcDbMgr::Instance()->RearrangePrimary(nPrimaryId, 0) != FALSE
+                  : CCtSvcDbMgr::Instance()->DeletePrimary(nPrimaryId) != FALSE;
     }
     Db2CommitLite();
+    if (!bDone) {
+      return false;
+    }
   }
   return true;
 }
@@ -246,13 +252,17 @@ void CCtSvcTaskJobDeleteAccount::_DeleteImages() {
   }
 }
 
-void CCtSvcTaskJobDeleteAccount::_ForgetAccounts() {
+bool CCtSvcTaskJobDeleteAccount::_ForgetAccounts() {
   for (int nAccountId : m_vcAccountIds) {
     char szWhere[96];
     std::snprintf(szWhere, sizeof(szWhere), "DEVICE_TYPE = %d and ACCOUNT_ID = %d", m_nDeviceType, nAccountId);
     const CContentFilter filter = WhereFilter(szWhere);
-    CContentMgr::Instance()->Delete(kDeleteAccountUri, &filter);
+    if (!CContentMgr::Instance()->Delete(kDeleteAccountUri, &filter) &&
+        CContentMgr::Instance()->GetCount(kDeleteAccountUri, &filter) != 0) {
+      return false;  // still recorded: the removal is not done
+    }
   }
+  return true;
 }
 
 void CCtSvcTaskJobDeleteAccount::SendNotifyCallback() {

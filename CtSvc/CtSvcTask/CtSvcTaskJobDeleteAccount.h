@@ -28,7 +28,7 @@ class CCtSvcTaskJobDeleteAccount final : public CCtSvcTaskJob {
   bool _DeleteSinglePrimaries();
   bool _RearrangeLinkedPrimaries();
   void _DeleteImages();
-  void _ForgetAccounts();
+  bool _ForgetAccounts();
   // "(COLUMN = a or COLUMN = b)" over the job's accounts.
   std::string _AccountCondition(const char* pszColumn) const;
   // Deletes the rows of the condition 50 at a time; false when aborted or a delete failed.

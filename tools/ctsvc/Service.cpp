@@ -3,7 +3,9 @@
 
 #include <string>
 
+#include "ContentFramework.h"
 #include "CtSvcModule.h"
+#include "CtSvcTask/CtSvcTaskMgr.h"
 #include "CtsvcTool.h"
 #include "ZelDb2.h"
 #include "ZelFm.h"
@@ -50,7 +52,23 @@ bool OpenService(const Options& options) {
   return true;
 }
 
+namespace {
+
+// A removal of an account's contacts runs on the background task, resumed at every start while
+// one is pending. Stopping the service would abort it (and undo its work), so a short command
+// like `list` lets it finish first.
+constexpr int kPendingRemovalWaitMs = 300000;
+
+void FinishPendingRemovals() {
+  if (CContentMgr::Instance()->GetCount("CtSvc/DeleteAccount", nullptr) > 0) {
+    CCtSvcTaskMgr::Instance()->WaitForIdle(kPendingRemovalWaitMs);
+  }
+}
+
+}  // namespace
+
 void CloseService() {
+  FinishPendingRemovals();
   CtSvcDispatch(CTSVC_DISPATCH_UNLOAD, 0, 0);
   Db2Close();
 }

@@ -16,6 +16,30 @@ std::unique_ptr<CCtSvcDbMgr> g_pInstance;
 
 const char* const kObservedUris[] = {"CtSvc/Person", "CtSvc/PhoneNumber", "CtSvc/Email", "CtSvc/Group"};
 
+// Processes starting at once on a new store create its schema once: what is missing is looked for
+// and made while this holds the write lock (an open write transaction whose commits wait), and
+// committed when it ends. A store that cannot be written starts without the lock.
+class CSchemaLock {
+ public:
+  CSchemaLock() {
+    Db2CommitPause();
+    Db2LockForWrite();
+  }
+  ~CSchemaLock() { Release(); }
+  CSchemaLock(const CSchemaLock&) = delete;
+  CSchemaLock& operator=(const CSchemaLock&) = delete;
+  void Release() {
+    if (m_bHeld) {
+      m_bHeld = false;
+      Db2CommitResume();
+      Db2Commit();
+    }
+  }
+
+ private:
+  bool m_bHeld = true;
+};
+
 }  // namespace
 
 CCtSvcDbMgr* CCtSvcDbMgr::Instance() {
@@ -52,6 +76,7 @@ BOOL CCtSvcDbMgr::Initialize() {
   if (!ZEL_REQUIRE(m_pContentHandlerFactory == NULL)) {
     return FALSE;
   }
+  CSchemaLock schemaLock;
   if (!_InitializeDBTables()) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcDbMgr::Initialize: - InitializeDBTables failed\n");
     return FALSE;
@@ -65,6 +90,7 @@ BOOL CCtSvcDbMgr::Initialize() {
   _RegisterWithFramework();
   _InsertDefaultGroup();
   CreateSearchIndexes();
+  schemaLock.Release();
   return _ResumeDeleteAccounts();
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "CtSvcDbMgr.h"
+#include "ZelDb2.h"
 #include "ZelDebug.h"
 
 namespace {
@@ -54,7 +55,10 @@ void DeleteRowsOneByOne(const std::string& strUri, const CContentFilter& filter,
       DbgPrint(DBG_CLASS_FAIL, "CCtSvcDbMgr::_OnDelete - Content.GetInt(CTSVC_DB_%s_COLUMN_ID) failed\n", szLogName);
       continue;
     }
-    CContentMgr::Instance()->Delete(strUri, nId);
+    CContent still;
+    if (!CContentMgr::Instance()->Delete(strUri, nId) && CContentMgr::Instance()->GetContent(strUri, nId, still)) {
+      Db2UnitFail();  // the row stays: the delete this cascade belongs to must not land half done
+    }
   }
 }
 
@@ -124,7 +128,9 @@ void CCtSvcDbMgr::_OnUpdate(const std::string& strUri, int nId, CContentInput* p
                 pDataTable->GetColumnName(CTSVC_DB_CONTACTDATA_COLUMN_PERSON_ID), nId);
   CContentFilter filter;
   filter.SetWhere(szWhere);
-  CContentMgr::Instance()->Update("CtSvc/PhoneNumber", &filter, names);
+  if (!CContentMgr::Instance()->Update("CtSvc/PhoneNumber", &filter, names)) {
+    Db2UnitFail();
+  }
 }
 
 void CCtSvcDbMgr::_OnDelete(const std::string& strUri, int nId) {
@@ -174,6 +180,7 @@ void CCtSvcDbMgr::_DeleteGroupMembers(const std::string& strSuffix, int nGroupId
     if (!CContentMgr::Instance()->Delete(strUri, nMemberId)) {
       DbgPrint(DBG_CLASS_FAIL, "CCtSvcDbMgr::_OnDelete - CContentMgr::Instance()->Delete(GroupMemberURI, %d) failed\n",
                nMemberId);
+      Db2UnitFail();
     }
   }
 }
@@ -206,6 +213,7 @@ BOOL CCtSvcDbMgr::_MoveToDefaultGroupIfLast(const std::string& strSuffix, const 
   if (CContentMgr::Instance()->Insert("CtSvc/GroupMember" + strSuffix, copy) <= 0) {
     DbgPrint(DBG_CLASS_FAIL,
              "CCtSvcDbMgr::_OnDelete - tempGroupMember.Insert(CTSVC_NOT_ASSIGNED_GROUP_ID) failed\n");
+    Db2UnitFail();
     return FALSE;
   }
   return TRUE;

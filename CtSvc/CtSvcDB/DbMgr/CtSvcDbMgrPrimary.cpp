@@ -116,7 +116,9 @@ BOOL CCtSvcDbMgr::MovePerson(int nPersonId, int nTargetPrimaryId) {
     const CContentFilter filter = WhereEquals(pTable->GetColumnName(detail.nPersonColumn), nPersonId);
     CContentInput input;
     input.SetInt(pTable->GetColumnName(detail.nPrimaryColumn), nTargetPrimaryId);
-    CContentMgr::Instance()->Update(detail.szUri, &filter, input);
+    if (!CContentMgr::Instance()->Update(detail.szUri, &filter, input)) {
+      return FALSE;
+    }
   }
   return TRUE;
 }

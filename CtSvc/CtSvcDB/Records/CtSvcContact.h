@@ -84,7 +84,8 @@ class CCtSvcContact : public CCtSvcRecord {
  private:
   int _ChoosePrimary(int bCommit, bool& bJoined);
   void _SetPresenceFlags();
-  void _InsertGroupMembers();
+  bool _InsertGroupMembers();
+  bool _InsertOtherDetails();
 
   CCtSvcPerson m_Person;
   std::tuple<std::vector<CCtSvcPhoneNumber>, std::vector<CCtSvcEmailAddress>, std::vector<CCtSvcPostalAddress>,

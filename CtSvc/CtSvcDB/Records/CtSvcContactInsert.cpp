@@ -6,6 +6,7 @@
 #include "CtSvcContact.h"
 #include "CtSvcDB/Records/CtSvcBulkCounter.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcDB/Records/CtSvcPrimary.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
@@ -52,14 +53,17 @@ int CountPersonsOfPrimary(int nPrimaryId) {
   return CContentMgr::Instance()->GetCount("CtSvc/Person", &filter);
 }
 
+// False at the first detail that could not be stored.
 template <class T>
-void InsertDetails(std::vector<T>& list, const CCtSvcPerson& person) {
+bool InsertDetails(std::vector<T>& list, const CCtSvcPerson& person) {
   for (T& detail : list) {
     detail.SetPerson(person);
     if (detail.Insert(0) < 0) {
       DbgPrint(DBG_CLASS_FAIL, "CCtSvcContact::Insert - %s insert failed\n", detail._GetURI());
+      return false;
     }
   }
+  return true;
 }
 
 }  // namespace
@@ -100,17 +104,30 @@ int CCtSvcContact::_ChoosePrimary(int bCommit, bool& bJoined) {
 }
 
 // A local phone person without any group is a member of the not-assigned group.
-void CCtSvcContact::_InsertGroupMembers() {
+bool CCtSvcContact::_InsertGroupMembers() {
   if (GetGroupMemberCount() == 0 && m_Person.GetDeviceType() == CTSVC_USE_TYPE_PHONE && m_Person.GetAccountId() < 1) {
     std::vector<CCtSvcGroupMember> vcDefault(1);
     vcDefault.front().SetGroupId(CTSVC_NOT_ASSIGNED_GROUP_ID);
-    InsertDetails(vcDefault, m_Person);
-    return;
+    return InsertDetails(vcDefault, m_Person);
   }
-  InsertDetails(GetGroupMemberList(), m_Person);
+  return InsertDetails(GetGroupMemberList(), m_Person);
 }
 
+// Every detail after the numbers and e-mails, in their order.
+bool CCtSvcContact::_InsertOtherDetails() {
+  return InsertDetails(GetPostalAddressList(), m_Person) && _InsertGroupMembers() &&
+         InsertDetails(GetEtcDataList(), m_Person) && InsertDetails(GetRcsList(), m_Person) &&
+         InsertDetails(GetIMList(), m_Person) && InsertDetails(GetSnsDataList(), m_Person);
+}
+
+// The whole contact is one write unit: the write lock is taken first, so the ids predicted and
+// taken below are not handed out by another process, and a detail that cannot be stored takes
+// the person, its primary and every detail before it back with it.
 int CCtSvcContact::Insert(int bCommit) {
+  CCtSvcDbWriteUnit unit;
+  if (!unit.IsOpen()) {
+    return -1;
+  }
   if (GetPhoneNumberCount() > 0) {
     m_Person.SetDefaultPhoneNumberId(GetPhoneNumberList().front().PredictNextRecordId());
   }
@@ -122,28 +139,22 @@ int CCtSvcContact::Insert(int bCommit) {
     return -1;
   }
   m_Person.SetPrimaryId(nPrimaryId);
-  if (m_Person.Insert(0) < 0) {
-    pause.Resume();
-    DbCommit();
+  if (m_Person.Insert(0) < 0 || !InsertDetails(GetPhoneNumberList(), m_Person) ||
+      !InsertDetails(GetEmailAddressList(), m_Person)) {
     return -1;
   }
-  InsertDetails(GetPhoneNumberList(), m_Person);
-  InsertDetails(GetEmailAddressList(), m_Person);
   if (bCommit && GetPhoneNumberCount() + GetEmailAddressCount() > 3) {
     pause.Resume();
-    Db2CommitLite();
+    Db2CommitLite();  // within the unit this commit waits for the unit's end
     pause.Pause();
   }
-  InsertDetails(GetPostalAddressList(), m_Person);
-  _InsertGroupMembers();
-  InsertDetails(GetEtcDataList(), m_Person);
-  InsertDetails(GetRcsList(), m_Person);
-  InsertDetails(GetIMList(), m_Person);
-  InsertDetails(GetSnsDataList(), m_Person);
-  if (bJoined) {
-    CCtSvcDbMgr::Instance()->RearrangePrimary(nPrimaryId, bCommit);
+  if (!_InsertOtherDetails() || (bJoined && !CCtSvcDbMgr::Instance()->RearrangePrimary(nPrimaryId, bCommit))) {
+    return -1;
   }
   pause.Resume();
+  if (!unit.Keep()) {
+    return -1;
+  }
   if (bCommit) {
     return DbCommit() ? GetRecordId() : -1;
   }

@@ -123,8 +123,28 @@ BOOL CCtSvcDbTable::CreateTable() {
 }
 
 void CCtSvcDbTable::ResetNextRecordId() {
+  const long long nVersion = Db2DataVersion();
   const int nNext = GetMaxRecordId() + 1;
   m_nNextId.store(nNext > 0 ? nNext : 1);
+  m_nSeenVersion.store(nVersion);
+}
+
+// Ids are handed out with the write lock held, so no other process can store a row until this
+// one commits. When another process has committed since the counter was last set, the counter
+// moves above every id stored now; otherwise it is still right and nothing is read.
+void CCtSvcDbTable::_SyncWithOtherWriters() {
+  if (!Db2LockForWrite()) {
+    return;  // the write that follows fails for the same reason
+  }
+  const long long nVersion = Db2DataVersion();
+  if (nVersion < 0 || nVersion == m_nSeenVersion.load()) {
+    return;
+  }
+  const int nNext = GetMaxRecordId() + 1;
+  int nCurrent = m_nNextId.load();
+  while (nCurrent < nNext && !m_nNextId.compare_exchange_weak(nCurrent, nNext)) {
+  }
+  m_nSeenVersion.store(nVersion);
 }
 
 BOOL CCtSvcDbTable::DestroyTable() {
@@ -202,9 +222,15 @@ int CCtSvcDbTable::GetIndexKind(int nIndex) { return _IsIndexValid(nIndex) ? m_p
 
 int CCtSvcDbTable::GetIndexCount() { return m_pDesc->nIndexCount; }
 
-int CCtSvcDbTable::PeekNextRecordId() { return m_nNextId.load(); }
+int CCtSvcDbTable::PeekNextRecordId() {
+  _SyncWithOtherWriters();
+  return m_nNextId.load();
+}
 
-int CCtSvcDbTable::TakeNextRecordId() { return m_nNextId.fetch_add(1); }
+int CCtSvcDbTable::TakeNextRecordId() {
+  _SyncWithOtherWriters();
+  return m_nNextId.fetch_add(1);
+}
 
 int CCtSvcDbTable::GetMaxRecordId() {
   return m_pDesc->pReference != nullptr ? _GetReferencedMaxRecordId() : _GetPlainMaxRecordId();

@@ -75,6 +75,8 @@ class CCtSvcDbTable {
   virtual const char* GetIndexColumns(int nIndex);
   virtual int GetIndexKind(int nIndex);
   virtual int GetIndexCount();
+  // Both take the write lock first (ids are handed out under it) and move the counter above the
+  // ids another process stored meanwhile.
   virtual int PeekNextRecordId();
   virtual int TakeNextRecordId();
   virtual int GetMaxRecordId();
@@ -97,9 +99,11 @@ class CCtSvcDbTable {
   int _GetReferencedMaxRecordId();
   bool _IsColumnIndexValid(int nColumnIndex);
   bool _IsIndexValid(int nIndex);
+  void _SyncWithOtherWriters();
 
   const CtSvcTableDesc* m_pDesc;
   std::atomic<int> m_nNextId{1};
+  std::atomic<long long> m_nSeenVersion{-1};  // data version of the store when the counter was set
 };
 
 // One class name per table; each is the base class over its own descriptor.

@@ -92,6 +92,7 @@ void ReportFailure(const char* pszWho, const char* pszWhat, std::string_view sql
   if (pDb != nullptr && IsCorruption(sqlite3_errcode(pDb))) {
     Connection::Instance().NoteDamage();  // the next open checks the whole file again
   }
+  Connection::Instance().NoteFailure();
   SetLastError(pDb != nullptr ? sqlite3_errmsg(pDb) : pszWhat);
   DbgPrint(DBG_CLASS_FAIL, "%s - %s(%.*s) : %s\n", pszWho, pszWhat, static_cast<int>(sql.size()), sql.data(),
            t_lastError.c_str());
@@ -122,8 +123,11 @@ int Connection::Configure(sqlite3* pDb, bool bNewFile) {
   sqlite3_busy_timeout(pDb, kBusyTimeoutMs);
   // A page cache of 32 MiB holds the tables of 100 000 contacts, so random reads of a list do not
   // go to the file system page by page. (No memory map: an I/O error would then be a signal.)
+  // Temporary files in memory: the savepoint of a write unit inside a long bulk transaction
+  // keeps the pages it changes in a statement journal, which would otherwise be a file.
   if (QueryText(pDb, "PRAGMA synchronous=NORMAL", &text) != SQLITE_OK ||
-      QueryText(pDb, "PRAGMA cache_size=-32768", &text) != SQLITE_OK || !RegisterSqlFunctions(pDb) ||
+      QueryText(pDb, "PRAGMA cache_size=-32768", &text) != SQLITE_OK ||
+      QueryText(pDb, "PRAGMA temp_store=MEMORY", &text) != SQLITE_OK || !RegisterSqlFunctions(pDb) ||
       !RegisterFtsTokenizers(pDb)) {
     ReportFailure("Db2Open", "configuration", "functions", pDb);
     return DB2_ERR_OPEN;
@@ -149,6 +153,8 @@ int Connection::Open(const char* pszPath) {
     sqlite3_close_v2(pDb);
     return DB2_ERR_OPEN;
   }
+  // Another process may be writing or checkpointing: wait for it rather than fail.
+  sqlite3_busy_timeout(pDb, kBusyTimeoutMs);
   int nResult = CheckReadable(pDb, path);
   if (nResult == DB2_OK && !bNewFile) {
     nResult = CheckOwnFile(pDb, path);
@@ -167,6 +173,7 @@ int Connection::Open(const char* pszPath) {
   m_strDir = nSlash == std::string::npos ? "." : (nSlash == 0 ? "/" : path.substr(0, nSlash));
   ++m_nGeneration;
   m_nPause = 0;
+  m_nUnitDepth = 0;
   if (!m_bAtExitRegistered) {
     m_bAtExitRegistered = true;
     std::atexit([] { Connection::Instance().Shutdown(); });
@@ -198,6 +205,7 @@ void Connection::CloseLocked() {
     StampCleanClose(m_strPath);
   }
   m_nPause = 0;
+  m_nUnitDepth = 0;
 }
 
 void Connection::Close() {
@@ -287,6 +295,7 @@ bool Connection::BeginWrite(const char* pszWho, std::string_view sql) {
     SetLastError(kDiskFullMessage);
     DbgPrint(DBG_CLASS_FAIL, "%s - volume full, write refused(%.*s) : %s\n", pszWho, static_cast<int>(sql.size()),
              sql.data(), kDiskFullMessage);
+    NoteFailure();
     return false;
   }
   if (InTransaction() || ExecSqlite("BEGIN IMMEDIATE", pszWho)) {

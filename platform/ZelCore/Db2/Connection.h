@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "StmtCache.h"
 #include "ZelImmortal.h"
@@ -60,6 +61,16 @@ class Connection {
   void Pause() { ++m_nPause; }
   bool Resume();  // FALSE when no pause was active
   bool IsPaused() const { return m_nPause > 0; }
+
+  // Write units (see Db2UnitBegin). Begin takes the write lock now and marks a savepoint; End
+  // releases it (keeping the work) or rolls back to it. A failure the unit's thread meets inside
+  // a unit makes the outermost unit undo its work.
+  bool UnitBegin();
+  bool UnitEnd(bool bKeep);
+  // Called by every reported failure: marks the open unit of the calling thread failed.
+  void NoteFailure();
+  // PRAGMA data_version: changes when another connection committed; -1 on failure.
+  long long DataVersion();
   bool InTransaction() const { return m_pDb != nullptr && sqlite3_get_autocommit(m_pDb) == 0; }
 
   // Remembers that the engine met a damaged page, so the file is checked whole at its next open.
@@ -72,6 +83,7 @@ class Connection {
   Connection() = default;
   friend class zel::Immortal<Connection>;
   void CloseLocked();
+  bool _UnitOwnsWholeTransaction(int nDepth) const { return nDepth == 0 && m_bUnitOwnsTransaction; }
   int Configure(sqlite3* pDb, bool bNewFile);
 
   std::recursive_mutex m_mutex;
@@ -83,6 +95,10 @@ class Connection {
   bool m_bShutdown = false;
   std::atomic<bool> m_bDamaged{false};  // the engine reported a damaged page while open
   bool m_bAtExitRegistered = false;
+  int m_nUnitDepth = 0;
+  bool m_bUnitFailed = false;
+  bool m_bUnitOwnsTransaction = false;  // the outermost unit opened the transaction
+  std::atomic<std::thread::id> m_unitThread{};
   TranslationCache m_translations{128};
   StmtPool m_pool{64};
 };

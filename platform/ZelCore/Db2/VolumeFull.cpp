@@ -17,6 +17,16 @@ namespace {
 constexpr unsigned long long kMinFreeBytes = 1024ULL * 1024ULL;
 
 std::atomic<bool> g_bForcedFull{false};
+// Writes a test lets through before the volume counts as full; -1: no such count.
+std::atomic<int> g_nWritesBeforeFull{-1};
+
+// Counts one write against the test's count; true when the volume is full by it.
+bool CountedFull() {
+  int n = g_nWritesBeforeFull.load(std::memory_order_relaxed);
+  while (n > 0 && !g_nWritesBeforeFull.compare_exchange_weak(n, n - 1)) {
+  }
+  return n == 0;
+}
 // Set when the engine answered SQLITE_FULL; cleared once the file system shows room again.
 std::atomic<bool> g_bDiskFull{false};
 
@@ -42,7 +52,7 @@ bool HasRoom(const char* pszDir) {
 namespace zel::db2 {
 
 bool IsVolumeFullForWrites(const char* pszDir) {
-  if (g_bForcedFull.load(std::memory_order_relaxed)) {
+  if (g_bForcedFull.load(std::memory_order_relaxed) || CountedFull()) {
     return true;
   }
   return g_bDiskFull.load(std::memory_order_relaxed) && !HasRoom(pszDir);
@@ -57,13 +67,20 @@ namespace zel::test {
 void SetVolumeFull(bool bFull) {
   g_bForcedFull.store(bFull);
   g_bDiskFull.store(false);
+  g_nWritesBeforeFull.store(-1);
+}
+
+void SetVolumeFullAfterWrites(int nWrites) {
+  g_bForcedFull.store(false);
+  g_bDiskFull.store(false);
+  g_nWritesBeforeFull.store(nWrites < 0 ? -1 : nWrites);
 }
 
 }  // namespace zel::test
 
 // Every volume the service names is the data directory's file system.
 extern "C" BOOL Db2IsVolumeFull(int /*nVolume*/) {
-  if (g_bForcedFull.load()) {
+  if (g_bForcedFull.load() || g_nWritesBeforeFull.load() == 0) {
     return TRUE;
   }
   return HasRoom(ZelGetDataDir()) ? FALSE : TRUE;

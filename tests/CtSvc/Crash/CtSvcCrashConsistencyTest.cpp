@@ -23,6 +23,7 @@
 #include "CtSvcModule.h"
 #include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
+#include "StoreReader.h"
 #include "ZelWm.h"
 
 namespace {
@@ -100,38 +101,9 @@ int ImportAndKill(const std::string& strDir, int nBatch) {
   return nCommitted;
 }
 
-// A second connection to the store, as another process (or the next start) sees it.
-class StoreReader {
- public:
-  explicit StoreReader(const std::string& strPath) { sqlite3_open(strPath.c_str(), &m_pDb); }
-  ~StoreReader() { sqlite3_close(m_pDb); }
-  StoreReader(const StoreReader&) = delete;
-  StoreReader& operator=(const StoreReader&) = delete;
-  std::string Text(const char* pszSql) const {
-    sqlite3_stmt* pStmt = nullptr;
-    std::string text = "<error>";
-    if (sqlite3_prepare_v2(m_pDb, pszSql, -1, &pStmt, nullptr) == SQLITE_OK && sqlite3_step(pStmt) == SQLITE_ROW) {
-      const unsigned char* psz = sqlite3_column_text(pStmt, 0);
-      text = psz != nullptr ? reinterpret_cast<const char*>(psz) : "NULL";
-    }
-    sqlite3_finalize(pStmt);
-    return text;
-  }
-  int Int(const char* pszSql) const {
-    const std::string text = Text(pszSql);
-    return text == "<error>" ? -1 : std::atoi(text.c_str());
-  }
+using ctsvc_test::StoreReader;
 
- private:
-  sqlite3* m_pDb = nullptr;
-};
-
-struct Consistency {
-  const char* what;
-  const char* sql;  // counts the rows that break the rule
-};
-
-const Consistency kRules[] = {
+const ctsvc_test::StoreRule kRules[] = {
     {"every person has its primary",
      "SELECT count(*) FROM CtSvcPerson p WHERE NOT EXISTS (SELECT 1 FROM CtSvcPrimary q WHERE q.ID = p.PRIMARY_ID)"},
     {"every number and e-mail has its person",
@@ -156,9 +128,7 @@ const Consistency kRules[] = {
 int CheckStore(const std::string& strPath, int nAtLeast) {
   const StoreReader store(strPath);
   EXPECT_EQ("ok", store.Text("PRAGMA integrity_check"));
-  for (const Consistency& rule : kRules) {
-    EXPECT_EQ(0, store.Int(rule.sql)) << rule.what;
-  }
+  ctsvc_test::ExpectRulesKept(store, kRules);
   const int nPersons = store.Int("SELECT count(*) FROM CtSvcPerson");
   EXPECT_GE(nPersons, nAtLeast) << "a committed contact was lost";
   return nPersons;
@@ -212,9 +182,7 @@ TEST(CtSvcCrashConsistency, KilledBulkImportLeavesAWholeStoreAndTheServiceStarts
   EXPECT_GT(store.Int("SELECT max(ID) FROM CtSvcPrimary"), nMaxIds[1]);
   EXPECT_EQ(2, store.Int(("SELECT count(*) FROM CtSvcContactDataTable WHERE ID > " + std::to_string(nMaxIds[2]) +
                           " AND TYPE = 1").c_str()));
-  for (const Consistency& rule : kRules) {
-    EXPECT_EQ(0, store.Int(rule.sql)) << rule.what;
-  }
+  ctsvc_test::ExpectRulesKept(store, kRules);
   const HOBJ hEH = WmGetEventHandlerByName("CTSVC");
   if (hEH != INVALID_HOBJ) {
     WmWaitEventHandlerIdle(hEH, 10000);

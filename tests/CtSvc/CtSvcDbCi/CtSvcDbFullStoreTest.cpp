@@ -18,6 +18,7 @@
 #include "CtSvcDbPerson.h"
 #include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
+#include "StoreReader.h"
 #include "TmpfsMount.h"
 #include "ZelCoreTest.h"
 
@@ -27,39 +28,7 @@ enum class FullKind { Forced, RealDisk };
 
 using ctsvc_test::Copy;
 
-// Every row of every table, as text, sorted: what another process would read from the file.
-std::vector<std::string> DumpStore(const std::string& strPath) {
-  std::vector<std::string> rows;
-  sqlite3* pDb = nullptr;
-  if (sqlite3_open_v2(strPath.c_str(), &pDb, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-    sqlite3_close(pDb);
-    return {"<cannot open>"};
-  }
-  std::vector<std::string> tables;
-  sqlite3_exec(
-      pDb, "SELECT name FROM sqlite_master WHERE type = 'table' AND sql NOT LIKE 'CREATE VIRTUAL%'",
-      [](void* p, int, char** ppValues, char**) {
-        static_cast<std::vector<std::string>*>(p)->push_back(ppValues[0]);
-        return 0;
-      },
-      &tables, nullptr);
-  for (const std::string& table : tables) {
-    sqlite3_stmt* pStmt = nullptr;
-    sqlite3_prepare_v2(pDb, ("SELECT * FROM \"" + table + "\"").c_str(), -1, &pStmt, nullptr);
-    while (pStmt != nullptr && sqlite3_step(pStmt) == SQLITE_ROW) {
-      std::string row = table;
-      for (int i = 0; i < sqlite3_column_count(pStmt); ++i) {
-        const unsigned char* psz = sqlite3_column_text(pStmt, i);
-        row += "|" + std::string(psz != nullptr ? reinterpret_cast<const char*>(psz) : "NULL");
-      }
-      rows.push_back(row);
-    }
-    sqlite3_finalize(pStmt);
-  }
-  sqlite3_close(pDb);
-  std::sort(rows.begin(), rows.end());
-  return rows;
-}
+using ctsvc_test::DumpStore;
 
 class CtSvcDbFullStoreTest : public ctsvc_test::ServiceTest, public ::testing::WithParamInterface<FullKind> {
  protected:

@@ -59,6 +59,9 @@ void SetPowerOff(bool bPowerOff);
 void SetUuidFailure(bool bFail);
 // Forces Db2IsVolumeFull to answer TRUE (true) or asks the file system again (false).
 void SetVolumeFull(bool bFull);
+// Lets nWrites more write statements through, then counts the volume as full (as a disk filling
+// up in the middle of an operation); a negative count, or SetVolumeFull, ends the count.
+void SetVolumeFullAfterWrites(int nWrites);
 // Resets phone status, IMEI, power-off, UUID and volume overrides and the clock.
 void ResetPlatformState();
 

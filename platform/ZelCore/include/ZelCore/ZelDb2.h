@@ -83,6 +83,24 @@ BOOL Db2IsCommitPaused(void);
 BOOL Db2TransSetRU(void);
 BOOL Db2TransUnsetRU(void);
 
+/* Write units: several writes that land together or not at all, whatever other processes do.
+ * Db2UnitBegin takes the write lock at once (waiting a bounded time while another connection
+ * writes), pauses commits and marks a savepoint; units nest. Db2UnitEnd(TRUE) keeps the unit's
+ * work unless a statement of the calling thread failed or a write was refused inside it;
+ * Db2UnitEnd(FALSE) undoes exactly the unit's work. Commits then resume as they were: the caller
+ * commits as it would have without the unit. Db2UnitEnd answers TRUE when the work was kept;
+ * Db2UnitBegin FALSE when the lock could not be had (nothing is open then). */
+BOOL Db2UnitBegin(void);
+BOOL Db2UnitEnd(BOOL bKeep);
+/* Marks the calling thread's open unit failed (a step refused without a failed statement): its
+ * outermost unit undoes its work. Nothing happens outside a unit. */
+void Db2UnitFail(void);
+/* Takes the write lock now, opening the write transaction a write would open. */
+BOOL Db2LockForWrite(void);
+/* A number that changes whenever another connection (process) committed since this connection
+ * last looked; -1 on failure. Cheap: no table is read. */
+long long Db2DataVersion(void);
+
 /* TRUE when the volume holding the tables is full (volume 2 is "vol2", the data directory). */
 BOOL Db2IsVolumeFull(int nVolume);
 /* Escapes '\', '%' and '_' with a backslash for a LIKE pattern (used with ESCAPE '\'). The output
