@@ -12,6 +12,7 @@
 #include "FtsTokenizer.h"
 #include "SqlFunctions.h"
 #include "Statement.h"
+#include "StoreOrder.h"
 #include "VerifiedStamp.h"
 #include "VolumeFull.h"
 #include "ZelDb2.h"
@@ -130,6 +131,7 @@ int Connection::Configure(sqlite3* pDb, bool bNewFile) {
     ReportFailure("Db2Open", "catalogue", "sysirs_indexes", pDb);
     return DB2_ERR_OPEN;
   }
+  RefreshOrderedIndexes(pDb);
   return DB2_OK;
 }
 
