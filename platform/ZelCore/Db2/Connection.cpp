@@ -121,8 +121,7 @@ int Connection::Configure(sqlite3* pDb, bool bNewFile) {
   // A page cache of 32 MiB holds the tables of 100 000 contacts, so random reads of a list do not
   // go to the file system page by page. (No memory map: an I/O error would then be a signal.)
   if (QueryText(pDb, "PRAGMA synchronous=NORMAL", &text) != SQLITE_OK ||
-      QueryText(pDb, "PRAGMA cache_size=-32768", &text) != SQLITE_OK || !RegisterSqlFunctions(pDb) ||
-      !RegisterFtsTokenizers(pDb)) {
+      QueryText(pDb, "PRAGMA cache_size=-32768", &text) != SQLITE_OK || !RegisterFtsTokenizers(pDb)) {
     ReportFailure("Db2Open", "configuration", "functions", pDb);
     return DB2_ERR_OPEN;
   }
@@ -150,7 +149,8 @@ int Connection::Open(const char* pszPath) {
     sqlite3_close_v2(pDb);
     return DB2_ERR_OPEN;
   }
-  int nResult = CheckReadable(pDb, path);
+  // The name collation first: checking a store reads its name-ordered indexes.
+  int nResult = RegisterSqlFunctions(pDb) ? CheckReadable(pDb, path) : DB2_ERR_OPEN;
   if (nResult == DB2_OK) {
     nResult = Configure(pDb, bNewFile);
   }

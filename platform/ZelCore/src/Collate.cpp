@@ -198,7 +198,24 @@ const UChar* Native(NativeUnits units, int /*n*/, std::u16string& /*buffer*/) {
 }
 
 template <typename Units>
+bool SameText(Units a, int nA, Units b, int nB) {
+  if (nA != nB) {
+    return false;
+  }
+  for (int i = 0; i < nA; ++i) {
+    if (a[i] != b[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+template <typename Units>
 int Compare(Units a, int nA, Units b, int nB) {
+  // Equal texts are the usual case of an ordered walk over repeated names: no collation needed.
+  if (SameText(a, nA, b, nB)) {
+    return 0;
+  }
   const bool bMarkerA = nA > 0 && a[0] == kNoNameMarker;
   const bool bMarkerB = nB > 0 && b[0] == kNoNameMarker;
   if (bMarkerA != bMarkerB) {

@@ -103,7 +103,10 @@ int ImportAndKill(const std::string& strDir, int nBatch) {
 // A second connection to the store, as another process (or the next start) sees it.
 class StoreReader {
  public:
-  explicit StoreReader(const std::string& strPath) { sqlite3_open(strPath.c_str(), &m_pDb); }
+  explicit StoreReader(const std::string& strPath) {
+    sqlite3_open(strPath.c_str(), &m_pDb);
+    ctsvc_test::UseNameOrder(m_pDb);
+  }
   ~StoreReader() { sqlite3_close(m_pDb); }
   StoreReader(const StoreReader&) = delete;
   StoreReader& operator=(const StoreReader&) = delete;
