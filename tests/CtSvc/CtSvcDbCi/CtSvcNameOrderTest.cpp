@@ -50,40 +50,48 @@ class CtSvcNameOrder : public ctsvc_test::ServiceTest {
     return letter;
   }
 
-  // Ids and letters of the primary list in an index order, as the list hands them out.
+  // Ids and letters of a list as it hands them out: one list family's functions, a filter, the
+  // table and letter column to read.
+  template <typename Record, typename Filter, typename Family>
+  static std::vector<ListRow> Rows(const Filter& filter, const Family& family, const char* pszTable,
+                                   const char* pszLetter) {
+    const INT32 h = family.create(&filter, nullptr);
+    EXPECT_GE(h, 0);
+    std::vector<ListRow> rows;
+    for (int i = 0; i < family.count(h); ++i) {
+      Record record{};
+      EXPECT_TRUE(family.getAt(h, i, &record));
+      rows.push_back(ListRow{record.nId, LetterOf(pszTable, pszLetter, record.nId)});
+    }
+    family.destroy(h);
+    return rows;
+  }
+
+  template <typename Filter, typename Record>
+  struct Family {
+    INT32 (*create)(const Filter*, CtSvcListCallback);
+    INT32 (*count)(INT32);
+    BOOL (*getAt)(INT32, INT32, Record*);
+    BOOL (*destroy)(INT32);
+  };
+
   static std::vector<ListRow> PrimaryRows(int nIndexType) {
     CtSvcPrimaryFilter filter;
     CtSvcPrimaryFilterInit(&filter);
     filter.FilterIndexType = nIndexType;
-    const INT32 h = CtSvcPrimaryListCreate(&filter, nullptr);
-    EXPECT_GE(h, 0);
-    std::vector<ListRow> rows;
-    for (int i = 0; i < CtSvcPrimaryListGetCount(h); ++i) {
-      CtSvcPrimaryRecord record{};
-      EXPECT_TRUE(CtSvcPrimaryListGetAt(h, i, &record));
-      rows.push_back(ListRow{record.nId, LetterOf("CtSvcPrimary",
-                                              nIndexType == CTSVC_FILTER_INDEX_LAST_FIRST ? "LF_GROUP_LETTER"
-                                                                                           : "FL_GROUP_LETTER",
-                                              record.nId)});
-    }
-    CtSvcPrimaryListDestroy(h);
-    return rows;
+    const Family<CtSvcPrimaryFilter, CtSvcPrimaryRecord> family{CtSvcPrimaryListCreate, CtSvcPrimaryListGetCount,
+                                                                 CtSvcPrimaryListGetAt, CtSvcPrimaryListDestroy};
+    return Rows<CtSvcPrimaryRecord>(filter, family, "CtSvcPrimary",
+                                    nIndexType == CTSVC_FILTER_INDEX_LAST_FIRST ? "LF_GROUP_LETTER" : "FL_GROUP_LETTER");
   }
 
   static std::vector<ListRow> PersonRows() {
     CtSvcPersonFilter filter;
     CtSvcPersonFilterInit(&filter);
     filter.FilterIndexType = CTSVC_FILTER_INDEX_FIRST_LAST;
-    const INT32 h = CtSvcContactListCreate(&filter, nullptr);
-    EXPECT_GE(h, 0);
-    std::vector<ListRow> rows;
-    for (int i = 0; i < CtSvcContactListGetCount(h); ++i) {
-      CtSvcPersonRecord record{};
-      EXPECT_TRUE(CtSvcContactListGetAt(h, i, &record));
-      rows.push_back(ListRow{record.nId, LetterOf("CtSvcPerson", "FL_GROUP_LETTER", record.nId)});
-    }
-    CtSvcContactListDestroy(h);
-    return rows;
+    const Family<CtSvcPersonFilter, CtSvcPersonRecord> family{CtSvcContactListCreate, CtSvcContactListGetCount,
+                                                               CtSvcContactListGetAt, CtSvcContactListDestroy};
+    return Rows<CtSvcPersonRecord>(filter, family, "CtSvcPerson", "FL_GROUP_LETTER");
   }
 
   // The runs of letters of a list; a letter met again after another one fails the test.
