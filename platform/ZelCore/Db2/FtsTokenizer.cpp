@@ -91,6 +91,8 @@ std::string FoldOne(UChar32 c) {
     out.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
   } else if (IsSyllable(c)) {
     AppendUtf8(out, c);
+  } else if (u_charType(c) == U_NON_SPACING_MARK && PrimaryKey(icu::UnicodeString(c)).size() <= 1) {
+    // a combining accent written apart ("e" + acute): the name order ignores it
   } else {
     const icu::UnicodeString base = Unaccented(c);
     for (int32_t i = 0; i < base.length(); i = base.moveIndex32(i, 1)) {

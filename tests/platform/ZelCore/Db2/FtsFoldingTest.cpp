@@ -23,7 +23,7 @@ class FtsFolding : public Db2Test {
     Exec("INSERT INTO CtSvcContactDataTable (ID, FL_FULLNAME) VALUES "
          "(1, 'Émile Zola'), (2, 'EMILE Roux'), (3, 'Øystein Ødegård'), (4, 'Straße Weiß'), "
          "(5, '오 하은'), (6, '하은 오'), (7, '오하은'), (8, '이 현아'), (9, 'Þór Jónsson'), "
-         "(10, 'Йоко Ёлкина'), (11, 'Ήρα Παππά')");
+         "(10, 'Йоко Ёлкина'), (11, 'Ήρα Παππά'), (12, 'E\xCC\x81mile Decomposed')");
     ASSERT_TRUE(Db2FTSDoSyntax(db2test::kNameIndex, 0));
   }
 };
@@ -33,8 +33,9 @@ TEST_F(FtsFolding, WordsMatchWhatAPersonTypes) {
     const char* pszTyped;
     Ids ids;
   } kCases[] = {
-      {"emile", {2, 1}},  // sorted by FL_FULLNAME (no declared collation here)
-      {"ÉMILE", {2, 1}},
+      {"emile", {2, 12, 1}},  // sorted by FL_FULLNAME (no declared collation here)
+      {"ÉMILE", {2, 12, 1}},
+      {"e\xCC\x81mile", {2, 12, 1}},  // the accent written apart
       {"oystein", {3}},
       {"odegard", {3}},
       {"strasse", {4}},  // sharp s is "ss" in the name order
