@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "CtSvcDB/CfPlugin/CtSvcDb2Stmt.h"
+#include "CtSvcDB/Records/CtSvcRecordBase.h"
 #include "CtSvcDB/Tables/CtSvcDbTable.h"
 #include "ZelCollate.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
-#include "ZelGWESCore.h"
 
 namespace {
 
@@ -41,17 +41,6 @@ bool Run(const std::string& strSql) {
     return false;
   }
   return true;
-}
-
-// The letters column text of a full name: the representative characters of its first two units.
-std::u16string Letters(const std::u16string& strFullName) {
-  MCHAR aSrc[3] = {0xFFFF, 0, 0};
-  for (size_t i = 0; i < 2 && i < strFullName.size(); ++i) {
-    aSrc[i] = strFullName[i];
-  }
-  MCHAR aLetters[3] = {};
-  const int n = AcGetRepresent2Chars(aSrc, aLetters);
-  return n > 0 ? std::u16string(aLetters, static_cast<size_t>(n)) : std::u16string();
 }
 
 bool RefreshTable(CCtSvcDbTable& table, int nFlName, int nFlGroup, int nFlLetter, int nLfName, int nLfGroup,
@@ -80,8 +69,8 @@ bool RefreshTable(CCtSvcDbTable& table, int nFlName, int nFlGroup, int nFlLetter
       row.GetString(2, strFlLetter);
       row.GetString(3, strLf);
       row.GetString(4, strLfLetter);
-      const std::u16string fl = Letters(strFl);
-      const std::u16string lf = Letters(strLf);
+      const std::u16string fl = CCtSvcRecord::_GetNameLetters(strFl);
+      const std::u16string lf = CCtSvcRecord::_GetNameLetters(strLf);
       if (fl != strFlLetter || lf != strLfLetter) {
         changes.push_back(Change{nId, fl, lf});
       }

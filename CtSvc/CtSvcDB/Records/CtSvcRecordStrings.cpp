@@ -7,6 +7,7 @@
 #include "CtSvcDB/Tables/CtSvcDbTable.h"
 #include "CtSvcUtil.h"
 #include "ZelDebug.h"
+#include "ZelCollate.h"
 #include "ZelGWESCore/ZelGWESCore.h"
 
 namespace {
@@ -36,15 +37,11 @@ bool IsAdmitted(char c, int nMask) {
   return false;
 }
 
-// The representative characters of the first two units of a name (3-unit output).
-std::u16string RepresentChars(const std::u16string& strName) {
-  MCHAR aSrc[3] = {kInvalidMChar, 0, 0};
-  for (size_t i = 0; i < 2 && i < strName.size(); ++i) {
-    aSrc[i] = strName[i];
-  }
-  MCHAR aLetters[3] = {};
-  const int nUnits = AcGetRepresent2Chars(aSrc, aLetters);
-  return nUnits > 0 ? std::u16string(aLetters, static_cast<size_t>(nUnits)) : std::u16string();
+// Whether the name order ignores a unit entirely (zero-width and format characters, marks).
+bool IsIgnored(char16_t c) {
+  unsigned char key[8];
+  const MCHAR text[1] = {c};
+  return ZelCollatePrimaryKey(text, 1, key, sizeof(key)) == 1;
 }
 
 void SetColumn(CContentInput& input, CCtSvcDbTable& table, int nColumn, const std::u16string& strValue) {
@@ -59,12 +56,26 @@ void SetNameOrder(CContentInput& input, CCtSvcDbTable& table, const std::string&
   std::u16string strName = CtSvcToPCode(strFullName);
   CCtSvcRecord::_ConvertToInvalidMCHAR(strName);
   SetColumn(input, table, nFullName, strName);
-  const std::u16string strLetters = RepresentChars(strName);
+  const std::u16string strLetters = CCtSvcRecord::_GetNameLetters(strName);
   SetColumn(input, table, nLetter, strLetters);
   SetColumn(input, table, nGroupLetter, strLetters.substr(0, 1));
 }
 
 }  // namespace
+
+std::u16string CCtSvcRecord::_GetNameLetters(const std::u16string& strFullName) {
+  size_t nStart = 0;
+  while (nStart + 1 < strFullName.size() && IsIgnored(strFullName[nStart])) {
+    ++nStart;
+  }
+  MCHAR aSrc[3] = {kInvalidMChar, 0, 0};
+  for (size_t i = 0; i < 2 && nStart + i < strFullName.size(); ++i) {
+    aSrc[i] = strFullName[nStart + i];
+  }
+  MCHAR aLetters[3] = {};
+  const int nUnits = AcGetRepresent2Chars(aSrc, aLetters);
+  return nUnits > 0 ? std::u16string(aLetters, static_cast<size_t>(nUnits)) : std::u16string();
+}
 
 void CCtSvcRecord::_GetFullNameToSearch(const std::string& a, const std::string& b, std::string& out) {
   out = a;

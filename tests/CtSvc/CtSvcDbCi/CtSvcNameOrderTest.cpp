@@ -177,7 +177,9 @@ TEST_F(CtSvcNameOrder, EveryLetterIsOneRunOfTheListOnAGeneratedStore) {
                                 "Zack",  "bob",  "Bob",   "ßtefan", "Łukasz", "łucja", "dora",  "Đorđe", "æsa",
                                 "Þóra",  "frank", "Grace", "김",    "이",     "박",    "오",    "하은",  "민지",
                                 "까치",  "ㅎ",   "1st",   "007",   "42",     "#tag",  "!bang", "@home", "-dash",
-                                "_under", "€uro", "Ünal",  "ýr",    "Ÿves",   "",      ""};
+                                "_under", "€uro", "Ünal",  "ýr",    "Ÿves",   "",      "",
+                                "\xE2\x80\x8B" "bob",     // a zero-width space first
+                                "E\xCC\x81" "douard"};     // the accent written apart
   std::mt19937 rng(20261206);
   const size_t nWords = std::size(kWords);
   for (int i = 0; i < 240; ++i) {
