@@ -142,36 +142,30 @@ struct BigEndianUnits {
   char16_t operator[](int i) const { return static_cast<char16_t>((p[2 * i] << 8) | p[2 * i + 1]); }
 };
 
+// First-level order of two texts from position i on, through the ASCII weight table; 2 when a
+// text is not ASCII there. The units before i are the same ASCII units in both texts, so they
+// weigh the same.
 template <typename Units>
-int CompareCodeUnits(Units a, int nA, Units b, int nB) {
-  const int n = std::min(nA, nB);
-  for (int i = 0; i < n; ++i) {
-    if (a[i] != b[i]) {
-      return a[i] < b[i] ? -1 : 1;
-    }
-  }
-  return nA < nB ? -1 : (nA > nB ? 1 : 0);
-}
-
-// First-level order of two ASCII texts through the weight table; 2 when a text is not ASCII.
-template <typename Units>
-int CompareAscii(const NameOrder& order, Units a, int nA, Units b, int nB) {
-  int i = 0;
-  int j = 0;
+int CompareAscii(const NameOrder& order, Units a, int nA, Units b, int nB, int i) {
+  int j = i;
   for (;;) {
     uint8_t ra = 0;
     uint8_t rb = 0;
-    while (i < nA && (a[i] >= kAscii || (ra = order.Rank(a[i])) == 0)) {
+    for (; i < nA; ++i) {
       if (a[i] >= kAscii) {
         return 2;
       }
-      ++i;
+      if ((ra = order.Rank(a[i])) != 0) {
+        break;
+      }
     }
-    while (j < nB && (b[j] >= kAscii || (rb = order.Rank(b[j])) == 0)) {
+    for (; j < nB; ++j) {
       if (b[j] >= kAscii) {
         return 2;
       }
-      ++j;
+      if ((rb = order.Rank(b[j])) != 0) {
+        break;
+      }
     }
     if (i == nA || j == nB) {
       return (i == nA ? 0 : 1) - (j == nB ? 0 : 1);
@@ -198,24 +192,19 @@ const UChar* Native(NativeUnits units, int /*n*/, std::u16string& /*buffer*/) {
 }
 
 template <typename Units>
-bool SameText(Units a, int nA, Units b, int nB) {
-  if (nA != nB) {
-    return false;
-  }
-  for (int i = 0; i < nA; ++i) {
-    if (a[i] != b[i]) {
-      return false;
-    }
-  }
-  return true;
-}
-
-template <typename Units>
 int Compare(Units a, int nA, Units b, int nB) {
-  // Equal texts are the usual case of an ordered walk over repeated names: no collation needed.
-  if (SameText(a, nA, b, nB)) {
+  // The common prefix: equal texts (an ordered walk over repeated names) need no collation, and
+  // its first differing unit is the tie-break.
+  const int n = std::min(nA, nB);
+  int i = 0;
+  bool bAsciiPrefix = true;
+  for (; i < n && a[i] == b[i]; ++i) {
+    bAsciiPrefix = bAsciiPrefix && a[i] < kAscii;
+  }
+  if (i == n && nA == nB) {
     return 0;
   }
+  const int nTie = i < n ? (a[i] < b[i] ? -1 : 1) : (nA < nB ? -1 : 1);
   const bool bMarkerA = nA > 0 && a[0] == kNoNameMarker;
   const bool bMarkerB = nB > 0 && b[0] == kNoNameMarker;
   if (bMarkerA != bMarkerB) {
@@ -223,8 +212,8 @@ int Compare(Units a, int nA, Units b, int nB) {
   }
   const NameOrder& order = Order();
   int nFirst = 2;
-  if (order.HasAsciiTable()) {
-    nFirst = CompareAscii(order, a, nA, b, nB);
+  if (bAsciiPrefix && order.HasAsciiTable()) {
+    nFirst = CompareAscii(order, a, nA, b, nB, i);
   }
   if (nFirst == 2 && order.Collator() != nullptr) {
     thread_local std::u16string t_a;
@@ -235,7 +224,7 @@ int Compare(Units a, int nA, Units b, int nB) {
   } else if (nFirst == 2) {
     nFirst = 0;
   }
-  return nFirst != 0 ? nFirst : CompareCodeUnits(a, nA, b, nB);
+  return nFirst != 0 ? nFirst : nTie;
 }
 
 }  // namespace
