@@ -7,6 +7,7 @@
 
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcModule.h"
+#include "ZelCollate.h"
 #include "ZelWm.h"
 
 namespace ctsvc_test {
@@ -25,6 +26,12 @@ TempDir::~TempDir() {
   }
 }
 
+void UseNameOrder(sqlite3* pDb) {
+  sqlite3_create_collation_v2(
+      pDb, "user1", SQLITE_UTF16BE, nullptr,
+      [](void*, int nA, const void* pA, int nB, const void* pB) { return ZelCollateCompareBE(pA, nA, pB, nB); }, nullptr);
+}
+
 void StoreTest::SetUp() {
   ASSERT_FALSE(m_dir.Path().empty());
   zel::test::ResetPlatformState();
@@ -41,6 +48,7 @@ int StoreTest::CountFromSecondConnection(const std::string& strTable) const {
   sqlite3* pDb = nullptr;
   int nCount = -1;
   if (sqlite3_open_v2(DbPath().c_str(), &pDb, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    UseNameOrder(pDb);
     sqlite3_stmt* pStmt = nullptr;
     const std::string strSql = "SELECT count(*) FROM " + strTable;
     if (sqlite3_prepare_v2(pDb, strSql.c_str(), -1, &pStmt, nullptr) == SQLITE_OK && sqlite3_step(pStmt) == SQLITE_ROW) {

@@ -12,7 +12,13 @@
 #include "ZelDb2.h"
 #include "ZelFm.h"
 
+struct sqlite3;
+
 namespace ctsvc_test {
+
+// Gives a connection of the test's own the name collation ("user1") the store's name columns
+// declare, as every program reading the store must.
+void UseNameOrder(sqlite3* pDb);
 
 // Makes a new empty directory under $TMPDIR and removes it with its content at destruction.
 class TempDir {

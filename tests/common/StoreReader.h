@@ -11,11 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "CtSvcTestEnv.h"
+
 namespace ctsvc_test {
 
 class StoreReader {
  public:
-  explicit StoreReader(const std::string& strPath) { sqlite3_open(strPath.c_str(), &m_pDb); }
+  explicit StoreReader(const std::string& strPath) {
+    sqlite3_open(strPath.c_str(), &m_pDb);
+    UseNameOrder(m_pDb);
+  }
   ~StoreReader() { sqlite3_close(m_pDb); }
   StoreReader(const StoreReader&) = delete;
   StoreReader& operator=(const StoreReader&) = delete;
@@ -60,6 +65,7 @@ inline std::vector<std::string> DumpStore(const std::string& strPath) {
     sqlite3_close(pDb);
     return {"<cannot open>"};
   }
+  UseNameOrder(pDb);
   std::vector<std::string> tables;
   sqlite3_exec(
       pDb, "SELECT name FROM sqlite_master WHERE type = 'table' AND sql NOT LIKE 'CREATE VIRTUAL%'",

@@ -4,6 +4,7 @@
 
 #include "CtSvcDB/CfPlugin/CtSvcContentHandlerFactory.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgrDeleteAccount.h"
+#include "CtSvcDB/DbMgr/CtSvcDbMgrNameOrder.h"
 #include "CtSvcDB/Tables/CtSvcDbPlanStats.h"
 #include "CtSvcDB/SyncObserver/CtSvcSnsSyncObserver.h"
 #include "ZelDb2.h"
@@ -179,6 +180,11 @@ BOOL CCtSvcDbMgr::_InitializeDBTables() {
   if (!bPersonExisted) {
     Db2SetSchemaVer("CtSvc", CTSVC_DB_SCHEMA_VERSION);
   }
+  // An older store: name columns declared, and letters computed, in another order.
+  for (auto& pTable : m_pCtSvcDbTable) {
+    CtSvcDeclareNameOrder(*pTable);
+  }
+  CtSvcRefreshNameLetters(*m_pCtSvcDbTable[CTSVC_DB_TABLE_PERSON], *m_pCtSvcDbTable[CTSVC_DB_TABLE_PRIMARY]);
   CtSvcWritePlanStats();
   Db2Commit();
   return TRUE;

@@ -63,6 +63,10 @@ class CCtSvcRecord : public ICtSvcRecord {
   static void _GetPhoneNumberToSearch(const std::string& strNumber, std::string& out);
   // An empty text becomes the one-unit text U+FFFF, so that empty names sort after all others.
   static void _ConvertToInvalidMCHAR(std::u16string& str);
+  // The letters column text of a stored full name: the representative characters of its first two
+  // characters after any the name order ignores (a leading zero-width space files "bob" under B);
+  // a character outside the BMP stands as '#' would.
+  static std::u16string _GetNameLetters(const std::u16string& strFullName);
   // Copies the characters of pszSrc admitted by the mask (CtSvcExtractLetterType bits).
   static void _GetExtactString(const char* pszSrc, int nMask, std::string& out);
   // Writes the full names of first/last in both orders, and, where the table has them, their

@@ -7,6 +7,7 @@
 #include "CtSvcDB/Tables/CtSvcDbTable.h"
 #include "CtSvcUtil.h"
 #include "ZelDebug.h"
+#include "ZelCollate.h"
 #include "ZelGWESCore/ZelGWESCore.h"
 
 namespace {
@@ -36,24 +37,16 @@ bool IsAdmitted(char c, int nMask) {
   return false;
 }
 
-}  // namespace
-
-// A character outside the BMP (an emoji) has no one-unit letter: it is listed under the letter
-// that '#' gets, like the symbols.
-std::u16string CtSvcNameLetters(const std::u16string& strName) {
-  MCHAR aSrc[3] = {kInvalidMChar, 0, 0};
-  size_t nUnits = 0;
-  for (size_t i = 0; nUnits < 2 && i < strName.size(); ++i, ++nUnits) {
-    const bool bPair = i + 1 < strName.size() && (strName[i] & 0xFC00) == 0xD800 && (strName[i + 1] & 0xFC00) == 0xDC00;
-    aSrc[nUnits] = bPair ? u'#' : strName[i];
-    i += bPair ? 1 : 0;
-  }
-  MCHAR aLetters[3] = {};
-  const int nLetters = AcGetRepresent2Chars(aSrc, aLetters);
-  return nLetters > 0 ? std::u16string(aLetters, static_cast<size_t>(nLetters)) : std::u16string();
+// Whether the name order ignores a unit entirely (zero-width and format characters, marks).
+bool IsIgnored(char16_t c) {
+  unsigned char key[8];
+  const MCHAR text[1] = {c};
+  return ZelCollatePrimaryKey(text, 1, key, sizeof(key)) == 1;
 }
 
-namespace {
+bool IsSurrogatePair(const std::u16string& str, size_t i) {
+  return i + 1 < str.size() && (str[i] & 0xFC00) == 0xD800 && (str[i + 1] & 0xFC00) == 0xDC00;
+}
 
 void SetColumn(CContentInput& input, CCtSvcDbTable& table, int nColumn, const std::u16string& strValue) {
   if (nColumn >= 0) {
@@ -67,12 +60,30 @@ void SetNameOrder(CContentInput& input, CCtSvcDbTable& table, const std::string&
   std::u16string strName = CtSvcToPCode(strFullName);
   CCtSvcRecord::_ConvertToInvalidMCHAR(strName);
   SetColumn(input, table, nFullName, strName);
-  const std::u16string strLetters = CtSvcNameLetters(strName);
+  const std::u16string strLetters = CCtSvcRecord::_GetNameLetters(strName);
   SetColumn(input, table, nLetter, strLetters);
   SetColumn(input, table, nGroupLetter, strLetters.substr(0, 1));
 }
 
 }  // namespace
+
+std::u16string CCtSvcRecord::_GetNameLetters(const std::u16string& strFullName) {
+  size_t nStart = 0;
+  while (nStart + 1 < strFullName.size() && IsIgnored(strFullName[nStart])) {
+    ++nStart;
+  }
+  // A character outside the BMP (an emoji) has no one-unit letter: it is listed under the letter
+  // that '#' gets, like the symbols.
+  MCHAR aSrc[3] = {kInvalidMChar, 0, 0};
+  for (size_t i = nStart, nUnits = 0; nUnits < 2 && i < strFullName.size(); ++i, ++nUnits) {
+    const bool bPair = IsSurrogatePair(strFullName, i);
+    aSrc[nUnits] = bPair ? u'#' : strFullName[i];
+    i += bPair ? 1 : 0;
+  }
+  MCHAR aLetters[3] = {};
+  const int nUnits = AcGetRepresent2Chars(aSrc, aLetters);
+  return nUnits > 0 ? std::u16string(aLetters, static_cast<size_t>(nUnits)) : std::u16string();
+}
 
 void CCtSvcRecord::_GetFullNameToSearch(const std::string& a, const std::string& b, std::string& out) {
   out = a;

@@ -32,6 +32,9 @@ std::string ColumnDefinition(const CtSvcColumnDesc& col) {
   char szBuf[128];
   if (col.nSizeA == CTSVC_COLUMN_PRIMARY_KEY) {
     std::snprintf(szBuf, sizeof(szBuf), " %s PRIMARY KEY, ", col.szType);
+  } else if (IsType(col.szType, "NVARCHAR") && col.szCollation != nullptr) {
+    std::snprintf(szBuf, sizeof(szBuf), " %s(%d,%d) COLLATE %s, ", col.szType, col.nSizeA, col.nSizeB,
+                  col.szCollation);
   } else if (IsType(col.szType, "NVARCHAR")) {
     std::snprintf(szBuf, sizeof(szBuf), " %s(%d,%d), ", col.szType, col.nSizeA, col.nSizeB);
   } else if (IsType(col.szType, "VARCHAR") || IsType(col.szType, "NCHAR")) {

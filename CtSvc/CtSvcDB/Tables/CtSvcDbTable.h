@@ -18,11 +18,15 @@
 #define CTSVC_INDEX_UNIQUE (-1)
 #define CTSVC_INDEX_PLAIN 0
 
+// Name order of texts compared as names: full names, their letters, FDN names.
+#define CTSVC_NAME_COLLATION "user1"
+
 struct CtSvcColumnDesc {
   const char* szName;
   const char* szType;
   int nSizeA;
   int nSizeB;
+  const char* szCollation;  // declared collation of a text column, or null
 };
 
 struct CtSvcIndexDesc {
@@ -85,6 +89,10 @@ class CCtSvcDbTable {
   BOOL DestroyTable();
   BOOL TruncateTable();
   const char* GetTableName() const { return m_pDesc->szName; }
+  // The descriptor of a column; null outside the columns.
+  const CtSvcColumnDesc* GetColumnDesc(int nColumnIndex) const {
+    return nColumnIndex >= 0 && nColumnIndex < m_pDesc->nColumnCount ? &m_pDesc->pColumns[nColumnIndex] : nullptr;
+  }
   CtSvcDbTableType GetTableType() const { return m_pDesc->nType; }
   // Type codes of every column, in order.
   int GetColumnTypeCode(int nColumnIndex);

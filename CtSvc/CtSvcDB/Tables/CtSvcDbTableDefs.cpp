@@ -5,17 +5,19 @@
 
 namespace {
 
-#define PK(name) {name, "INTEGER", CTSVC_COLUMN_PRIMARY_KEY, 0}
-#define INT(name) {name, "INTEGER", 0, 0}
-#define TINY(name) {name, "TINYINT", 0, 0}
-#define DATE(name) {name, "DATETIME", 0, 0}
-#define NVAR(name, a, b) {name, "NVARCHAR", a, b}
+#define PK(name) {name, "INTEGER", CTSVC_COLUMN_PRIMARY_KEY, 0, nullptr}
+#define INT(name) {name, "INTEGER", 0, 0, nullptr}
+#define TINY(name) {name, "TINYINT", 0, 0, nullptr}
+#define DATE(name) {name, "DATETIME", 0, 0, nullptr}
+#define NVAR(name, a, b) {name, "NVARCHAR", a, b, nullptr}
+// A text ordered and compared as a name (indexes on it are built in name order).
+#define NAME(name, a, b) {name, "NVARCHAR", a, b, CTSVC_NAME_COLLATION}
 #define IDX(name, cols) {name, cols, CTSVC_INDEX_PLAIN}
 
 const CtSvcColumnDesc kPersonColumns[] = {
     PK("ID"), TINY("DEVICE_TYPE"), INT("SLOT_INDEX"), NVAR("FIRSTNAME", 12, 51), NVAR("LASTNAME", 12, 51),
-    NVAR("FL_FULLNAME", 25, 102), NVAR("FL_GROUP_LETTER", 0, 1), NVAR("FL_LETTER", 0, 2),
-    NVAR("LF_FULLNAME", 25, 102), NVAR("LF_GROUP_LETTER", 0, 1), NVAR("LF_LETTER", 0, 2), DATE("BIRTHDAY"),
+    NAME("FL_FULLNAME", 25, 102), NAME("FL_GROUP_LETTER", 0, 1), NAME("FL_LETTER", 0, 2),
+    NAME("LF_FULLNAME", 25, 102), NAME("LF_GROUP_LETTER", 0, 1), NAME("LF_LETTER", 0, 2), DATE("BIRTHDAY"),
     DATE("BIRTHDAY_RESERVED"), DATE("ANNIVERSARY"), DATE("ANNIVERSARY_RESERVED"), DATE("SAVETIME"),
     INT("DEFAULT_PHNUM_ID"), TINY("HAS_PH"), TINY("HAS_EMAIL"), TINY("HAS_ADDR"), TINY("HAS_IM"),
     TINY("HAS_ETCDATA"), TINY("HAS_RCS"), TINY("HAS_SNSDATA"), INT("PRIMARY_ID"), INT("ACCOUNT_ID"),
@@ -27,7 +29,7 @@ const CtSvcIndexDesc kPersonIndexes[] = {
 
 const CtSvcColumnDesc kContactDataColumns[] = {
     PK("ID"), INT("PERSON_ID"), INT("PRIMARY_ID"), TINY("DEVICE_TYPE"), NVAR("FIRSTNAME", 12, 50),
-    NVAR("LASTNAME", 12, 50), NVAR("FL_FULLNAME", 25, 101), NVAR("LF_FULLNAME", 25, 101), TINY("TYPE"),
+    NVAR("LASTNAME", 12, 50), NAME("FL_FULLNAME", 25, 101), NAME("LF_FULLNAME", 25, 101), TINY("TYPE"),
     TINY("USE_TYPE"), TINY("PHONE_TYPE"), INT("AAS_ID"), NVAR("CONTACT_DATA", 25, 100),
     NVAR("CONTACT_SDATA", 25, 100), INT("ACCOUNT_ID")};
 const CtSvcIndexDesc kContactDataIndexes[] = {
@@ -53,7 +55,7 @@ const CtSvcIndexDesc kEtcDataIndexes[] = {
 const CtSvcColumnDesc kRcsColumns[] = {PK("ID"),         INT("PERSON_ID"),     INT("PRIMARY_ID"),
                                        INT("ACCOUNT_ID"), NVAR("SIP", 12, 320), TINY("STATUS")};
 
-const CtSvcColumnDesc kFdnColumns[] = {PK("ID"), INT("SLOT_INDEX"), NVAR("NAME", 12, 50),
+const CtSvcColumnDesc kFdnColumns[] = {PK("ID"), INT("SLOT_INDEX"), NAME("NAME", 12, 50),
                                        NVAR("PHONENUMBER", 12, 50), NVAR("SPHONENUMBER", 12, 50)};
 
 const CtSvcColumnDesc kGroupColumns[] = {PK("ID"),         INT("ACCOUNT_ID"),   INT("SLOT_INDEX"),
@@ -75,8 +77,8 @@ const CtSvcIndexDesc kSpeedDialIndexes[] = {IDX("SPEEDDIAL_IDX1", "PHNUM_ID"), I
 const CtSvcColumnDesc kPrimaryColumns[] = {
     PK("ID"), TINY("DEVICE_TYPE"), INT("DEFAULT_PHNUM_ID"), TINY("HAS_PH"), TINY("HAS_EMAIL"), TINY("HAS_ADDR"),
     TINY("HAS_IM"), NVAR("CALLER_IMAGE", 25, 772), TINY("FAVORITE"), NVAR("FIRSTNAME", 12, 50),
-    NVAR("LASTNAME", 12, 50), NVAR("FL_FULLNAME", 25, 101), NVAR("FL_GROUP_LETTER", 0, 1),
-    NVAR("FL_LETTER", 0, 2), NVAR("LF_FULLNAME", 25, 101), NVAR("LF_GROUP_LETTER", 0, 1), NVAR("LF_LETTER", 0, 2),
+    NVAR("LASTNAME", 12, 50), NAME("FL_FULLNAME", 25, 101), NAME("FL_GROUP_LETTER", 0, 1),
+    NAME("FL_LETTER", 0, 2), NAME("LF_FULLNAME", 25, 101), NAME("LF_GROUP_LETTER", 0, 1), NAME("LF_LETTER", 0, 2),
     INT("FIRST_ACCOUNT_ID"), INT("SECOND_ACCOUNT_ID"), INT("THIRD_ACCOUNT_ID"), INT("LINK_COUNT"),
     INT("FAVORITE_ORDER")};
 const CtSvcIndexDesc kPrimaryIndexes[] = {
@@ -104,6 +106,7 @@ const CtSvcIndexDesc kDeleteAccountIndexes[] = {IDX("DELETEACCOUNT_IDX1", "DEVIC
 #undef TINY
 #undef DATE
 #undef NVAR
+#undef NAME
 #undef IDX
 
 const CtSvcReferenceDesc kPersonReference = {"SELECT MAX(id) FROM ctsvcperson", "person_id", "CCtSvcPersonTable"};

@@ -13,6 +13,7 @@
 #include "OpenFile.h"
 #include "SqlFunctions.h"
 #include "Statement.h"
+#include "StoreOrder.h"
 #include "VerifiedStamp.h"
 #include "VolumeFull.h"
 #include "ZelDb2.h"
@@ -127,8 +128,7 @@ int Connection::Configure(sqlite3* pDb, bool bNewFile) {
   // keeps the pages it changes in a statement journal, which would otherwise be a file.
   if (QueryText(pDb, "PRAGMA synchronous=NORMAL", &text) != SQLITE_OK ||
       QueryText(pDb, "PRAGMA cache_size=-32768", &text) != SQLITE_OK ||
-      QueryText(pDb, "PRAGMA temp_store=MEMORY", &text) != SQLITE_OK || !RegisterSqlFunctions(pDb) ||
-      !RegisterFtsTokenizers(pDb)) {
+      QueryText(pDb, "PRAGMA temp_store=MEMORY", &text) != SQLITE_OK || !RegisterFtsTokenizers(pDb)) {
     ReportFailure("Db2Open", "configuration", "functions", pDb);
     return DB2_ERR_OPEN;
   }
@@ -137,6 +137,7 @@ int Connection::Configure(sqlite3* pDb, bool bNewFile) {
     ReportFailure("Db2Open", "catalogue", "sysirs_indexes", pDb);
     return DB2_ERR_OPEN;
   }
+  RefreshOrderedIndexes(pDb);
   return DB2_OK;
 }
 
@@ -155,7 +156,8 @@ int Connection::Open(const char* pszPath) {
   }
   // Another process may be writing or checkpointing: wait for it rather than fail.
   sqlite3_busy_timeout(pDb, kBusyTimeoutMs);
-  int nResult = CheckReadable(pDb, path);
+  // The name collation first: checking a store reads its name-ordered indexes.
+  int nResult = RegisterSqlFunctions(pDb) ? CheckReadable(pDb, path) : DB2_ERR_OPEN;
   if (nResult == DB2_OK && !bNewFile) {
     nResult = CheckOwnFile(pDb, path);
   }

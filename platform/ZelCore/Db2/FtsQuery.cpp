@@ -129,23 +129,75 @@ bool ParseFtsQuery(std::string_view text, FtsQuery* pOut) {
   return true;
 }
 
+namespace {
+
+// Longest word of Hangul split into two words (a full name written without its blank).
+constexpr size_t kMaxSplitChars = 10;
+
+// "text" with inner quotes doubled, and '*' for a prefix.
+std::string Phrase(std::string_view text, bool bPrefix) {
+  std::string out = "\"";
+  for (char c : text) {
+    out += c;
+    if (c == '"') {
+      out += '"';
+    }
+  }
+  return out + (bPrefix ? "\"*" : "\"");
+}
+
+// Byte offsets of the characters of a text made only of Hangul syllables or only of compatibility
+// consonants (initials); empty for any other text.
+std::vector<size_t> HangulCharStarts(std::string_view text) {
+  std::vector<size_t> starts;
+  bool bSyllables = false;
+  bool bInitials = false;
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char c0 = static_cast<unsigned char>(text[i]);
+    if ((c0 & 0xF0) != 0xE0 || i + 3 > text.size()) {
+      return {};
+    }
+    const unsigned cp = ((c0 & 0x0Fu) << 12) | ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6) |
+                        (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
+    bSyllables = bSyllables || (cp >= 0xAC00 && cp <= 0xD7A3);
+    bInitials = bInitials || (cp >= 0x3131 && cp <= 0x314E);
+    if (!(cp >= 0xAC00 && cp <= 0xD7A3) && !(cp >= 0x3131 && cp <= 0x314E)) {
+      return {};
+    }
+    starts.push_back(i);
+    i += 3;
+  }
+  return bSyllables && bInitials ? std::vector<size_t>() : starts;
+}
+
+// A prefix term of Hangul typed without a blank also matches the name whose words it joins, in
+// either order: "오하은" finds "오 하은" and "하은 오" as ("오" AND "하은"*), besides "오하은"*.
+std::string MatchTerm(const FtsTerm& term, bool bTrigram) {
+  const std::string whole = Phrase(term.text, term.bPrefix && !bTrigram);
+  if (bTrigram || !term.bPrefix) {
+    return whole;
+  }
+  const std::vector<size_t> starts = HangulCharStarts(term.text);
+  if (starts.size() < 2 || starts.size() > kMaxSplitChars) {
+    return whole;
+  }
+  std::string out = "(" + whole;
+  const std::string_view text(term.text);
+  for (size_t k = 1; k < starts.size(); ++k) {
+    out += " OR (" + Phrase(text.substr(0, starts[k]), false) + " AND " + Phrase(text.substr(starts[k]), true) + ")";
+  }
+  return out + ")";
+}
+
+}  // namespace
+
 std::string BuildMatchExpression(const std::vector<FtsTerm>& terms, bool bTrigram) {
   std::string out;
   for (const FtsTerm& term : terms) {
     if (!out.empty()) {
       out += " AND ";
     }
-    out += '"';
-    for (char c : term.text) {
-      out += c;
-      if (c == '"') {
-        out += '"';
-      }
-    }
-    out += '"';
-    if (term.bPrefix && !bTrigram) {
-      out += '*';
-    }
+    out += MatchTerm(term, bTrigram);
   }
   return out;
 }

@@ -29,7 +29,10 @@ struct FtsQuery {
 bool ParseFtsQuery(std::string_view text, FtsQuery* pOut);
 
 // The FTS5 expression requiring every term: "w"* for a prefix term ("w" on a trigram index, where
-// a phrase already matches anywhere inside the text); inner quotes doubled.
+// a phrase already matches anywhere inside the text); inner quotes doubled. On a word index a
+// prefix term of two or more Hangul characters (syllables, or initial consonants) without a blank
+// also matches its two halves as words, at every split: "오하은" is
+// ("오하은"* OR ("오" AND "하은"*) OR ("오하" AND "은"*)).
 std::string BuildMatchExpression(const std::vector<FtsTerm>& terms, bool bTrigram);
 
 // Characters (not bytes) of a UTF-8 text.

@@ -1,4 +1,4 @@
-// lower(), DATE_FORMAT() and the user1 collation.
+// lower(), DATE_FORMAT() and the user1 collation (the name order of ZelCollate.h).
 #include "SqlFunctions.h"
 
 #include <unicode/ustring.h>
@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "DateText.h"
+#include "ZelCollate.h"
 
 namespace zel::db2 {
 
@@ -55,13 +56,9 @@ void DateFormatFunction(sqlite3_context* pCtx, int /*nArgs*/, sqlite3_value** pp
   sqlite3_result_text(pCtx, out.data(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
 }
 
-// Big-endian UTF-16 bytes compare in code-unit order.
-int CompareUtf16Units(void* /*pArg*/, int nA, const void* pA, int nB, const void* pB) {
-  const int nCmp = std::memcmp(pA, pB, static_cast<size_t>(nA < nB ? nA : nB));
-  if (nCmp != 0) {
-    return nCmp;
-  }
-  return nA < nB ? -1 : (nA > nB ? 1 : 0);
+// The name order on the store's big-endian UTF-16 text.
+int CompareNames(void* /*pArg*/, int nA, const void* pA, int nB, const void* pB) {
+  return ZelCollateCompareBE(pA, nA, pB, nB);
 }
 
 }  // namespace
@@ -99,7 +96,7 @@ bool RegisterSqlFunctions(sqlite3* pDb) {
                                     nullptr) == SQLITE_OK &&
          sqlite3_create_function_v2(pDb, "DATE_FORMAT", 2, SQLITE_UTF8 | nFlags, nullptr, DateFormatFunction, nullptr,
                                     nullptr, nullptr) == SQLITE_OK &&
-         sqlite3_create_collation_v2(pDb, "user1", SQLITE_UTF16BE, nullptr, CompareUtf16Units, nullptr) == SQLITE_OK;
+         sqlite3_create_collation_v2(pDb, "user1", SQLITE_UTF16BE, nullptr, CompareNames, nullptr) == SQLITE_OK;
 }
 
 }  // namespace zel::db2

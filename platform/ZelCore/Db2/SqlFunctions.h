@@ -1,6 +1,6 @@
 // SQL functions and collations the dialect relies on, registered on every connection:
 // lower() (Unicode-aware, replacing the built-in), DATE_FORMAT(value, format) and the
-// collation user1 (UTF-16 code-unit order).
+// collation user1 (the platform language's name order, ZelCollate.h).
 #ifndef ZEL_DB2_SQL_FUNCTIONS_H
 #define ZEL_DB2_SQL_FUNCTIONS_H
 

@@ -103,6 +103,38 @@ TEST_F(CtSvcSearch, WordPrefixesFindNamesInTheNameOrder) {
   EXPECT_EQ(7u, Basic("").size());
 }
 
+// What a person types finds the names: case and accents as the name order ignores them, a Korean
+// full name without its blank (family name first, stored "given family"), initial consonants;
+// results come in the name order ("bob" before "Zack").
+TEST_F(CtSvcSearch, TypedTextFindsNamesWhateverItsCaseAccentsAndBlanks) {
+  AddPrimary("\xC3\x89mile", "Zola");  // Émile
+  AddPrimary("emile", "Roux");
+  AddPrimary("EMILE", "Blanc");
+  AddPrimary("Zack", "Lee");
+  AddPrimary("bob", "Hall");
+  AddPrimary("\xED\x95\x98\xEC\x9D\x80", "\xEC\x98\xA4");  // 하은 오
+  AddPrimary("\xED\x98\x84\xEC\x95\x84", "\xEC\x9D\xB4");  // 현아 이
+  const std::vector<std::string> emiles{"EMILE Blanc", "emile Roux", "\xC3\x89mile Zola"};
+  const struct {
+    const char* pszText;
+    std::vector<std::string> vcNames;
+  } kCases[] = {
+      {"emile", emiles},
+      {"\xC3\x89mile", emiles},
+      {"EM", emiles},
+      {"\xEC\x98\xA4\xED\x95\x98\xEC\x9D\x80", {"\xED\x95\x98\xEC\x9D\x80 \xEC\x98\xA4"}},  // 오하은
+      {"\xE3\x85\x87\xE3\x85\x8E\xE3\x85\x87",  // ㅇㅎㅇ: 하은 오 and 현아 이
+       {"\xED\x95\x98\xEC\x9D\x80 \xEC\x98\xA4", "\xED\x98\x84\xEC\x95\x84 \xEC\x9D\xB4"}},
+      {"", {"bob Hall", "EMILE Blanc", "emile Roux", "\xC3\x89mile Zola", "Zack Lee",
+            "\xED\x95\x98\xEC\x9D\x80 \xEC\x98\xA4", "\xED\x98\x84\xEC\x95\x84 \xEC\x9D\xB4"}},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(c.vcNames, Basic(c.pszText)) << c.pszText;
+    CtSvcExtendedSearchRequest request = Request(c.pszText);
+    EXPECT_EQ(c.vcNames, Extended(request)) << c.pszText;
+  }
+}
+
 TEST_F(CtSvcSearch, DeviceTypeKeepsOnlyItsContactsAndANewSearchReplacesTheResult) {
   AddPrimary("Kim", "Phone");
   AddPrimary("Kim", "Sim", CTSVC_USE_TYPE_SIM);

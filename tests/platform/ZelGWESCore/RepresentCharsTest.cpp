@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <ZelCore/ZelCollate.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
 using namespace gwestest;
 
 namespace {
@@ -34,11 +41,16 @@ TEST(RepresentChars, LettersOfTheFirstTwoUnits)
         {u"\uAE40\uBBFC\uC9C0", u"\u3131\u3141"},
         {u"\uAE4C\uB9C8", u"\u3132\u3141"},    // a double initial stays double
         {u"\u3131a", u"\u3131A"},              // a compatibility jamo is its own letter
-        {u"\u1100\u1161", u"\u3131\u1161"},    // conjoining initial; a medial vowel stays
+        {u"\u1100\u1161", u"\u3131\u314E"},    // conjoining initial; a vowel sorts after every initial
         {u"12", u"12"},
         {u"\u9673\u539A", u"\u9673\u539A"},    // CJK ideographs
-        {u"#!", u"#!"},
-        {u"\u0436\u0451", u"\u0416\u0401"},    // Cyrillic: upper case, accents kept
+        {u"#!", u"##"},                        // blanks, punctuation and symbols share '#'
+        {u" \u20AC", u"##"},
+        {u"\u00DEo", u"ZO"},                   // thorn sorts after z
+        {u"\u0660\u00BD", u"01"},              // digits of any script; one half sorts as 1/2
+        {u"\u0439\u0451", u"\u0419\u0415"},    // short i is a letter; yo sorts as ye
+        {u"\u03AC\u03CE", u"\u0391\u03A9"},    // Greek accents are ignored
+        {u"\u0436\u0451", u"\u0416\u0415"},    // Cyrillic: upper case
         {u"\u03B1\u03C2", u"\u0391\u03A3"},    // Greek
         {u"\uFFFF", u"\uFFFF"},                // the "no name" marker
         {u"A", u"A"},
@@ -80,6 +92,36 @@ TEST(RepresentChars, ArraysConvertInPlaceAndEveryInitialConsonantToItsCompatibil
     MCHAR dst[3];
     EXPECT_EQ(AcGetRepresent2Chars(nullptr, dst), -1);
     EXPECT_EQ(AcGetRepresent2Chars(u"a", nullptr), -1);
+}
+
+// Names are filed under their letter in name order: sorting characters by the name order never
+// sorts their letters backwards, so the names under one letter are one run of a sorted list.
+TEST(RepresentChars, LettersFollowTheNameOrder)
+{
+    auto key = [](char16_t c) {
+        unsigned char buf[64];
+        const MCHAR text[1] = {c};
+        const int n = ZelCollatePrimaryKey(text, 1, buf, sizeof(buf));
+        return n > 1 && n <= static_cast<int>(sizeof(buf)) ? std::string(reinterpret_cast<char*>(buf), n) : std::string();
+    };
+    std::vector<std::pair<std::string, char16_t>> chars;
+    for (char32_t c = 1; c < 0xFFFF; ++c) {
+        if ((c < 0xD800 || c > 0xDFFF) && !key(static_cast<char16_t>(c)).empty()) {
+            chars.emplace_back(key(static_cast<char16_t>(c)), static_cast<char16_t>(c));
+        }
+    }
+    std::sort(chars.begin(), chars.end());
+    std::string previous;
+    char16_t previousChar = 0;
+    for (const auto& [k, c] : chars) {
+        MCHAR letter[2] = {c, 0};
+        AcConvertRepresentChars(letter, 1);
+        const std::string letterKey = key(letter[0]);
+        ASSERT_LE(previous, letterKey) << "U+" << std::hex << static_cast<unsigned>(c) << " after U+"
+                                       << static_cast<unsigned>(previousChar);
+        previous = letterKey;
+        previousChar = c;
+    }
 }
 
 TEST(RepresentChars, LettersAreStable)

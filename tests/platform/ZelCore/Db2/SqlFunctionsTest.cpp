@@ -35,11 +35,13 @@ TEST(Db2DateFormat, RunsOfPercentSignsAreOneDirective) {
   EXPECT_FALSE(zel::db2::FormatDate("1899/12/31", "%M", &out));
 }
 
-// In UTF-16 order a surrogate pair (emoji) sorts before U+FFFF, which marks "no name"; UTF-8
-// byte order would put the emoji last. U+FFFF is bound as 16-bit text, the way names arrive.
-TEST_F(Db2SqlFunctions, User1CollationIsUtf16CodeUnitOrder) {
-  Exec("CREATE TABLE t (a NVARCHAR(0,2))");
-  const std::u16string kValues[] = {u"\uFFFF", u"\U0001F600", u"b", u"\uAC00", u"a"};
+// The name order of the platform language: case and accents matter only between otherwise equal
+// names, U+FFFF ("no name") comes after emoji. A column declaring the collation orders, compares
+// and indexes by it; U+FFFF is bound as 16-bit text, the way names arrive.
+TEST_F(Db2SqlFunctions, User1CollationIsTheNameOrder) {
+  Exec("CREATE TABLE t (a NVARCHAR(0,2) COLLATE user1)");
+  Exec("CREATE INDEX t_a ON t (a)");
+  const std::u16string kValues[] = {u"\uFFFF", u"\U0001F600", u"bob", u"\uAC00", u"Zack", u"\u00C9mile", u"Bob", u"emile"};
   const int h = Db2StmtCreate("INSERT INTO t VALUES (?)");
   for (const std::u16string& value : kValues) {
     Db2StmtGetBindParamFields(h)[0] = {DB2_FIELD_TEXT16, const_cast<char16_t*>(value.c_str()),
@@ -47,10 +49,14 @@ TEST_F(Db2SqlFunctions, User1CollationIsUtf16CodeUnitOrder) {
     ASSERT_EQ(Db2StmtExecute(h), 1);
   }
   Db2StmtDestroy(h);
-  const std::vector<std::string> expected{"a", "b", "\xEA\xB0\x80", "\xF0\x9F\x98\x80", "\xEF\xBF\xBF"};
+  const std::vector<std::string> expected{"\xF0\x9F\x98\x80", "Bob", "bob", "emile", "\xC3\x89mile", "Zack",
+                                          "\xEA\xB0\x80", "\xEF\xBF\xBF"};
   EXPECT_EQ(Column("SELECT a FROM t GROUP BY a collation user1 ORDER BY a COLLATE user1"), expected);
-  EXPECT_EQ(Column("SELECT a FROM t ORDER BY a"), expected);  // BINARY on UTF-16be agrees
-  EXPECT_EQ(Column("SELECT a FROM t WHERE a > n'' ORDER BY a").size(), 5u);
+  EXPECT_EQ(Column("SELECT a FROM t ORDER BY a"), expected);  // the declared collation
+  EXPECT_EQ(Column("SELECT a FROM t INDEXED BY t_a WHERE a > ''"), expected);
+  EXPECT_EQ(Column("SELECT a FROM t WHERE a < 'c' ORDER BY a"), (std::vector<std::string>(expected.begin(), expected.begin() + 3)));
+  EXPECT_EQ(Column("SELECT a FROM t WHERE a > n'' ORDER BY a").size(), 8u);
+  EXPECT_EQ(Scalar("SELECT count(*) FROM t WHERE a = 'BOB'"), "0");  // equal only when the same text
 }
 
 }  // namespace
