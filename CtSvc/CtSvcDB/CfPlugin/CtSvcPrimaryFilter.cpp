@@ -1,7 +1,6 @@
 #include "CtSvcDB/CfPlugin/CtSvcPrimaryFilter.h"
 
 #include "CtSvcDB/CfPlugin/CtSvcNameFilterParts.h"
-#include "CtSvcDB/Records/CtSvcRecordBase.h"
 #include "CtSvcDB/Records/CtSvcRecordText.h"
 
 namespace {
@@ -82,7 +81,7 @@ void CCtSvcPrimaryFilter::_AddNameConditions(CCtSvcFilterConditions& conditions)
   if (!CtSvcAddDisplayNameCondition(conditions, m_Filter.NameFilter, kPrimaryNameColumns)) {
     return;
   }
-  const std::u16string strLetters = CCtSvcRecord::_GetNameLetters(CtSvcToPCode(m_Filter.NameFilter.szDisplayName));
+  const std::u16string strLetters = CtSvcNameLetters(CtSvcToPCode(m_Filter.NameFilter.szDisplayName));
   if (strLetters.empty()) {
     return;
   }

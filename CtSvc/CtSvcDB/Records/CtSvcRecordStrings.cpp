@@ -85,6 +85,8 @@ std::u16string CCtSvcRecord::_GetNameLetters(const std::u16string& strFullName) 
   return nUnits > 0 ? std::u16string(aLetters, static_cast<size_t>(nUnits)) : std::u16string();
 }
 
+std::u16string CtSvcNameLetters(const std::u16string& strName) { return CCtSvcRecord::_GetNameLetters(strName); }
+
 void CCtSvcRecord::_GetFullNameToSearch(const std::string& a, const std::string& b, std::string& out) {
   out = a;
   if (!b.empty()) {

@@ -19,6 +19,9 @@ std::u16string CtSvcToPCode(const std::string& strText);
 std::u16string CtSvcToInputText(const std::string& strText);
 std::u16string CtSvcToInputText(std::u16string strPCode);
 
+// The index letters of a name, as its stored letters column holds them.
+std::u16string CtSvcNameLetters(const std::u16string& strName);
+
 // The UTF-8 form of a P-code text (unpaired surrogates become U+FFFD).
 std::string CtSvcToLCode(const std::u16string& strText);
 

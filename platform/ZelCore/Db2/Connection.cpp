@@ -6,7 +6,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
 #include <new>
+#include <string>
+#include <thread>
 
 #include "Catalogue.h"
 #include "FtsTokenizer.h"
@@ -51,6 +54,20 @@ int QueryText(sqlite3* pDb, const char* pszSql, std::string* pText) {
     }
   }
   sqlite3_finalize(pStmt);
+  return rc;
+}
+
+// Switching a new file to WAL needs the file to itself for a moment; SQLite answers "locked" at
+// once (without its busy handler) while another process opening the same new store holds it.
+int SwitchToWal(sqlite3* pDb, std::string* pText) {
+  int rc = SQLITE_BUSY;
+  for (int nWaitedMs = 0; nWaitedMs <= kBusyTimeoutMs; nWaitedMs += 2) {
+    rc = QueryText(pDb, "PRAGMA journal_mode=WAL", pText);
+    if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) {
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
   return rc;
 }
 
@@ -114,7 +131,7 @@ int Connection::Configure(sqlite3* pDb, bool bNewFile) {
   }
   // A store this process may only read is read as it is: no journal switch, no catalogue.
   const bool bReadOnly = IsReadOnly(pDb);
-  if (!bReadOnly && QueryText(pDb, "PRAGMA journal_mode=WAL", &text) != SQLITE_OK) {
+  if (!bReadOnly && SwitchToWal(pDb, &text) != SQLITE_OK) {
     ReportFailure("Db2Open", "journal mode", "PRAGMA journal_mode=WAL", pDb);
     return DB2_ERR_OPEN;
   }
