@@ -325,6 +325,9 @@ BOOL SimSupportCphs(void);
 const SimCphsInfo* SimGetCphsInfo(void); /* null when CPHS is not supported */
 BOOL SimGetIccidInfo(SimIccidInfo* pInfo);  /* FALSE (zeroed) without a card or ICCID */
 BOOL SimGetFdnEnable(void);
+/* Why the data directory's card file was refused ("sim/card.json: files[2] (ADN 6F3A): ..."), or
+ * null when it was not. Valid until the calling thread's next call. */
+const char* SimGetCardError(void);
 
 /* Telephony id of a USIM phonebook file: bLocal 1 for 0xFFxx (USIM application), 0 for 0xEFxx
  * (telecom). pszName is "PBR", "ADN", "ANR", ...; nPbrIndex the PBR record index for per-PBR

@@ -29,9 +29,9 @@ size_t RecordStructSize(RecordKind kind);
 // Decodes the raw record into the structure (pStruct: RecordStructSize(kind) bytes, fully
 // written). nFileId goes into the structures that carry it.
 void DecodeRecord(RecordKind kind, const uint8_t* pRaw, size_t nRaw, uint16_t nFileId, void* pStruct);
-// Encodes the structure into nRaw bytes. A structure with used 0 erases the record (0xFF, GRP and
-// UID 0x00). False (pRaw untouched) when the structure cannot be written: digits outside the BCD
-// set, more digits or text bytes than the record holds, counts beyond the structure.
+// Encodes the structure into nRaw bytes. A structure with used 0 erases the record (0xFF; GRP
+// 0x00). False (pRaw untouched) when the structure cannot be written: digits outside the BCD set,
+// more digits or text bytes than the record holds, counts beyond the structure.
 bool EncodeRecord(RecordKind kind, const void* pStruct, uint8_t* pRaw, size_t nRaw, std::string* pError = nullptr);
 
 // BCD digits: 0-9, 0xA '*', 0xB '#', 0xC ',' (pause), 0xD '?' (wild); 0xE and 0xF end the number.
