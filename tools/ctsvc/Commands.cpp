@@ -21,6 +21,7 @@ const std::vector<Command>& Commands() {
       {"letters", "[--persons] [--order fl|lf] [--async]", "index letters of the list with their counts (--async: letters only, from the background task)", &RunLetters},
       {"delete-account", "ID [--sim]", "remove every contact of an account, in the background, and wait for it", &RunDeleteAccount},
       {"watch", "[--count N] [--seconds S]", "print the changes other processes make to the store", &RunWatch},
+      {"sim", "make-card --gsm|--usim [--empty] FILE | dump [--json]", "write a sample SIM card file; show the data directory's card (sim/card.json)", &RunSim},
   };
   return kCommands;
 }

@@ -53,6 +53,8 @@ int RunLetters(const Options& options, const std::vector<std::string>& vcArgs);
 int RunLettersAsync(const Options& options, bool bPersons, int nIndexType);
 int RunDeleteAccount(const Options& options, const std::vector<std::string>& vcArgs);
 int RunWatch(const Options& options, const std::vector<std::string>& vcArgs);
+int RunSim(const Options& options, const std::vector<std::string>& vcArgs);
+int RunSimMakeCard(const Options& options, const std::vector<std::string>& vcArgs);
 
 }  // namespace ctsvc_tool
 
