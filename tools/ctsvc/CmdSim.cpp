@@ -12,7 +12,7 @@ int RunSim(const Options& options, const std::vector<std::string>& vcArgs) {
     return RunSimMakeCard(options, vcRest);
   }
   if (vcArgs[0] == "dump") {
-    return Fail(kExitFailure, "sim dump: not available in this build");
+    return RunSimDump(options, vcRest);
   }
   return Fail(kExitUsage, "sim: unknown subcommand '" + vcArgs[0] + "' (make-card, dump)");
 }

@@ -55,6 +55,7 @@ int RunDeleteAccount(const Options& options, const std::vector<std::string>& vcA
 int RunWatch(const Options& options, const std::vector<std::string>& vcArgs);
 int RunSim(const Options& options, const std::vector<std::string>& vcArgs);
 int RunSimMakeCard(const Options& options, const std::vector<std::string>& vcArgs);
+int RunSimDump(const Options& options, const std::vector<std::string>& vcArgs);
 
 }  // namespace ctsvc_tool
 
