@@ -58,7 +58,8 @@ Number DecodeNumber(const uint8_t* pRaw, size_t nRaw, size_t nAt) {
 
 bool EncodeNumber(const char* pszDigits, uint32_t nTon, uint32_t nNpi, uint8_t* pOut, std::string* pError) {
   const std::string digits(pszDigits, strnlen(pszDigits, SIM_NUMBER_DIGITS_MAX + 1));
-  if (digits.size() > SIM_NUMBER_DIGITS_MAX || nTon > 7 || nNpi > 15) {
+  if (digits.size() > SIM_NUMBER_DIGITS_MAX || nTon > 7 || nNpi > 15 || (nTon == 7 && nNpi == 15)) {
+    // TON 7 with NPI 15 would be the byte 0xFF, which means "no TON/NPI"
     return Refuse(pError, "number longer than 20 digits or TON/NPI out of range");
   }
   if (!EncodeBcd(digits, pOut + 2, kBcdBytes)) {
