@@ -1,57 +1,16 @@
 // ctsvc sim dump [--json]: every phonebook file of the data directory's card, loaded through the
 // service's SIM file layer, with its used records decoded.
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
 #include <map>
-#include <memory>
-#include <mutex>
 
-#include "CtSvcSim/SimFile/CtSvcUsimPhonebook.h"
 #include "CtsvcTool.h"
 #include "Json.h"
+#include "SimCardFiles.h"
 
 namespace ctsvc_tool {
 
 namespace {
-
-constexpr auto kAnswerTimeout = std::chrono::seconds(30);
-
-// Loads one file at a time and waits for its end, which the card reports on the "CTSVC" thread.
-class FileLoader : public ICtSvcSimFileListener {
- public:
-  bool Load(CCtSvcSimFile* pFile) {
-    {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_bDone = false;
-      m_bResult = false;
-    }
-    const BOOL bSent = pFile->LoadFile(this);
-    std::unique_lock<std::mutex> lock(m_mutex);
-    if (!bSent && !m_bDone) {
-      return false;  // refused before any request: no end will be reported
-    }
-    if (!m_cond.wait_for(lock, kAnswerTimeout, [this] { return m_bDone; })) {
-      std::fprintf(stderr, "ctsvc: sim dump: the card did not answer for %s\n", pFile->GetClassName());
-      return false;
-    }
-    return m_bResult;
-  }
-  void OnLoaded(int, BOOL bSuccess) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_bDone = true;
-    m_bResult = bSuccess != FALSE;
-    m_cond.notify_all();
-  }
-  void OnUpdated(int, BOOL) override {}
-
- private:
-  std::mutex m_mutex;
-  std::condition_variable m_cond;
-  bool m_bDone = false;
-  bool m_bResult = false;
-};
 
 const char* FileName(const CCtSvcSimFile& file) {
   static const char* const kNames[CTSVC_SIM_FILE_ID_MAX] = {
@@ -67,25 +26,7 @@ std::string Hex4(int nID) {
   return sz;
 }
 
-// The files of the card and how their records are shown.
-struct Dump {
-  std::vector<std::unique_ptr<CCtSvcSimFile>> vcpOwned;
-  std::unique_ptr<CCtSvcPbrFile> pPbrFile;
-  CCtSvcUsimPhonebookFiles usim;
-  std::vector<CCtSvcSimFile*> vcpFile;  // in the order they are shown
-  std::vector<bool> vcLoaded;
-  std::map<int, CCtSvcExtFile*> mapExt;  // internal id -> extension file
-  bool bUsim = false;
-
-  template <class TFile, class... Args>
-  TFile* Add(Args... args) {
-    vcpOwned.push_back(std::make_unique<TFile>(args...));
-    vcpFile.push_back(vcpOwned.back().get());
-    return static_cast<TFile*>(vcpOwned.back().get());
-  }
-};
-
-Json DialRecord(const CCtSvcDialNumberFile& file, const Dump& dump, int i) {
+Json DialRecord(const CCtSvcDialNumberFile& file, const SimCardFiles& dump, int i) {
   char szText[CTSVC_SIM_DIAL_NAME_SIZE] = {};
   Json record = Json::Object();
   record.Set("index", i + 1);
@@ -98,7 +39,7 @@ Json DialRecord(const CCtSvcDialNumberFile& file, const Dump& dump, int i) {
 }
 
 // An ADN record of a USIM with what is linked to it.
-Json UsimContact(const Dump& dump, int nPbrIndex, const CtSvcSimPbrFileSet& set, int i, int nGlobalIndex) {
+Json UsimContact(const SimCardFiles& dump, int nPbrIndex, const CtSvcSimPbrFileSet& set, int i, int nGlobalIndex) {
   CCtSvcSimAdnRecord contact;
   if (!CtSvcSimLinkContact(*dump.pPbrFile, nPbrIndex, set, i, nGlobalIndex, &contact)) {
     return DialRecord(*set.pAdnFile, dump, i);
@@ -163,7 +104,7 @@ void LinkFields(const CCtSvcSimFile& file, int i, Json* pRecord) {
 }
 
 // The used records of a file that is not an ADN file of a USIM.
-Json PlainRecords(const CCtSvcSimFile& file, const Dump& dump) {
+Json PlainRecords(const CCtSvcSimFile& file, const SimCardFiles& dump) {
   Json records = Json::Array();
   if (const auto* pValue = dynamic_cast<const CCtSvcSimValueFile*>(&file)) {
     Json record = Json::Object();
@@ -198,7 +139,7 @@ Json PlainRecords(const CCtSvcSimFile& file, const Dump& dump) {
   return records;
 }
 
-Json FileJson(const Dump& dump, size_t nFile) {
+Json FileJson(const SimCardFiles& dump, size_t nFile) {
   const CCtSvcSimFile& file = *dump.vcpFile[nFile];
   Json json = Json::Object();
   json.Set("name", FileName(file));
@@ -251,44 +192,6 @@ void PrintText(const Json& files) {
   }
 }
 
-void AddCardFiles(Dump* pDump) {
-  Dump& dump = *pDump;
-  if (!dump.bUsim) {
-    dump.Add<CCtSvcAdnFile>(0);
-    dump.mapExt[CTSVC_SIM_EXT1] = dump.Add<CCtSvcExt1File>(0);
-  }
-  dump.Add<CCtSvcFdnFile>();
-  dump.Add<CCtSvcSdnFile>();
-  dump.Add<CCtSvcMsisdnFile>();
-  dump.mapExt[CTSVC_SIM_EXT2] = dump.Add<CCtSvcExt2File>();
-  dump.mapExt[CTSVC_SIM_EXT3] = dump.Add<CCtSvcExt3File>();
-  if (dump.bUsim) {
-    dump.mapExt[CTSVC_SIM_EXT5] = dump.Add<CCtSvcExt5File>();
-  }
-}
-
-bool LoadAll(Dump* pDump, FileLoader* pLoader) {
-  Dump& dump = *pDump;
-  if (dump.bUsim) {
-    dump.pPbrFile = std::make_unique<CCtSvcPbrFile>();
-    if (!pLoader->Load(dump.pPbrFile.get())) {
-      return false;
-    }
-    dump.usim.Build(*dump.pPbrFile);
-    for (CCtSvcSimFile* pFile : dump.usim.GetFiles()) {
-      dump.vcpFile.push_back(pFile);
-      if (pFile->GetSimFileID() == CTSVC_SIM_EXT1) {
-        dump.mapExt[CTSVC_SIM_EXT1] = static_cast<CCtSvcExtFile*>(pFile);
-      }
-    }
-  }
-  AddCardFiles(&dump);
-  for (CCtSvcSimFile* pFile : dump.vcpFile) {
-    dump.vcLoaded.push_back(pLoader->Load(pFile));
-  }
-  return true;
-}
-
 }  // namespace
 
 int RunSimDump(const Options& options, const std::vector<std::string>& vcArgs) {
@@ -316,10 +219,10 @@ int RunSimDump(const Options& options, const std::vector<std::string>& vcArgs) {
     CloseService();
     return Fail(kExitFailure, "sim dump: the SIM connection cannot be opened");
   }
-  Dump dump;
+  SimCardFiles dump;
   dump.bUsim = nCardType == CTSVC_SIM_CARD_TYPE_USIM;
-  FileLoader loader;
-  const bool bLoaded = LoadAll(&dump, &loader);
+  SimFileLoader loader;
+  const bool bLoaded = LoadSimCardFiles(&dump, &loader);
   Json files = Json::Array();
   for (size_t i = 0; i < dump.vcpFile.size(); ++i) {
     files.Push(FileJson(dump, i));
