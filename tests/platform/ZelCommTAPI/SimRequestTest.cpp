@@ -307,3 +307,61 @@ TEST(ThreadsSimRequest, CloseIsConfirmedAndUnsolicitedEventsReachEveryConnection
 }
 
 }  // namespace
+
+namespace {
+
+// Content a card should not hold loads, and each record reads as far as it can be decoded.
+TEST(ThreadsSimRequest, OddContentLoadsAndReadsWhatItCan) {
+  SimConnection sim;
+  const std::string card =
+      "{\"type\": \"usim\", \"files\": ["
+      // PBR: an unknown constructed tag and an unknown file tag around the ADN entry
+      "{\"name\": \"PBR\", \"id\": \"4F30\", \"structure\": \"linear\", \"record_length\": 20, \"records\": "
+      "[\"AB04C0024F99A809D1021234C0034F3A02FFFFFF\", \"FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\"]},"
+      // ADN: a length byte beyond the number field
+      "{\"name\": \"ADN\", \"id\": \"4F3A\", \"structure\": \"linear\", \"record_length\": 16, \"records\": "
+      "[\"4142" "2091" "21436587092143658709" "FF01\"]},"
+      // EXT1: two records pointing at each other
+      "{\"name\": \"EXT1\", \"id\": \"4F4A\", \"structure\": \"linear\", \"record_length\": 13, \"records\": "
+      "[\"020121FFFFFFFFFFFFFFFFFF02\", \"020143FFFFFFFFFFFFFFFFFF01\"]},"
+      // no records at all
+      "{\"name\": \"SNE\", \"id\": \"4F19\", \"structure\": \"linear\", \"record_length\": 20, \"records\": []}"
+      "]}";
+  std::string why;
+  ASSERT_TRUE(zel::test::InsertSimCardText(card, &why)) << why;
+
+  SimReadFileReq read = ReadReq(0xFF01, 1, 20);
+  ASSERT_TRUE(SimReadFile(sim.Handle(), &read));
+  const auto pbr = As<SimPbrInfo>(sim.Last(), SIM_READ_EVENT_DATA_OFFSET);
+  ASSERT_EQ(pbr.entryCount, 2);
+  EXPECT_EQ(pbr.entries[0].fileTag, 0xD1u);
+  EXPECT_EQ(pbr.entries[1].fileID, 0x4F3Au);
+  ASSERT_TRUE(SimGetFileInfo(sim.Handle(), 0xFF07));  // the ADN the PBR names
+  EXPECT_EQ(As<SimFileInfoEventData>(sim.Last()).recordLen, 16u);
+
+  read = ReadReq(0xFF07, 1, 16);
+  ASSERT_TRUE(SimReadFile(sim.Handle(), &read));
+  const SimDialNumberInfo adn = DialOf(sim.Last());
+  EXPECT_STREQ(adn.szNumber, "12345678901234567890");
+  EXPECT_EQ(adn.extensionId, 1);
+
+  for (const UINT32 nRecord : {1u, 2u}) {
+    read = ReadReq(0xFF0A, nRecord, 13);
+    ASSERT_TRUE(SimReadFile(sim.Handle(), &read));
+    const auto ext = As<SimExtInfo>(sim.Last(), SIM_READ_EVENT_DATA_OFFSET);
+    EXPECT_EQ(ext.nextRecord, 3 - nRecord);
+    EXPECT_STREQ(ext.extData, nRecord == 1 ? "12" : "34");
+  }
+
+  // The second PBR record is unused: its files are not there. The empty SNE has no records.
+  ASSERT_TRUE(SimGetFileInfo(sim.Handle(), 0xFF1A));
+  EXPECT_EQ(sim.Last().nStatus, SIM_STATUS_FILE_NOT_FOUND);
+  ASSERT_TRUE(SimGetFileInfo(sim.Handle(), 0x4F19));
+  EXPECT_EQ(As<SimFileInfoEventData>(sim.Last()).recordCount, 0u);
+  const SimSearchRecordReq search = zel::simtest::EmptySearchReq(0x4F19, 0, 20);
+  ASSERT_TRUE(SimSearchRecord(sim.Handle(), &search));
+  EXPECT_EQ(sim.Last().nStatus, SIM_STATUS_OK);
+  EXPECT_EQ(As<SimSearchEventData>(sim.Last()).dataLen, 0u);
+}
+
+}  // namespace
