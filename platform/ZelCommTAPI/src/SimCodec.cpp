@@ -81,6 +81,24 @@ void CopyDigits(const std::string& digits, char* pszOut, size_t nSize) {
   pszOut[n] = '\0';
 }
 
+// The number fields of a dialling-number or ANR structure, decoded from the record at nAt.
+template <typename T>
+void PutNumber(const uint8_t* p, size_t n, size_t nAt, T* pInfo) {
+  const Number number = DecodeNumber(p, n, nAt);
+  pInfo->numberLen = number.nLen;
+  pInfo->ton = number.nTon;
+  pInfo->npi = number.nNpi;
+  CopyDigits(number.digits, pInfo->szNumber, sizeof(pInfo->szNumber));
+}
+
+// The text fields of a text structure: the meaningful bytes of the first nField record bytes.
+template <typename T>
+void PutText(const uint8_t* p, size_t nField, T* pInfo) {
+  const size_t nText = AlphaLength(p, std::min<size_t>(nField, SIM_TEXT_MAX));
+  std::memcpy(pInfo->text, p, nText);
+  pInfo->textLen = static_cast<UINT8>(std::min<size_t>(nText, 0xFF));
+}
+
 // ---- dialling numbers ----
 
 void DecodeDialNumber(const uint8_t* p, size_t n, uint16_t, void* pStruct) {
@@ -92,11 +110,7 @@ void DecodeDialNumber(const uint8_t* p, size_t n, uint16_t, void* pStruct) {
   const size_t nAlpha = AlphaLength(p, std::min<size_t>(nField, SIM_ALPHA_MAX));
   std::memcpy(pInfo->szAlphaID, p, nAlpha);
   pInfo->alphaLen = static_cast<UINT32>(nAlpha);
-  const Number number = DecodeNumber(p, n, nFooter);
-  pInfo->numberLen = number.nLen;
-  pInfo->ton = number.nTon;
-  pInfo->npi = number.nNpi;
-  CopyDigits(number.digits, pInfo->szNumber, sizeof(pInfo->szNumber));
+  PutNumber(p, n, nFooter, pInfo);
   pInfo->capabilityId = At(p, n, nFooter + 12);
   pInfo->extensionId = At(p, n, nFooter + 13);
 }
@@ -269,11 +283,7 @@ void DecodeAnr(const uint8_t* p, size_t n, uint16_t nFileId, void* pStruct) {
   pInfo->fileID = nFileId;
   const uint8_t nAas = At(p, n, 0);
   pInfo->aasRecordNum = nAas == 0xFF ? 0 : nAas;
-  const Number number = DecodeNumber(p, n, 1);
-  pInfo->numberLen = number.nLen;
-  pInfo->ton = number.nTon;
-  pInfo->npi = number.nNpi;
-  CopyDigits(number.digits, pInfo->szNumber, sizeof(pInfo->szNumber));
+  PutNumber(p, n, 1, pInfo);
   pInfo->capabilityId = At(p, n, 13);
   pInfo->extensionId = At(p, n, 14);
   if (bLinked) {
@@ -311,9 +321,7 @@ void DecodeText(const uint8_t* p, size_t n, uint16_t nFileId, void* pStruct) {
   pInfo->used = AllBytes(p, n, 0xFF) ? 0 : 1;
   pInfo->fileID = nFileId;
   const size_t nField = bLinked ? (n > 2 ? n - 2 : 0) : n;
-  const size_t nText = AlphaLength(p, std::min<size_t>(nField, SIM_TEXT_MAX));
-  std::memcpy(pInfo->text, p, nText);
-  pInfo->textLen = static_cast<UINT8>(std::min<size_t>(nText, 0xFF));
+  PutText(p, nField, pInfo);
   if (bLinked) {
     pInfo->adnSfi = At(p, n, nField);
     pInfo->adnRecordNum = At(p, n, nField + 1);
@@ -340,9 +348,7 @@ bool EncodeText(const void* pStruct, uint8_t* p, size_t n, std::string* pError) 
 void DecodeAlpha(const uint8_t* p, size_t n, uint16_t, void* pStruct) {
   auto* pInfo = static_cast<SimAlphaInfo*>(pStruct);
   pInfo->used = AllBytes(p, n, 0xFF) ? 0 : 1;
-  const size_t nText = AlphaLength(p, std::min<size_t>(n, SIM_TEXT_MAX));
-  std::memcpy(pInfo->text, p, nText);
-  pInfo->textLen = static_cast<UINT8>(std::min<size_t>(nText, 0xFF));
+  PutText(p, n, pInfo);
 }
 
 bool EncodeAlpha(const void* pStruct, uint8_t* p, size_t n, std::string* pError) {
