@@ -16,8 +16,10 @@ enum class SimOp { FileInfo, Search, Read, Update };
 // How a request is spoiled.
 enum class SimFault {
   NotSent,     // the call answers FALSE, nothing is delivered
-  ErrorAnswer, // sent; the answer carries the given status (no data)
-  EmptyAnswer, // sent; a read answers status 0 with no data (length 0), others as ErrorAnswer
+  ErrorAnswer, // sent; the answer carries the given status and no data (file information: that
+               // of a missing file)
+  EmptyAnswer, // sent; a read answers status 0 with nothing after the header (length 0), others
+               // as ErrorAnswer
 };
 
 constexpr uint32_t kAnyFile = 0xFFFFFFFFu;
