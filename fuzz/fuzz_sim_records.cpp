@@ -1,19 +1,22 @@
 // Raw SIM records -> record structures -> raw records, for every record shape (dialling numbers,
-// extension, PBR, IAP, ANR, EMAIL, SNE, GAS, AAS, GRP, UID, PBC). The first byte picks the shape,
-// the rest is the record. Record and structures live in heap blocks of their exact size, so ASan
+// extension, PBR, IAP, ANR, EMAIL, SNE, GAS, AAS, GRP, UID, PBC); and card-file texts -> cards ->
+// texts. The first byte picks the shape (15: a card file), the rest is the record or the text. Record and structures live in heap blocks of their exact size, so ASan
 // stops a read or write beyond either. On every input:
 //  - the decoded structure's texts are terminated within their arrays and its counts and lengths
 //    lie within the structure and the record;
 //  - encoding what was decoded into a record of the same length either is refused or gives a
 //    record that encodes to itself after another round (encode(decode(x)) is a fixed point);
 //  - a refused encoding leaves the record untouched;
-//  - numbers, texts and extension data survive the round.
+//  - numbers, texts and extension data survive the round;
+//  - a card text that is taken is written back as a text that reads into the same text again, and
+//    each of its record files holds records of its record length.
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "SimCard.h"
 #include "ZelSimCodec.h"
 
 namespace {
@@ -123,13 +126,36 @@ void CheckKept(RecordKind kind, const Block& before, const Block& after) {
   }
 }
 
+void CheckCardText(const uint8_t* pData, size_t nSize) {
+  const std::string text(reinterpret_cast<const char*>(pData), nSize);
+  zel::sim::Card card;
+  std::string why;
+  if (!zel::sim::ParseCard(text, &card, &why)) {
+    FUZZ_CHECK(!why.empty(), "a refused card says why");
+    return;
+  }
+  for (const zel::sim::CardFile& file : card.files) {
+    for (const zel::sim::Bytes& record : file.records) {
+      FUZZ_CHECK(record.size() == file.nRecordLen, "records of the record length");
+    }
+  }
+  const std::string written = zel::sim::CardText(card);
+  zel::sim::Card again;
+  FUZZ_CHECK(zel::sim::ParseCard(written, &again, &why), "a written card is taken");
+  FUZZ_CHECK(zel::sim::CardText(again) == written, "a written card reads back the same");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   if (nSize < 1) {
     return 0;
   }
-  const RecordKind kind = kKinds[pData[0] % std::size(kKinds)];
+  if (pData[0] % (std::size(kKinds) + 1) == std::size(kKinds)) {
+    CheckCardText(pData + 1, nSize - 1);
+    return 0;
+  }
+  const RecordKind kind = kKinds[pData[0] % (std::size(kKinds) + 1)];
   const size_t nRaw = nSize - 1;
   std::unique_ptr<uint8_t[]> raw(new uint8_t[nRaw + 1]);  // +1: never a zero-sized block
   std::memcpy(raw.get(), pData + 1, nRaw);
