@@ -52,6 +52,9 @@ bool Begin(SimState& state, HOBJ hSim, bool bHasRequest, uint32_t nFileId, SimOp
     DbgPrint(DBG_CLASS_FAIL, "%s: - no card inserted (file 0x%04X)\n", pszCall, nFileId);
     return false;
   }
+  if (state.nOutstandingSeq != 0 && !WmIsEventHandlerValid(state.hOutstandingHandler)) {
+    state.nOutstandingSeq = 0;  // its handler was deleted with the answer in its queue
+  }
   if (state.nOutstandingSeq != 0) {
     DbgPrint(DBG_CLASS_FAIL, "%s: - a request is outstanding (file 0x%04X refused)\n", pszCall, nFileId);
     return false;
@@ -62,6 +65,7 @@ bool Begin(SimState& state, HOBJ hSim, bool bHasRequest, uint32_t nFileId, SimOp
     return false;
   }
   state.nOutstandingSeq = ++state.nSeq;
+  state.hOutstandingHandler = state.connections[hSim].hEventHandler;
   ++state.counts[{nFileId, static_cast<int>(op)}];
   pRequest->pFile = FindFile(*pRequest->pCard, nFileId);
   pRequest->answer.hSim = hSim;

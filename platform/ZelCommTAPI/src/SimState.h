@@ -55,6 +55,7 @@ struct SimState {
   HOBJ hNext = 1;
   uint64_t nSeq = 0;
   uint64_t nOutstandingSeq = 0;  // 0: no request outstanding
+  HOBJ hOutstandingHandler = INVALID_HOBJ;  // where its answer goes
   // Test controls.
   bool bHold = false;
   std::deque<Answer> held;

@@ -279,6 +279,29 @@ TEST(ThreadsSimRequest, RemovedCardRefusesRequestsAndDropsAHeldAnswer) {
   ASSERT_EQ(sim.Events().size(), 1u);
 }
 
+// The service's handler is deleted at unload with an answer still queued: the next connection's
+// requests are not refused for it.
+TEST(ThreadsSimRequest, AnAnswerLostWithItsHandlerLeavesNothingOutstanding) {
+  SimConnection sim;
+  ASSERT_TRUE(zel::test::InsertSimCardText(GsmCard()));
+  HOBJ hGone = INVALID_HOBJ;
+  {
+    zel::coretest::FunctionHandler gone("SimGoneHandler", [](WmEHState*, WmEvent*) {});
+    WmSetCurrentEventHandler(gone.Handle());
+    hGone = SimOpen([](int, int, void* pData, UINT32) { MemFreeTraceMultiHeap(pData, __FILE__, __LINE__); });
+    WmSetCurrentEventHandler(INVALID_HOBJ);
+    zel::test::HoldSimAnswers(true);
+    ASSERT_TRUE(SimGetFileInfo(hGone, kAdn));
+  }
+  zel::test::HoldSimAnswers(false);
+  ASSERT_TRUE(SimGetFileInfo(sim.Handle(), kAdn));
+  EXPECT_EQ(sim.Last().nType, SIM_EVENT_GET_FILE_INFO);
+  EXPECT_TRUE(zel::test::ReleaseSimAnswer());  // the lost one goes nowhere
+  ASSERT_TRUE(SimGetFileInfo(sim.Handle(), kAdn));
+  EXPECT_EQ(sim.Events().size(), 2u);
+  EXPECT_TRUE(SimClose(hGone));
+}
+
 TEST(ThreadsSimRequest, CloseIsConfirmedAndUnsolicitedEventsReachEveryConnection) {
   SimConnection sim;
   EXPECT_EQ(SimOpen(nullptr), INVALID_HOBJ);
