@@ -9,6 +9,7 @@ void RegisterListBenchmarks();
 void RegisterSearchBenchmarks();
 void RegisterStartupBenchmarks();
 void RegisterLetterBenchmarks();
+void RegisterSimBenchmarks();
 
 }  // namespace ctsvc_bench
 

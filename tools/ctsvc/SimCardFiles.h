@@ -17,39 +17,72 @@ namespace ctsvc_tool {
 
 constexpr auto kAnswerTimeout = std::chrono::seconds(30);
 
-// Loads one file at a time and waits for its end, which the card reports on the "CTSVC" thread.
+// Loads files one after another: each file is started when the one before has ended, on the
+// "CTSVC" thread where the card reports the end (as the service's own file container chains its
+// loads); the caller waits on a condition until the last one has ended.
 class SimFileLoader : public ICtSvcSimFileListener {
  public:
-  bool Load(CCtSvcSimFile* pFile) {
+  // Whether each file loaded.
+  std::vector<bool> LoadAll(const std::vector<CCtSvcSimFile*>& vcpFile) {
     {
       std::lock_guard<std::mutex> lock(m_mutex);
+      m_vcpFile = vcpFile;
+      m_vcResult.assign(vcpFile.size(), false);
+      m_vcEnded.assign(vcpFile.size(), false);
+      m_nNext = 0;
       m_bDone = false;
-      m_bResult = false;
     }
-    const BOOL bSent = pFile->LoadFile(this);
+    _StartNext();
     std::unique_lock<std::mutex> lock(m_mutex);
-    if (!bSent && !m_bDone) {
-      return false;  // refused before any request: no end will be reported
-    }
     if (!m_cond.wait_for(lock, kAnswerTimeout, [this] { return m_bDone; })) {
-      std::fprintf(stderr, "ctsvc: sim dump: the card did not answer for %s\n", pFile->GetClassName());
-      return false;
+      std::fprintf(stderr, "ctsvc: the card stopped answering\n");
     }
-    return m_bResult;
+    return m_vcResult;
   }
+  bool Load(CCtSvcSimFile* pFile) { return LoadAll({pFile})[0]; }
+
   void OnLoaded(int, BOOL bSuccess) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_bDone = true;
-    m_bResult = bSuccess != FALSE;
-    m_cond.notify_all();
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_vcResult[m_nCurrent] = bSuccess != FALSE;
+      m_vcEnded[m_nCurrent] = true;
+    }
+    _StartNext();
   }
   void OnUpdated(int, BOOL) override {}
 
  private:
+  void _StartNext() {
+    for (;;) {
+      size_t n;
+      {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_nNext >= m_vcpFile.size()) {
+          m_bDone = true;
+          m_cond.notify_all();
+          return;
+        }
+        n = m_nCurrent = m_nNext++;
+      }
+      if (m_vcpFile[n]->LoadFile(this)) {
+        return;  // its end starts the next one
+      }
+      std::lock_guard<std::mutex> lock(m_mutex);
+      if (m_vcEnded[n]) {
+        return;  // ended at once: its end already went on with the rest
+      }
+      m_vcEnded[n] = true;  // refused before any request: no end will come
+    }
+  }
+
   std::mutex m_mutex;
   std::condition_variable m_cond;
+  std::vector<CCtSvcSimFile*> m_vcpFile;
+  std::vector<bool> m_vcResult;
+  std::vector<bool> m_vcEnded;
+  size_t m_nNext = 0;
+  size_t m_nCurrent = 0;
   bool m_bDone = false;
-  bool m_bResult = false;
 };
 
 // The phonebook files of the inserted card, in the order they are loaded and shown.
@@ -105,9 +138,7 @@ inline bool LoadSimCardFiles(SimCardFiles* pDump, SimFileLoader* pLoader) {
     }
   }
   AddCardFiles(&dump);
-  for (CCtSvcSimFile* pFile : dump.vcpFile) {
-    dump.vcLoaded.push_back(pLoader->Load(pFile));
-  }
+  dump.vcLoaded = pLoader->LoadAll(dump.vcpFile);
   return true;
 }
 

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "CtSvcUtil.h"
 #include "ZelCommTAPI/ZelTapi.h"
@@ -50,22 +49,24 @@ int CtSvcSimDecodeAlpha(const UINT8* pAlpha, int nLen, int nFieldLen, CtSvcSimAl
   if (pAlpha == nullptr || nLen <= 0 || nUnits < 1) {
     return 0;
   }
-  std::vector<MCHAR> vcText(static_cast<size_t>(nUnits), 0);
+  MCHAR aText[kPCodeUnits];
+  nUnits = nUnits < kPCodeUnits ? nUnits : kPCodeUnits;
+  aText[0] = 0;
   int nUnitsWritten;
   if (pAlpha[0] < 0x80) {
-    nUnitsWritten = WmConvertGSM2PCode(vcText.data(), nUnits, pAlpha, nLen);
+    nUnitsWritten = WmConvertGSM2PCode(aText, nUnits, pAlpha, nLen);
   } else if (pAlpha[0] <= 0x82 || rule == CtSvcSimAlphaRule::NoKsc) {
-    nUnitsWritten = WmConvertSIMCode2PCode(vcText.data(), nUnits, pAlpha, nLen);
+    nUnitsWritten = WmConvertSIMCode2PCode(aText, nUnits, pAlpha, nLen);
   } else if (CtSvcSimGetImsiCountryCode() == kKoreaCountryCode) {
-    nUnitsWritten = WmConvertKSC56012Pcode(vcText.data(), nUnits, pAlpha, KscLength(pAlpha, nLen, nFieldLen));
+    nUnitsWritten = WmConvertKSC56012Pcode(aText, nUnits, pAlpha, KscLength(pAlpha, nLen, nFieldLen));
   } else {
     DbgPrint(DBG_CLASS_TRACE, "CtSvcSimDecodeAlpha: - exception path, first byte 0x%02X\n", pAlpha[0]);
-    nUnitsWritten = WmConvertSIMCode2PCode(vcText.data(), nUnits, pAlpha, nLen);
+    nUnitsWritten = WmConvertSIMCode2PCode(aText, nUnits, pAlpha, nLen);
   }
   if (nUnitsWritten <= 0) {
     return 0;
   }
-  const int nBytes = WmConvert2LCode(pszOut, nOutSize, vcText.data());
+  const int nBytes = WmConvert2LCode(pszOut, nOutSize, aText);
   return nBytes > 0 ? nBytes : 0;
 }
 

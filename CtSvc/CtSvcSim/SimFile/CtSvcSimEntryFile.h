@@ -39,6 +39,7 @@ class CCtSvcSimEntryFile : public CCtSvcSimFile {
         DbgPrint(DBG_CLASS_FAIL, "%s::PrepareInsertRecord is FAILED(%d)\n", GetClassName(), nRecordIndex);
         return FALSE;
       }
+      return TRUE;
     }
     *m_vcpRecord[nRecordIndex] = TEntry();
     return TRUE;
