@@ -17,64 +17,34 @@ CCtSvcAnrFile::CCtSvcAnrFile(int nPbrIndex, int nNth)
 }
 
 BOOL CCtSvcAnrFile::GetAdditionalNumber(int nRecordIndex, char* pszNumber, int nSize) const {
-  const __CtSvcSimAnrRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr || !ZEL_REQUIRE(pszNumber) || nSize < 1) {
-    return FALSE;
-  }
-  CtSvcSimCopyText(pszNumber, static_cast<size_t>(nSize), pEntry->number);
-  return TRUE;
+  return _GetText(nRecordIndex, &__CtSvcSimAnrRecord::number, pszNumber, nSize);
 }
 
 BOOL CCtSvcAnrFile::SetAdditionalNumber(int nRecordIndex, const char* pszNumber) {
-  __CtSvcSimAnrRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr || !ZEL_REQUIRE(pszNumber)) {
-    return FALSE;
-  }
-  CtSvcSimCopyText(pEntry->number, sizeof(pEntry->number), pszNumber);
-  return TRUE;
+  return _SetText(nRecordIndex, &__CtSvcSimAnrRecord::number, pszNumber);
 }
 
-int CCtSvcAnrFile::GetAasIndex(int nRecordIndex) const {
-  const __CtSvcSimAnrRecord* pEntry = _Entry(nRecordIndex);
-  return pEntry != nullptr ? pEntry->aasIndex : -1;
-}
+int CCtSvcAnrFile::GetAasIndex(int nRecordIndex) const { return _GetField(nRecordIndex, &__CtSvcSimAnrRecord::aasIndex); }
 
 BOOL CCtSvcAnrFile::SetAasIndex(int nRecordIndex, UINT8 nAasIndex) {
-  __CtSvcSimAnrRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  pEntry->aasIndex = nAasIndex;
-  return TRUE;
+  return _SetField(nRecordIndex, &__CtSvcSimAnrRecord::aasIndex, nAasIndex);
 }
 
 int CCtSvcAnrFile::GetInternational(int nRecordIndex) const {
-  const __CtSvcSimAnrRecord* pEntry = _Entry(nRecordIndex);
-  return pEntry != nullptr ? static_cast<int>(pEntry->international) : -1;
+  return _GetField(nRecordIndex, &__CtSvcSimAnrRecord::international);
 }
 
 BOOL CCtSvcAnrFile::SetInternational(int nRecordIndex, UINT32 bInternational) {
-  __CtSvcSimAnrRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  pEntry->international = bInternational;
-  return TRUE;
+  return _SetField(nRecordIndex, &__CtSvcSimAnrRecord::international, bInternational);
 }
 
 int CCtSvcAnrFile::GetAdnRecordIndex(int nRecordIndex) const {
-  const __CtSvcSimAnrRecord* pEntry = _Entry(nRecordIndex);
-  return pEntry != nullptr ? pEntry->adnRecordIndex : -1;
+  return _GetField(nRecordIndex, &__CtSvcSimAnrRecord::adnRecordIndex);
 }
 
 BOOL CCtSvcAnrFile::SetAdnLink(int nRecordIndex, UINT8 nAdnSfi, UINT8 nAdnRecordIndex) {
-  __CtSvcSimAnrRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  pEntry->adnSfi = nAdnSfi;
-  pEntry->adnRecordIndex = nAdnRecordIndex;
-  return TRUE;
+  return _SetField(nRecordIndex, &__CtSvcSimAnrRecord::adnSfi, nAdnSfi) &&
+         _SetField(nRecordIndex, &__CtSvcSimAnrRecord::adnRecordIndex, nAdnRecordIndex);
 }
 
 BOOL CCtSvcAnrFile::GetPresentedNumber(int nRecordIndex, const CCtSvcExtFile* pExtFile, char* pszNumber, int nSize) const {
@@ -89,44 +59,28 @@ BOOL CCtSvcAnrFile::GetPresentedNumber(int nRecordIndex, const CCtSvcExtFile* pE
 
 BOOL CCtSvcAnrFile::_SaveRecordOnRead(int nRecordIndex, const void* pRecordData) {
   const auto* pData = static_cast<const SimAnrInfo*>(pRecordData);
-  if (pData->used == 0 || pData->numberLen == 0) {
-    DbgPrint(DBG_CLASS_TRACE, "CCtSvcAnrFile::_SaveRecordOnRead - there is no phone number - Not Used(%d)\n", nRecordIndex);
-    return FALSE;
-  }
-  __CtSvcSimAnrRecord* pEntry = _NewEntry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  pEntry->aasIndex = CtSvcSimNumberToLink(pData->aasRecordNum);
-  pEntry->adnSfi = pData->adnSfi;
-  pEntry->adnRecordIndex = static_cast<UINT8>(pData->adnRecordNum - 1);
-  pEntry->international = CtSvcSimDecodeNumber(pData->szNumber, static_cast<int>(sizeof(pData->szNumber)), pData->ton,
-                                               pEntry->number, sizeof(pEntry->number));
-  pEntry->extRecordIndex = CtSvcSimNumberToLink(pData->extensionId);
-  return TRUE;
+  return _SaveOnRead(nRecordIndex, pData->used == 0 || pData->numberLen == 0,
+                     "CCtSvcAnrFile::_SaveRecordOnRead - there is no phone number - Not Used(%d)\n",
+                     [pData](__CtSvcSimAnrRecord& entry) {
+                       entry.aasIndex = CtSvcSimNumberToLink(pData->aasRecordNum);
+                       entry.adnSfi = pData->adnSfi;
+                       entry.adnRecordIndex = static_cast<UINT8>(pData->adnRecordNum - 1);
+                       entry.international = CtSvcSimDecodeNumber(pData->szNumber, static_cast<int>(sizeof(pData->szNumber)),
+                                                                  pData->ton, entry.number, sizeof(entry.number));
+                       entry.extRecordIndex = CtSvcSimNumberToLink(pData->extensionId);
+                     });
 }
 
 BOOL CCtSvcAnrFile::_PrepareUpdateFileReqData(int nRecordIndex, BOOL bDelete, SimUpdateFileReq* pReqData) {
-  if (!ZEL_REQUIRE(pReqData)) {
-    return FALSE;
-  }
-  _PrepareUpdateHeader(nRecordIndex, pReqData);
   SimAnrInfo data{};
   data.fileID = static_cast<UINT16>(GetTelephonyFileID());
-  if (!bDelete) {
-    const __CtSvcSimAnrRecord* pEntry = _Entry(nRecordIndex);
-    if (pEntry == nullptr) {
-      return FALSE;
-    }
-    data.used = 1;
-    data.aasRecordNum = pEntry->aasIndex == CTSVC_SIM_LINK_NONE ? 0 : static_cast<UINT8>(pEntry->aasIndex + 1);
-    CtSvcSimFillNumber(pEntry->number, pEntry->international, true, &data.ton, &data.numberLen, data.szNumber);
-    data.npi = 1;
-    data.capabilityId = 0xFF;
-    data.extensionId = 0xFF;  // an additional number is written without an extension record
-    data.adnSfi = pEntry->adnSfi;
-    data.adnRecordNum = static_cast<UINT8>(pEntry->adnRecordIndex + 1);
-  }
-  std::memcpy(pReqData->data, &data, sizeof(data));
-  return TRUE;
+  return _PrepareUpdate(nRecordIndex, bDelete, pReqData, data, [](const __CtSvcSimAnrRecord& entry, SimAnrInfo& info) {
+    info.aasRecordNum = entry.aasIndex == CTSVC_SIM_LINK_NONE ? 0 : static_cast<UINT8>(entry.aasIndex + 1);
+    CtSvcSimFillNumber(entry.number, entry.international, true, &info.ton, &info.numberLen, info.szNumber);
+    info.npi = 1;
+    info.capabilityId = 0xFF;
+    info.extensionId = 0xFF;  // an additional number is written without an extension record
+    info.adnSfi = entry.adnSfi;
+    info.adnRecordNum = static_cast<UINT8>(entry.adnRecordIndex + 1);
+  });
 }

@@ -35,67 +35,35 @@ CCtSvcMsisdnFile::CCtSvcMsisdnFile()
     : CCtSvcDialNumberFile(CTSVC_SIM_MSISDN, 0, "CCtSvcMsisdnFile", "m_vcpMsisdnRecord", CtSvcSimAlphaRule::Full, true) {}
 
 BOOL CCtSvcDialNumberFile::GetName(int nRecordIndex, char* pszName, int nSize) const {
-  const __CtSvcSimDialNumberRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr || !ZEL_REQUIRE(pszName) || nSize < 1) {
-    return FALSE;
-  }
-  CtSvcSimCopyText(pszName, static_cast<size_t>(nSize), pEntry->name);
-  return TRUE;
+  return _GetText(nRecordIndex, &__CtSvcSimDialNumberRecord::name, pszName, nSize);
 }
 
 BOOL CCtSvcDialNumberFile::GetPhoneNumber(int nRecordIndex, char* pszPhoneNumber, int nSize) const {
-  const __CtSvcSimDialNumberRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr || !ZEL_REQUIRE(pszPhoneNumber) || nSize < 1) {
-    return FALSE;
-  }
-  CtSvcSimCopyText(pszPhoneNumber, static_cast<size_t>(nSize), pEntry->number);
-  return TRUE;
+  return _GetText(nRecordIndex, &__CtSvcSimDialNumberRecord::number, pszPhoneNumber, nSize);
 }
 
 BOOL CCtSvcDialNumberFile::SetName(int nRecordIndex, const char* pszName) {
-  __CtSvcSimDialNumberRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr || !ZEL_REQUIRE(pszName)) {
-    return FALSE;
-  }
-  CtSvcSimCopyText(pEntry->name, sizeof(pEntry->name), pszName);
-  return TRUE;
+  return _SetText(nRecordIndex, &__CtSvcSimDialNumberRecord::name, pszName);
 }
 
 BOOL CCtSvcDialNumberFile::SetPhoneNumber(int nRecordIndex, const char* pszPhoneNumber) {
-  __CtSvcSimDialNumberRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr || !ZEL_REQUIRE(pszPhoneNumber)) {
-    return FALSE;
-  }
-  CtSvcSimCopyText(pEntry->number, sizeof(pEntry->number), pszPhoneNumber);
-  return TRUE;
+  return _SetText(nRecordIndex, &__CtSvcSimDialNumberRecord::number, pszPhoneNumber);
 }
 
 int CCtSvcDialNumberFile::GetExtIndex(int nRecordIndex) const {
-  const __CtSvcSimDialNumberRecord* pEntry = _Entry(nRecordIndex);
-  return pEntry != nullptr ? pEntry->extRecordIndex : -1;
+  return _GetField(nRecordIndex, &__CtSvcSimDialNumberRecord::extRecordIndex);
 }
 
 BOOL CCtSvcDialNumberFile::SetExtIndex(int nRecordIndex, UINT8 nExtIndex) {
-  __CtSvcSimDialNumberRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  pEntry->extRecordIndex = nExtIndex;
-  return TRUE;
+  return _SetField(nRecordIndex, &__CtSvcSimDialNumberRecord::extRecordIndex, nExtIndex);
 }
 
 int CCtSvcDialNumberFile::GetInternational(int nRecordIndex) const {
-  const __CtSvcSimDialNumberRecord* pEntry = _Entry(nRecordIndex);
-  return pEntry != nullptr ? static_cast<int>(pEntry->international) : -1;
+  return _GetField(nRecordIndex, &__CtSvcSimDialNumberRecord::international);
 }
 
 BOOL CCtSvcDialNumberFile::SetInternational(int nRecordIndex, UINT32 bInternational) {
-  __CtSvcSimDialNumberRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  pEntry->international = bInternational;
-  return TRUE;
+  return _SetField(nRecordIndex, &__CtSvcSimDialNumberRecord::international, bInternational);
 }
 
 int CCtSvcDialNumberFile::GetExtFileID() const {
@@ -133,50 +101,32 @@ BOOL CCtSvcDialNumberFile::_SaveRecordOnRead(int nRecordIndex, const void* pReco
              GetClassName(), nRecordIndex);
     return FALSE;
   }
-  __CtSvcSimDialNumberRecord* pEntry = _NewEntry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  const int nAlphaLen = pData->alphaLen < sizeof(pData->szAlphaID) ? static_cast<int>(pData->alphaLen)
-                                                                    : static_cast<int>(sizeof(pData->szAlphaID));
-  CtSvcSimDecodeAlpha(pData->szAlphaID, nAlphaLen, static_cast<int>(pData->alphaFieldLen), m_alphaRule, kAlphaUnits,
-                      pEntry->name, sizeof(pEntry->name));
-  if (pData->numberLen != 0) {
-    pEntry->international = CtSvcSimDecodeNumber(pData->szNumber, static_cast<int>(sizeof(pData->szNumber)), pData->ton,
-                                                 pEntry->number, sizeof(pEntry->number));
-  }
-  if (pData->extensionId != 0 && pData->extensionId != CTSVC_SIM_LINK_NONE) {
-    pEntry->extRecordIndex = static_cast<UINT8>(pData->extensionId - 1);
-  }
-  return TRUE;
+  return _SaveOnRead(nRecordIndex, false, nullptr, [this, pData](__CtSvcSimDialNumberRecord& entry) {
+    const int nAlphaLen = pData->alphaLen < sizeof(pData->szAlphaID) ? static_cast<int>(pData->alphaLen)
+                                                                      : static_cast<int>(sizeof(pData->szAlphaID));
+    CtSvcSimDecodeAlpha(pData->szAlphaID, nAlphaLen, static_cast<int>(pData->alphaFieldLen), m_alphaRule, kAlphaUnits,
+                        entry.name, sizeof(entry.name));
+    if (pData->numberLen != 0) {
+      entry.international = CtSvcSimDecodeNumber(pData->szNumber, static_cast<int>(sizeof(pData->szNumber)), pData->ton,
+                                                 entry.number, sizeof(entry.number));
+    }
+    entry.extRecordIndex = CtSvcSimNumberToLink(pData->extensionId);
+  });
 }
 
 BOOL CCtSvcDialNumberFile::_PrepareUpdateFileReqData(int nRecordIndex, BOOL bDelete, SimUpdateFileReq* pReqData) {
-  if (!ZEL_REQUIRE(pReqData)) {
-    return FALSE;
-  }
-  _PrepareUpdateHeader(nRecordIndex, pReqData);
-  SimDialNumberInfo data{};
-  if (!bDelete) {
-    const __CtSvcSimDialNumberRecord* pEntry = _Entry(nRecordIndex);
-    if (pEntry == nullptr) {
-      return FALSE;
-    }
-    data.used = 1;
-    const int nAlphaField = GetRecordLength() - CTSVC_SIM_DIAL_FOOTER;
-    if (nAlphaField > 0) {
-      data.alphaFieldLen = static_cast<UINT32>(nAlphaField);
-      const int nCapacity = nAlphaField < static_cast<int>(sizeof(data.szAlphaID)) ? nAlphaField
-                                                                                    : static_cast<int>(sizeof(data.szAlphaID));
-      data.alphaLen = static_cast<UINT32>(CtSvcSimEncodeAlpha(pEntry->name, data.szAlphaID, nCapacity));
-    }
-    CtSvcSimFillNumber(pEntry->number, pEntry->international, m_bPlusFromNumber, &data.ton, &data.numberLen,
-                       data.szNumber);
-    data.npi = 1;
-    data.capabilityId = 0xFF;
-    data.extensionId = pEntry->extRecordIndex == CTSVC_SIM_LINK_NONE ? CTSVC_SIM_LINK_NONE
-                                                               : static_cast<UINT8>(pEntry->extRecordIndex + 1);
-  }
-  std::memcpy(pReqData->data, &data, sizeof(data));
-  return TRUE;
+  const int nAlphaField = GetRecordLength() - CTSVC_SIM_DIAL_FOOTER;
+  return _PrepareUpdate(nRecordIndex, bDelete, pReqData, SimDialNumberInfo{},
+                        [this, nAlphaField](const __CtSvcSimDialNumberRecord& entry, SimDialNumberInfo& data) {
+                          if (nAlphaField > 0) {
+                            data.alphaFieldLen = static_cast<UINT32>(nAlphaField);
+                            const int nCapacity = std::min(nAlphaField, static_cast<int>(sizeof(data.szAlphaID)));
+                            data.alphaLen = static_cast<UINT32>(CtSvcSimEncodeAlpha(entry.name, data.szAlphaID, nCapacity));
+                          }
+                          CtSvcSimFillNumber(entry.number, entry.international, m_bPlusFromNumber, &data.ton,
+                                             &data.numberLen, data.szNumber);
+                          data.npi = 1;
+                          data.capabilityId = 0xFF;
+                          data.extensionId = CtSvcSimLinkToNumber(entry.extRecordIndex);
+                        });
 }

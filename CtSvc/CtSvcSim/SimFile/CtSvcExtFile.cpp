@@ -24,49 +24,25 @@ CCtSvcExt3File::CCtSvcExt3File() : CCtSvcExtFile(CTSVC_SIM_EXT3, 0, "CCtSvcExt3F
 CCtSvcExt5File::CCtSvcExt5File() : CCtSvcExtFile(CTSVC_SIM_EXT5, 0, "CCtSvcExt5File") {}
 
 int CCtSvcExtFile::GetRecordType(int nRecordIndex) const {
-  const __CtSvcSimExtRecord* pEntry = _Entry(nRecordIndex);
-  return pEntry != nullptr ? static_cast<int>(pEntry->recordType) : 0xFF;
+  return _GetField(nRecordIndex, &__CtSvcSimExtRecord::recordType, 0xFF);
 }
 
 BOOL CCtSvcExtFile::GetExtensionData(int nRecordIndex, char* pszData, int nSize) const {
-  const __CtSvcSimExtRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr || !ZEL_REQUIRE(pszData) || nSize < 1) {
-    return FALSE;
-  }
-  CtSvcSimCopyText(pszData, static_cast<size_t>(nSize), pEntry->szData, sizeof(pEntry->szData));
-  return TRUE;
+  return _GetText(nRecordIndex, &__CtSvcSimExtRecord::szData, pszData, nSize);
 }
 
-int CCtSvcExtFile::GetNextRecord(int nRecordIndex) const {
-  const __CtSvcSimExtRecord* pEntry = _Entry(nRecordIndex);
-  return pEntry != nullptr ? pEntry->nextRecord : -1;
-}
+int CCtSvcExtFile::GetNextRecord(int nRecordIndex) const { return _GetField(nRecordIndex, &__CtSvcSimExtRecord::nextRecord); }
 
 BOOL CCtSvcExtFile::SetRecordType(int nRecordIndex, UINT32 nType) {
-  __CtSvcSimExtRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  pEntry->recordType = nType;
-  return TRUE;
+  return _SetField(nRecordIndex, &__CtSvcSimExtRecord::recordType, nType);
 }
 
 BOOL CCtSvcExtFile::SetExtensionData(int nRecordIndex, const char* pszData) {
-  __CtSvcSimExtRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr || !ZEL_REQUIRE(pszData)) {
-    return FALSE;
-  }
-  CtSvcSimCopyText(pEntry->szData, sizeof(pEntry->szData), pszData, sizeof(pEntry->szData) - 1);
-  return TRUE;
+  return _SetText(nRecordIndex, &__CtSvcSimExtRecord::szData, pszData);
 }
 
 BOOL CCtSvcExtFile::SetNextRecord(int nRecordIndex, UINT8 nNext) {
-  __CtSvcSimExtRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  pEntry->nextRecord = nNext;
-  return TRUE;
+  return _SetField(nRecordIndex, &__CtSvcSimExtRecord::nextRecord, nNext);
 }
 
 const char* CCtSvcExtFile::PeekAdditionalData(int nRecordIndex) const {
@@ -76,44 +52,27 @@ const char* CCtSvcExtFile::PeekAdditionalData(int nRecordIndex) const {
 
 BOOL CCtSvcExtFile::_SaveRecordOnRead(int nRecordIndex, const void* pRecordData) {
   const auto* pData = static_cast<const SimExtInfo*>(pRecordData);
-  if (pData->used == 0 || pData->extData[0] == '\0') {
-    DbgPrint(DBG_CLASS_TRACE, "CCtSvcExtFile::_SaveRecordOnRead - there is no extension number - Not Used(%d)\n",
-             nRecordIndex);
-    return FALSE;
-  }
-  __CtSvcSimExtRecord* pEntry = _NewEntry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  pEntry->recordType = pData->recordType;
-  CtSvcSimCopyText(pEntry->szData, sizeof(pEntry->szData), pData->extData, sizeof(pData->extData));
-  pEntry->nextRecord = pData->nextRecord;
-  return TRUE;
+  return _SaveOnRead(nRecordIndex, pData->used == 0 || pData->extData[0] == '\0',
+                     "CCtSvcExtFile::_SaveRecordOnRead - there is no extension number - Not Used(%d)\n",
+                     [pData](__CtSvcSimExtRecord& entry) {
+                       entry.recordType = pData->recordType;
+                       CtSvcSimCopyText(entry.szData, sizeof(entry.szData), pData->extData, sizeof(pData->extData));
+                       entry.nextRecord = pData->nextRecord;
+                     });
 }
 
 BOOL CCtSvcExtFile::_PrepareUpdateFileReqData(int nRecordIndex, BOOL bDelete, SimUpdateFileReq* pReqData) {
-  if (!ZEL_REQUIRE(pReqData)) {
-    return FALSE;
-  }
-  _PrepareUpdateHeader(nRecordIndex, pReqData);
-  SimExtInfo data{};
-  if (bDelete) {
-    data.recordType = 0xFF;
-    std::memset(data.extData, 0xFF, sizeof(data.extData));
-    data.nextRecord = CTSVC_SIM_LINK_NONE;
-  } else {
-    const __CtSvcSimExtRecord* pEntry = _Entry(nRecordIndex);
-    if (pEntry == nullptr) {
-      return FALSE;
-    }
-    data.used = 1;
-    data.recordType = pEntry->recordType;
-    data.dataLen = static_cast<UINT8>(strnlen(pEntry->szData, sizeof(pEntry->szData) - 1));
-    std::memcpy(data.extData, pEntry->szData, data.dataLen);
-    data.nextRecord = pEntry->nextRecord;
-  }
-  std::memcpy(pReqData->data, &data, sizeof(data));
-  return TRUE;
+  SimExtInfo erased{};
+  erased.recordType = 0xFF;
+  std::memset(erased.extData, 0xFF, sizeof(erased.extData));
+  erased.nextRecord = CTSVC_SIM_LINK_NONE;
+  return _PrepareUpdate(nRecordIndex, bDelete, pReqData, erased, [](const __CtSvcSimExtRecord& entry, SimExtInfo& data) {
+    data.recordType = entry.recordType;
+    data.dataLen = static_cast<UINT8>(strnlen(entry.szData, sizeof(entry.szData) - 1));
+    std::memset(data.extData, 0, sizeof(data.extData));
+    std::memcpy(data.extData, entry.szData, data.dataLen);
+    data.nextRecord = entry.nextRecord;
+  });
 }
 
 const char* CtSvcSimExtensionDigits(const CCtSvcExtFile* pExtFile, UINT8 nExtRecordIndex) {

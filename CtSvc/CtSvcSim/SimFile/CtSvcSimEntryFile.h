@@ -8,12 +8,20 @@
 
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "CtSvcSim/SimFile/CtSvcSimCodec.h"
 #include "CtSvcSim/SimFile/CtSvcSimFile.h"
 #include "ZelDebug.h"
+
+// 1-based record number of a 0-based link, 0xFF staying "none"; and the reverse.
+inline UINT8 CtSvcSimLinkToNumber(UINT8 nIndex) { return nIndex == CTSVC_SIM_LINK_NONE ? nIndex : static_cast<UINT8>(nIndex + 1); }
+inline UINT8 CtSvcSimNumberToLink(UINT8 nNumber) {
+  return nNumber == 0 || nNumber == CTSVC_SIM_LINK_NONE ? CTSVC_SIM_LINK_NONE : static_cast<UINT8>(nNumber - 1);
+}
 
 template <class TEntry>
 class CCtSvcSimEntryFile : public CCtSvcSimFile {
@@ -23,7 +31,6 @@ class CCtSvcSimEntryFile : public CCtSvcSimFile {
       : CCtSvcSimFile(nSimFileID, nPbrIndex, pszClassName),
         m_strRangeCheck(std::string("nRecordIndex >= 0 && nRecordIndex < (int)") + pszVectorName + ".size()"),
         m_strUsedCheck(std::string(pszVectorName) + "[nRecordIndex]") {}
-  ~CCtSvcSimEntryFile() override { _ClearRecords(); }
 
   int GetMaxRecordCount() const override { return static_cast<int>(m_vcpRecord.size()); }
   BOOL IsUsed(int nRecordIndex) const override {
@@ -109,6 +116,78 @@ class CCtSvcSimEntryFile : public CCtSvcSimFile {
   TEntry* _NewEntry(int nRecordIndex) { return PrepareInsertRecord(nRecordIndex) ? m_vcpRecord[nRecordIndex].get() : nullptr; }
   // The slot's entry without checks (null when empty or out of range).
   const TEntry* _Peek(int nRecordIndex) const { return IsUsed(nRecordIndex) ? m_vcpRecord[nRecordIndex].get() : nullptr; }
+
+  // One field of a used entry; a bad or empty slot is reported and answers nBad (or FALSE).
+  template <class TField>
+  int _GetField(int nRecordIndex, TField TEntry::*pField, int nBad = -1) const {
+    const TEntry* pEntry = _Entry(nRecordIndex);
+    return pEntry != nullptr ? static_cast<int>(pEntry->*pField) : nBad;
+  }
+  template <class TField, class TValue>
+  BOOL _SetField(int nRecordIndex, TField TEntry::*pField, TValue value) {
+    TEntry* pEntry = _Entry(nRecordIndex);
+    if (pEntry == nullptr) {
+      return FALSE;
+    }
+    pEntry->*pField = static_cast<TField>(value);
+    return TRUE;
+  }
+  // A text field copied out (at most nSize - 1 bytes) or in (cut to the field), terminated.
+  template <size_t N>
+  BOOL _GetText(int nRecordIndex, char (TEntry::*pField)[N], char* pszText, int nSize) const {
+    const TEntry* pEntry = _Entry(nRecordIndex);
+    if (pEntry == nullptr || !ZEL_REQUIRE(pszText) || nSize < 1) {
+      return FALSE;
+    }
+    CtSvcSimCopyText(pszText, static_cast<size_t>(nSize), pEntry->*pField, N);
+    return TRUE;
+  }
+  template <size_t N>
+  BOOL _SetText(int nRecordIndex, char (TEntry::*pField)[N], const char* pszText) {
+    TEntry* pEntry = _Entry(nRecordIndex);
+    if (pEntry == nullptr || !ZEL_REQUIRE(pszText)) {
+      return FALSE;
+    }
+    CtSvcSimCopyText(pEntry->*pField, N, pszText);
+    return TRUE;
+  }
+
+  // Decodes a read record into a fresh entry of the slot with fill(entry); an empty record
+  // (bEmpty) logs the line (a format taking the index) and leaves the slot empty.
+  template <class TFill>
+  BOOL _SaveOnRead(int nRecordIndex, bool bEmpty, const char* pszEmptyLog, TFill fill) {
+    if (bEmpty) {
+      DbgPrint(DBG_CLASS_TRACE, pszEmptyLog, nRecordIndex);
+      return FALSE;
+    }
+    TEntry* pEntry = _NewEntry(nRecordIndex);
+    if (pEntry == nullptr) {
+      return FALSE;
+    }
+    fill(*pEntry);
+    return TRUE;
+  }
+
+  // An update request for the slot carrying the record structure: as given for an erase, else
+  // marked used and filled from the entry with fill(entry, data).
+  template <class TData, class TFill>
+  BOOL _PrepareUpdate(int nRecordIndex, BOOL bDelete, SimUpdateFileReq* pReqData, TData data, TFill fill) {
+    if (!ZEL_REQUIRE(pReqData)) {
+      return FALSE;
+    }
+    _PrepareUpdateHeader(nRecordIndex, pReqData);
+    if (!bDelete) {
+      const TEntry* pEntry = _Entry(nRecordIndex);
+      if (pEntry == nullptr) {
+        return FALSE;
+      }
+      data.used = 1;
+      fill(*pEntry, data);
+    }
+    static_assert(sizeof(TData) <= sizeof(pReqData->data), "record structure fits the request");
+    std::memcpy(pReqData->data, &data, sizeof(data));
+    return TRUE;
+  }
 
  private:
   std::vector<std::unique_ptr<TEntry>> m_vcpRecord;

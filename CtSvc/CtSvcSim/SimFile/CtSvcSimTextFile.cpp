@@ -39,21 +39,11 @@ CCtSvcAasFile::CCtSvcAasFile()
                         "CCtSvcAasFile::_SaveRecordOnRead - there is no alpha string - Not Used(%d)\n") {}
 
 BOOL CCtSvcSimTextFile::GetText(int nRecordIndex, char* pszText, int nSize) const {
-  const __CtSvcSimTextRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr || !ZEL_REQUIRE(pszText) || nSize < 1) {
-    return FALSE;
-  }
-  CtSvcSimCopyText(pszText, static_cast<size_t>(nSize), pEntry->text);
-  return TRUE;
+  return _GetText(nRecordIndex, &__CtSvcSimTextRecord::text, pszText, nSize);
 }
 
 BOOL CCtSvcSimTextFile::SetText(int nRecordIndex, const char* pszText) {
-  __CtSvcSimTextRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr || !ZEL_REQUIRE(pszText)) {
-    return FALSE;
-  }
-  CtSvcSimCopyText(pEntry->text, sizeof(pEntry->text), pszText);
-  return TRUE;
+  return _SetText(nRecordIndex, &__CtSvcSimTextRecord::text, pszText);
 }
 
 const char* CCtSvcSimTextFile::PeekText(int nRecordIndex) const {
@@ -62,80 +52,45 @@ const char* CCtSvcSimTextFile::PeekText(int nRecordIndex) const {
 }
 
 int CCtSvcSimTextFile::GetAdnRecordIndex(int nRecordIndex) const {
-  const __CtSvcSimTextRecord* pEntry = _Entry(nRecordIndex);
-  return pEntry != nullptr ? pEntry->adnRecordIndex : -1;
+  return _GetField(nRecordIndex, &__CtSvcSimTextRecord::adnRecordIndex);
 }
 
 BOOL CCtSvcSimTextFile::SetAdnLink(int nRecordIndex, UINT8 nAdnSfi, UINT8 nAdnRecordIndex) {
-  __CtSvcSimTextRecord* pEntry = _Entry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  pEntry->adnSfi = nAdnSfi;
-  pEntry->adnRecordIndex = nAdnRecordIndex;
-  return TRUE;
+  return _SetField(nRecordIndex, &__CtSvcSimTextRecord::adnSfi, nAdnSfi) &&
+         _SetField(nRecordIndex, &__CtSvcSimTextRecord::adnRecordIndex, nAdnRecordIndex);
 }
 
 BOOL CCtSvcSimTextFile::_SaveRecordOnRead(int nRecordIndex, const void* pRecordData) {
-  UINT32 nUsed;
-  int nLen;
-  const UINT8* pText;
-  if (m_bLinked) {
-    const auto* pData = static_cast<const SimTextInfo*>(pRecordData);
-    nUsed = pData->used;
-    nLen = pData->textLen;
-    pText = pData->text;
-  } else {
-    const auto* pData = static_cast<const SimAlphaInfo*>(pRecordData);
-    nUsed = pData->used;
-    nLen = pData->textLen;
-    pText = pData->text;
-  }
-  if (nUsed == 0 || nLen == 0) {
-    DbgPrint(DBG_CLASS_TRACE, m_pszEmptyLog, nRecordIndex);
-    return FALSE;
-  }
-  __CtSvcSimTextRecord* pEntry = _NewEntry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  CtSvcSimDecodeAlpha(pText, nLen, TextCapacity(GetRecordLength()), CtSvcSimAlphaRule::Full, kTextUnits, pEntry->text,
-                      sizeof(pEntry->text));
-  if (m_bLinked) {
-    const auto* pData = static_cast<const SimTextInfo*>(pRecordData);
-    pEntry->adnSfi = pData->adnSfi;
-    pEntry->adnRecordIndex = static_cast<UINT8>(pData->adnRecordNum - 1);
-  }
-  return TRUE;
+  // EMAIL and SNE records carry their ADN link after the text; GAS and AAS records the text only.
+  const auto* pLinked = static_cast<const SimTextInfo*>(pRecordData);
+  const auto* pPlain = static_cast<const SimAlphaInfo*>(pRecordData);
+  const bool bUsed = (m_bLinked ? pLinked->used : pPlain->used) != 0;
+  const int nLen = m_bLinked ? pLinked->textLen : pPlain->textLen;
+  const UINT8* pText = m_bLinked ? pLinked->text : pPlain->text;
+  return _SaveOnRead(nRecordIndex, !bUsed || nLen == 0, m_pszEmptyLog, [&](__CtSvcSimTextRecord& entry) {
+    CtSvcSimDecodeAlpha(pText, nLen, TextCapacity(GetRecordLength()), CtSvcSimAlphaRule::Full, kTextUnits, entry.text,
+                        sizeof(entry.text));
+    if (m_bLinked) {
+      entry.adnSfi = pLinked->adnSfi;
+      entry.adnRecordIndex = static_cast<UINT8>(pLinked->adnRecordNum - 1);
+    }
+  });
 }
 
 BOOL CCtSvcSimTextFile::_PrepareUpdateFileReqData(int nRecordIndex, BOOL bDelete, SimUpdateFileReq* pReqData) {
-  if (!ZEL_REQUIRE(pReqData)) {
-    return FALSE;
-  }
-  _PrepareUpdateHeader(nRecordIndex, pReqData);
-  const __CtSvcSimTextRecord* pEntry = bDelete ? nullptr : _Entry(nRecordIndex);
-  if (!bDelete && pEntry == nullptr) {
-    return FALSE;
-  }
   const int nCapacity = TextCapacity(GetRecordLength());
-  if (m_bLinked) {
-    SimTextInfo data{};
-    data.fileID = static_cast<UINT16>(GetTelephonyFileID());
-    if (pEntry != nullptr) {
-      data.used = 1;
-      data.textLen = static_cast<UINT8>(CtSvcSimEncodeAlpha(pEntry->text, data.text, nCapacity));
-      data.adnSfi = pEntry->adnSfi;
-      data.adnRecordNum = static_cast<UINT8>(pEntry->adnRecordIndex + 1);
-    }
-    std::memcpy(pReqData->data, &data, sizeof(data));
-  } else {
-    SimAlphaInfo data{};
-    if (pEntry != nullptr) {
-      data.used = 1;
-      data.textLen = static_cast<UINT8>(CtSvcSimEncodeAlpha(pEntry->text, data.text, nCapacity));
-    }
-    std::memcpy(pReqData->data, &data, sizeof(data));
+  if (!m_bLinked) {
+    return _PrepareUpdate(nRecordIndex, bDelete, pReqData, SimAlphaInfo{},
+                          [nCapacity](const __CtSvcSimTextRecord& entry, SimAlphaInfo& data) {
+                            data.textLen = static_cast<UINT8>(CtSvcSimEncodeAlpha(entry.text, data.text, nCapacity));
+                          });
   }
-  return TRUE;
+  SimTextInfo erased{};
+  erased.fileID = static_cast<UINT16>(GetTelephonyFileID());
+  return _PrepareUpdate(nRecordIndex, bDelete, pReqData, erased,
+                        [nCapacity](const __CtSvcSimTextRecord& entry, SimTextInfo& data) {
+                          data.textLen = static_cast<UINT8>(CtSvcSimEncodeAlpha(entry.text, data.text, nCapacity));
+                          data.adnSfi = entry.adnSfi;
+                          data.adnRecordNum = static_cast<UINT8>(entry.adnRecordIndex + 1);
+                        });
 }

@@ -10,12 +10,6 @@
 // identifier is still computed for a USIM).
 int CtSvcSimUsimFileID(int nSimFileID, int nPbrIndex, int nNth = 0);
 
-// 1-based record number of a 0-based link, 0xFF staying "none"; and the reverse.
-inline UINT8 CtSvcSimLinkToNumber(UINT8 nIndex) { return nIndex == CTSVC_SIM_LINK_NONE ? nIndex : static_cast<UINT8>(nIndex + 1); }
-inline UINT8 CtSvcSimNumberToLink(UINT8 nNumber) {
-  return nNumber == 0 || nNumber == CTSVC_SIM_LINK_NONE ? CTSVC_SIM_LINK_NONE : static_cast<UINT8>(nNumber - 1);
-}
-
 // An entry of N link bytes (IAP, GRP), every byte "none" when empty.
 template <size_t N>
 struct __CtSvcSimLinkRecord {

@@ -11,41 +11,25 @@ BOOL CCtSvcIapFile::SetIndex(int nRecordIndex, int nEntryTypeA9Index, UINT8 nVal
 
 BOOL CCtSvcIapFile::_SaveRecordOnRead(int nRecordIndex, const void* pRecordData) {
   const auto* pData = static_cast<const SimIapInfo*>(pRecordData);
-  if (pData->used == 0) {
-    DbgPrint(DBG_CLASS_TRACE, "CCtSvcIapFile::_SaveRecordOnRead - Not Used(%d)\n", nRecordIndex);
-    return FALSE;
-  }
-  __CtSvcSimLinkRecord<CTSVC_SIM_IAP_COUNT_MAX>* pEntry = _NewEntry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  for (int i = 0; i < CTSVC_SIM_IAP_COUNT_MAX; ++i) {
-    if (pData->recordNum[i] != CTSVC_SIM_LINK_NONE) {
-      pEntry->aLink[i] = static_cast<UINT8>(pData->recordNum[i] - 1);
-    }
-  }
-  return TRUE;
+  return _SaveOnRead(nRecordIndex, pData->used == 0, "CCtSvcIapFile::_SaveRecordOnRead - Not Used(%d)\n",
+                     [pData](__CtSvcSimLinkRecord<CTSVC_SIM_IAP_COUNT_MAX>& entry) {
+                       for (int i = 0; i < CTSVC_SIM_IAP_COUNT_MAX; ++i) {
+                         if (pData->recordNum[i] != CTSVC_SIM_LINK_NONE) {
+                           entry.aLink[i] = static_cast<UINT8>(pData->recordNum[i] - 1);
+                         }
+                       }
+                     });
 }
 
 BOOL CCtSvcIapFile::_PrepareUpdateFileReqData(int nRecordIndex, BOOL bDelete, SimUpdateFileReq* pReqData) {
-  if (!ZEL_REQUIRE(pReqData)) {
-    return FALSE;
-  }
-  _PrepareUpdateHeader(nRecordIndex, pReqData);
-  SimIapInfo data{};
-  std::memset(data.recordNum, CTSVC_SIM_LINK_NONE, sizeof(data.recordNum));
-  if (!bDelete) {
-    const __CtSvcSimLinkRecord<CTSVC_SIM_IAP_COUNT_MAX>* pEntry = _Entry(nRecordIndex);
-    if (pEntry == nullptr) {
-      return FALSE;
-    }
-    data.used = 1;
-    for (int i = 0; i < CTSVC_SIM_IAP_COUNT_MAX; ++i) {
-      data.recordNum[i] = CtSvcSimLinkToNumber(pEntry->aLink[i]);
-    }
-  }
-  std::memcpy(pReqData->data, &data, sizeof(data));
-  return TRUE;
+  SimIapInfo erased{};
+  std::memset(erased.recordNum, CTSVC_SIM_LINK_NONE, sizeof(erased.recordNum));
+  return _PrepareUpdate(nRecordIndex, bDelete, pReqData, erased,
+                        [](const __CtSvcSimLinkRecord<CTSVC_SIM_IAP_COUNT_MAX>& entry, SimIapInfo& data) {
+                          for (int i = 0; i < CTSVC_SIM_IAP_COUNT_MAX; ++i) {
+                            data.recordNum[i] = CtSvcSimLinkToNumber(entry.aLink[i]);
+                          }
+                        });
 }
 
 CCtSvcGrpFile::CCtSvcGrpFile(int nPbrIndex)
@@ -60,42 +44,28 @@ BOOL CCtSvcGrpFile::SetGASIndex(int nRecordIndex, int nArrayIndex, UINT8 nGasInd
 
 BOOL CCtSvcGrpFile::_SaveRecordOnRead(int nRecordIndex, const void* pRecordData) {
   const auto* pData = static_cast<const SimGrpInfo*>(pRecordData);
-  if (pData->used == 0) {
-    DbgPrint(DBG_CLASS_TRACE, "CCtSvcGrpFile::_SaveRecordOnRead - Not Used(%d)\n", nRecordIndex);
-    return FALSE;
-  }
-  __CtSvcSimLinkRecord<CTSVC_SIM_GROUP_COUNT_MAX>* pEntry = _NewEntry(nRecordIndex);
-  if (pEntry == nullptr) {
-    return FALSE;
-  }
-  const int nCount = pData->count < CTSVC_SIM_GROUP_COUNT_MAX ? pData->count : CTSVC_SIM_GROUP_COUNT_MAX;
-  for (int i = 0; i < nCount; ++i) {
-    if (pData->groupRecordNum[i] != 0) {
-      pEntry->aLink[i] = static_cast<UINT8>(pData->groupRecordNum[i] - 1);
-    }
-  }
-  return TRUE;
+  return _SaveOnRead(nRecordIndex, pData->used == 0, "CCtSvcGrpFile::_SaveRecordOnRead - Not Used(%d)\n",
+                     [pData](__CtSvcSimLinkRecord<CTSVC_SIM_GROUP_COUNT_MAX>& entry) {
+                       const int nCount = std::min<int>(pData->count, CTSVC_SIM_GROUP_COUNT_MAX);
+                       for (int i = 0; i < nCount; ++i) {
+                         if (pData->groupRecordNum[i] != 0) {
+                           entry.aLink[i] = static_cast<UINT8>(pData->groupRecordNum[i] - 1);
+                         }
+                       }
+                     });
 }
 
 BOOL CCtSvcGrpFile::_PrepareUpdateFileReqData(int nRecordIndex, BOOL bDelete, SimUpdateFileReq* pReqData) {
-  if (!ZEL_REQUIRE(pReqData)) {
-    return FALSE;
-  }
-  _PrepareUpdateHeader(nRecordIndex, pReqData);
   SimGrpInfo data{};
   const int nLen = GetRecordLength();
   data.count = static_cast<UINT8>(nLen > 0 && nLen < CTSVC_SIM_GROUP_COUNT_MAX ? nLen : CTSVC_SIM_GROUP_COUNT_MAX);
-  if (!bDelete) {
-    const __CtSvcSimLinkRecord<CTSVC_SIM_GROUP_COUNT_MAX>* pEntry = _Entry(nRecordIndex);
-    if (pEntry == nullptr) {
-      return FALSE;
-    }
-    data.used = 1;
-    for (int i = 0; i < data.count; ++i) {
-      // A group byte is the GAS record number; 0 means none.
-      data.groupRecordNum[i] = pEntry->aLink[i] == CTSVC_SIM_LINK_NONE ? 0 : static_cast<UINT8>(pEntry->aLink[i] + 1);
-    }
-  }
-  std::memcpy(pReqData->data, &data, sizeof(data));
-  return TRUE;
+  return _PrepareUpdate(nRecordIndex, bDelete, pReqData, data,
+                        [](const __CtSvcSimLinkRecord<CTSVC_SIM_GROUP_COUNT_MAX>& entry, SimGrpInfo& info) {
+                          for (int i = 0; i < info.count; ++i) {
+                            // A group byte is the GAS record number; 0 means none.
+                            info.groupRecordNum[i] = CtSvcSimLinkToNumber(entry.aLink[i]) == CTSVC_SIM_LINK_NONE
+                                                         ? 0
+                                                         : CtSvcSimLinkToNumber(entry.aLink[i]);
+                          }
+                        });
 }
