@@ -123,8 +123,9 @@ BOOL CCtSvcDevSimMgr::IsCPHSSupported() {
 }
 
 BOOL CCtSvcDevSimMgr::IsErrorReadPBR() {
-  DbgPrint(DBG_CLASS_TRACE, "CCtSvcDevSimMgr::IsErrorReadPBR return %d", m_bErrorReadPBR);
-  return m_bErrorReadPBR;
+  const BOOL bError = m_bErrorReadPBR.load();
+  DbgPrint(DBG_CLASS_TRACE, "CCtSvcDevSimMgr::IsErrorReadPBR return %d", bError);
+  return bError;
 }
 
 template <class TSend>
@@ -189,8 +190,12 @@ BOOL CCtSvcDevSimMgr::UpdateFile(const SimUpdateFileReq* pReqData, ICtSvcDevSimL
                [pReqData](HOBJ hSim) { return SimUpdateFile(hSim, pReqData); });
 }
 
-ICtSvcDevSimListener* CCtSvcDevSimMgr::_TakeListener(int nExpectedState, const char* pszWrongState) {
+ICtSvcDevSimListener* CCtSvcDevSimMgr::_TakeListener(int eventType, int nExpectedState, const char* pszWrongState) {
   std::lock_guard<std::recursive_mutex> lock(m_mutex);
+  if (m_nState == SIMMGR_STATE_IDLE) {
+    DbgPrint(DBG_CLASS_TRACE, "CCtSvcDevSimMgr::__SimEventCallback(eventType=%d) - No Request state!\n", eventType);
+    return nullptr;
+  }
   if (m_nState != nExpectedState) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcDevSimMgr::__SimEventCallback - %s(state is diff=%d)!\n", pszWrongState, m_nState);
     return nullptr;
@@ -203,7 +208,10 @@ ICtSvcDevSimListener* CCtSvcDevSimMgr::_TakeListener(int nExpectedState, const c
 }
 
 void CCtSvcDevSimMgr::HandleEvent(int eventStatus, int eventType, void* pData, UINT32 nParam) {
-  if (GetState() == SIMMGR_STATE_IDLE) {
+  const bool bFileEvent = eventType == SIM_EVENT_GET_FILE_INFO || eventType == SIM_EVENT_READ_FILE ||
+                          eventType == SIM_EVENT_UPDATE_FILE || eventType == SIM_EVENT_SEARCH_RECORD;
+  // A file event is checked against the state when its listener is taken, under one lock.
+  if (!bFileEvent && GetState() == SIMMGR_STATE_IDLE) {
     DbgPrint(DBG_CLASS_TRACE, "CCtSvcDevSimMgr::__SimEventCallback(eventType=%d) - No Request state!\n", eventType);
     return;
   }
@@ -222,7 +230,7 @@ void CCtSvcDevSimMgr::HandleEvent(int eventStatus, int eventType, void* pData, U
       _OnRead(eventStatus, pData, nParam);
       break;
     case SIM_EVENT_UPDATE_FILE:
-      if (ICtSvcDevSimListener* pListener = _TakeListener(SIMMGR_STATE_WAIT_UPDATE, "UPDATE")) {
+      if (ICtSvcDevSimListener* pListener = _TakeListener(eventType, SIMMGR_STATE_WAIT_UPDATE, "UPDATE")) {
         if (eventStatus != 0) {
           DbgPrint(DBG_CLASS_FAIL, "CCtSvcDevSimMgr::__SimEventCallback SIM_EVENT_UPDATE_FILE eventStatus=%x\n",
                    static_cast<unsigned>(eventStatus));
@@ -231,7 +239,7 @@ void CCtSvcDevSimMgr::HandleEvent(int eventStatus, int eventType, void* pData, U
       }
       break;
     case SIM_EVENT_SEARCH_RECORD:
-      if (ICtSvcDevSimListener* pListener = _TakeListener(SIMMGR_STATE_WAIT_SEARCH, "SEARCH")) {
+      if (ICtSvcDevSimListener* pListener = _TakeListener(eventType, SIMMGR_STATE_WAIT_SEARCH, "SEARCH")) {
         if (eventStatus == 0 && ZEL_REQUIRE_TEXT(pData != nullptr, "pInfo")) {
           pListener->OnSearch(static_cast<const SimSearchEventData*>(pData), TRUE);
         } else {
@@ -268,18 +276,16 @@ void CCtSvcDevSimMgr::_OnInitEvent(int eventType, int eventStatus) {
 }
 
 void CCtSvcDevSimMgr::_OnFileInfo(const SimFileInfoEventData* pData) {
+  ICtSvcDevSimListener* pListener = _TakeListener(SIM_EVENT_GET_FILE_INFO, SIMMGR_STATE_WAIT_FILEINFO, "FILEINFO");
+  if (pListener == nullptr) {
+    return;
+  }
   if (!ZEL_REQUIRE_TEXT(pData != nullptr, "pInfo")) {
-    if (ICtSvcDevSimListener* pListener = _TakeListener(SIMMGR_STATE_WAIT_FILEINFO, "FILEINFO")) {
-      pListener->OnGetFileInfo(nullptr, FALSE);
-    }
+    pListener->OnGetFileInfo(nullptr, FALSE);
     return;
   }
   const bool bBadPbr = pData->fileID == kLocalPbrFileID &&
                        (pData->structure == SIM_FILE_STRUCTURE_UNKNOWN || pData->recordCount == 0 || pData->recordLen == 0);
-  ICtSvcDevSimListener* pListener = _TakeListener(SIMMGR_STATE_WAIT_FILEINFO, "FILEINFO");
-  if (pListener == nullptr) {
-    return;
-  }
   if (bBadPbr) {
     m_bErrorReadPBR = 1;
     pListener->OnGetFileInfo(nullptr, FALSE);
@@ -303,7 +309,7 @@ void CCtSvcDevSimMgr::_OnFileInfo(const SimFileInfoEventData* pData) {
 }
 
 void CCtSvcDevSimMgr::_OnRead(int eventStatus, void* pData, UINT32 nParam) {
-  ICtSvcDevSimListener* pListener = _TakeListener(SIMMGR_STATE_WAIT_READ, "READ");
+  ICtSvcDevSimListener* pListener = _TakeListener(SIM_EVENT_READ_FILE, SIMMGR_STATE_WAIT_READ, "READ");
   if (pListener == nullptr) {
     return;
   }

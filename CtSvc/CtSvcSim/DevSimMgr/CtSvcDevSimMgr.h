@@ -3,6 +3,7 @@
 #ifndef CTSVC_DEV_SIM_MGR_H
 #define CTSVC_DEV_SIM_MGR_H
 
+#include <atomic>
 #include <mutex>
 
 #include "CtSvcSim/DevSimMgr/ICtSvcDevSimMgr.h"
@@ -49,8 +50,9 @@ class CCtSvcDevSimMgr : public ICtSvcDevSimMgr {
   BOOL _Send(const char* pszOperation, const char* pszCall, int nState, int nFileID, ICtSvcDevSimListener* pListener,
              TSend send);
   void __SetState(int nState);
-  // Under the lock: the pending listener, the manager made idle; null when the state differs.
-  ICtSvcDevSimListener* _TakeListener(int nExpectedState, const char* pszWrongState);
+  // Under the lock: the pending listener, the manager made idle; null (logged) when the manager
+  // is idle or waits for another answer.
+  ICtSvcDevSimListener* _TakeListener(int eventType, int nExpectedState, const char* pszWrongState);
   void _OnFileInfo(const SimFileInfoEventData* pData);
   void _OnRead(int eventStatus, void* pData, UINT32 nParam);
   void _OnInitEvent(int eventType, int eventStatus);
@@ -62,7 +64,7 @@ class CCtSvcDevSimMgr : public ICtSvcDevSimMgr {
   ICtSvcDevSimInitListener* m_pInitListener = nullptr;
   int m_nPendingFileID = SIM_EFILE_INVALID;
   BOOL m_bLocalPhonebook = 1;
-  BOOL m_bErrorReadPBR = 0;
+  std::atomic<BOOL> m_bErrorReadPBR{0};  // set on the handler thread, read by any caller
 };
 
 #endif

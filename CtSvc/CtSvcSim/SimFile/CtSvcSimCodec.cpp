@@ -1,5 +1,6 @@
 #include "CtSvcSim/SimFile/CtSvcSimCodec.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -30,6 +31,30 @@ void CopyCut(const char* pszSource, size_t nLen, char* pszOut, int nOutSize) {
   CtSvcSimCopyText(pszOut, static_cast<size_t>(nOutSize), pszSource, nLen);
 }
 
+// The GSM default alphabet agrees with ASCII on space, the digits, the letters and most
+// punctuation ('$', '@', '_' and the brackets differ). A name made of those characters only is
+// copied as it is: what the platform converters would give, without the 16-bit detour.
+bool IsAsciiInGsm(UINT8 c) {
+  return (c >= 0x20 && c <= 0x3F && c != 0x24) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The decoded name of a GSM alpha that is plain ASCII (up to its 0xFF padding, at most nUnits - 1
+// characters); false for any other alpha.
+bool CopyAsciiGsm(const UINT8* pAlpha, int nLen, int nUnits, char* pszOut, int nOutSize) {
+  int n = 0;
+  while (n < nLen && pAlpha[n] != 0xFF) {
+    if (!IsAsciiInGsm(pAlpha[n])) {
+      return false;
+    }
+    ++n;
+  }
+  const int nMax = std::min(nUnits - 1, nOutSize - 1);
+  n = std::min(n, nMax);
+  std::memcpy(pszOut, pAlpha, static_cast<size_t>(n));
+  pszOut[n] = '\0';
+  return true;
+}
+
 }  // namespace
 
 int CtSvcSimGetImsiCountryCode() {
@@ -48,6 +73,9 @@ int CtSvcSimDecodeAlpha(const UINT8* pAlpha, int nLen, int nFieldLen, CtSvcSimAl
   pszOut[0] = '\0';
   if (pAlpha == nullptr || nLen <= 0 || nUnits < 1) {
     return 0;
+  }
+  if (pAlpha[0] < 0x80 && CopyAsciiGsm(pAlpha, nLen, std::min(nUnits, kPCodeUnits), pszOut, nOutSize)) {
+    return static_cast<int>(std::strlen(pszOut));
   }
   MCHAR aText[kPCodeUnits];
   nUnits = nUnits < kPCodeUnits ? nUnits : kPCodeUnits;
