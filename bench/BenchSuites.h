@@ -10,6 +10,7 @@ void RegisterSearchBenchmarks();
 void RegisterStartupBenchmarks();
 void RegisterLetterBenchmarks();
 void RegisterConcurrentWriterBenchmarks();
+void RegisterSimBenchmarks();
 
 // The writer process of the concurrent-writer benchmarks: its exit code when argv asks for one,
 // else -1.

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
   ctsvc_bench::RegisterStartupBenchmarks();
   ctsvc_bench::RegisterLetterBenchmarks();
   ctsvc_bench::RegisterConcurrentWriterBenchmarks();
+  ctsvc_bench::RegisterSimBenchmarks();
   ctsvc_bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

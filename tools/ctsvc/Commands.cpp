@@ -81,6 +81,10 @@ const std::vector<Command>& Commands() {
       {"watch", "[--count N] [--seconds S]", "print the changes other processes make to the store",
        "  --count N         stop after N changes\n  --seconds S       stop after S seconds\n", "",
        "count seconds", 0, 0, StoreUse::kNone, &RunWatch},
+      {"sim", "make-card --gsm|--usim [--empty] FILE | dump", "the simulated SIM card: write a sample card file; show the data directory's card",
+       "  make-card FILE    write a sample card (--gsm or --usim; --empty: no contacts) to FILE\n"
+       "  dump              every phonebook file of the data directory's card (sim/card.json), decoded\n",
+       "gsm usim empty", "", 1, 2, StoreUse::kCreates, &RunSim},
   };
   return kCommands;
 }

@@ -1,9 +1,10 @@
-// The card's IMSI, as set through the test API (no card: no IMSI).
+// The IMSI: the inserted card's, or one set through the test API (until the next card).
 #include <cctype>
 #include <cstddef>
 #include <cstring>
 #include <mutex>
 
+#include "SimState.h"
 #include "ZelDebug.h"
 #include "ZelTapi.h"
 #include "ZelTapiTest.h"
@@ -41,10 +42,33 @@ bool IsDigits(const char* psz, size_t nMin, size_t nMax) {
 
 }  // namespace
 
+namespace zel::sim {
+
+// The country code is 3 digits, the network code taken as 2, the rest (up to 10) the subscriber.
+void SetCardImsi(const std::string& imsi) {
+  TapiImsiInfo info{};
+  if (imsi.size() >= 5) {
+    info.nValid = 1;
+    imsi.copy(info.szMcc, 3, 0);
+    imsi.copy(info.szMnc, 2, 3);
+    imsi.copy(info.szMsin, sizeof(info.szMsin) - 1, 5);
+  }
+  ImsiState& state = TheImsi();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  state.info = info;
+}
+
+}  // namespace zel::sim
+
 extern "C" BOOL SimGetImsiInfo(TapiImsiInfo* pInfo) {
   if (pInfo == nullptr) {
     DbgPrint(DBG_CLASS_FAIL, "SimGetImsiInfo: - pInfo is NULL\n");
     return FALSE;
+  }
+  {
+    zel::sim::SimState& sim = zel::sim::TheSim();
+    std::lock_guard<std::mutex> lock(sim.mutex);
+    zel::sim::CurrentCard(sim);  // a card read now brings its IMSI
   }
   ImsiState& state = TheImsi();
   std::lock_guard<std::mutex> lock(state.mutex);
