@@ -63,7 +63,7 @@ std::string Declarations(std::string strText) {
 // types and inline functions left out).
 std::vector<std::string> FunctionNames(const std::string& strHeader) {
   const std::regex name(R"(([A-Za-z_]\w*)\s*\()");
-  const std::regex notExported(R"(\b(typedef|static|inline)\b)");
+  const std::regex notExported(R"(\b(typedef|static|inline|static_assert)\b)");
   std::vector<std::string> vcNames;
   std::istringstream declarations(Declarations(strHeader));
   std::string strDeclaration;
