@@ -216,7 +216,9 @@ int Commit(SimState& state, Card& card, CardFile& file, int nRecord, const Bytes
 int UpdateRecord(SimState& state, Card& card, CardFile& file, const SimUpdateFileReq& req) {
   Bytes raw(file.nRecordLen);
   if (file.shape.bRaw) {
-    std::memcpy(raw.data(), req.data, raw.size());
+    if (raw.size() > 0) {  // an empty vector's data() may be null
+      std::memcpy(raw.data(), req.data, raw.size());
+    }
   } else {
     std::string why;
     if (!EncodeRecord(file.shape.kind, req.data, raw.data(), raw.size(), &why)) {
@@ -233,7 +235,9 @@ int UpdateTransparent(SimState& state, Card& card, CardFile& file, const SimUpda
     return SIM_STATUS_OUT_OF_RANGE;
   }
   Bytes data = file.data;
-  std::memcpy(data.data(), req.data, req.recordLen);
+  if (req.recordLen > 0) {  // an empty vector's data() may be null
+    std::memcpy(data.data(), req.data, req.recordLen);
+  }
   return Commit(state, card, file, -1, data);
 }
 

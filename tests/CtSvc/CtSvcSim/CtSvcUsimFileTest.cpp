@@ -53,7 +53,9 @@ Bytes Iap(std::vector<UINT8> vcNumber) {
   SimIapInfo info{};
   info.used = 1;
   std::memset(info.recordNum, 0xFF, sizeof(info.recordNum));
-  std::memcpy(info.recordNum, vcNumber.data(), vcNumber.size());
+  if (vcNumber.size() > 0) {  // an empty vector's data() may be null
+    std::memcpy(info.recordNum, vcNumber.data(), vcNumber.size());
+  }
   return AsBytes(info);
 }
 

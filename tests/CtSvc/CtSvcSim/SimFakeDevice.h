@@ -29,7 +29,9 @@ Bytes AsBytes(const T& value) {
 template <class T>
 T FromBytes(const Bytes& bytes) {
   T value{};
-  std::memcpy(&value, bytes.data(), std::min(bytes.size(), sizeof(T)));
+  if (!bytes.empty()) {  // an empty vector's data() may be null
+    std::memcpy(&value, bytes.data(), std::min(bytes.size(), sizeof(T)));
+  }
   return value;
 }
 
@@ -40,7 +42,9 @@ inline Bytes DialRecord(const Bytes& alpha, const std::string& strDigits, UINT32
   info.used = 1;
   info.alphaFieldLen = nFieldLen;
   info.alphaLen = static_cast<UINT32>(alpha.size());
-  std::memcpy(info.szAlphaID, alpha.data(), std::min(alpha.size(), sizeof(info.szAlphaID)));
+  if (!alpha.empty()) {  // an empty vector's data() may be null
+    std::memcpy(info.szAlphaID, alpha.data(), std::min(alpha.size(), sizeof(info.szAlphaID)));
+  }
   info.numberLen = static_cast<UINT32>(strDigits.size());
   info.ton = nTon;
   info.npi = 1;
