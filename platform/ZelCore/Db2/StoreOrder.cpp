@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FtsRanked.h"
 #include "FtsTokenizer.h"
 #include "ZelCollate.h"
 #include "ZelDebug.h"
@@ -67,11 +68,14 @@ bool Record(sqlite3* pDb, const char* pszModule, const std::string& identity) {
                        Quoted(pszModule, '\'') + ", " + Quoted(identity, '\'') + ")");
 }
 
-// Empties each word-tokenized index and fills it again from the rows meeting its condition.
+// Empties each word-tokenized index and fills it again from the rows meeting its condition
+// (a ranked index is renumbered, which refills it).
 bool RebuildWordIndexes(sqlite3* pDb) {
   const auto indexes = Rows(pDb,
-                            "SELECT ftsname, tablename, colname, rowcondition FROM sysirs_indexes WHERE tokenizer = " +
-                                Quoted(kWordTokenizer, '\''));
+                            "SELECT ftsname, tablename, colname, rowcondition FROM sysirs_indexes AS i WHERE tokenizer = " +
+                                Quoted(kWordTokenizer, '\'') +
+                                " AND NOT EXISTS (SELECT 1 FROM sysirs_orders AS o WHERE o.groupname = i.groupname "
+                                "AND o.idxname = i.idxname)");
   for (const auto& ix : indexes) {
     const std::string fts = Quoted(ix[0], '"');
     const std::string col = Quoted(ix[2], '"');
@@ -81,7 +85,7 @@ bool RebuildWordIndexes(sqlite3* pDb) {
       return false;
     }
   }
-  return true;
+  return RebuildRankedIndexes(pDb);
 }
 
 struct OrderedIndexes {
@@ -95,7 +99,7 @@ struct OrderedIndexes {
 
 void RefreshOrderedIndexes(sqlite3* pDb) {
   const OrderedIndexes kinds[] = {
-      {kCollationModule, ZelCollateIdentity(), [](sqlite3* p) { return Exec(p, "REINDEX user1"); },
+      {kCollationModule, ZelCollateIdentity(), [](sqlite3* p) { return Exec(p, "REINDEX user1") && RebuildRankedIndexes(p); },
        "name-ordered indexes"},
       {kTokenizerModule, WordTokenizerIdentity(), RebuildWordIndexes, "full-text indexes"},
   };
