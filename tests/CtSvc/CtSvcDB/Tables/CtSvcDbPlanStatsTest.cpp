@@ -43,6 +43,23 @@ TEST_F(CtSvcDbPlanStats, PhoneListWalksTheNameIndexAndFavouritesKeepTheirs) {
                                    .find("PRIMARY_IDX3"));
 }
 
+// A fast-scroll position counts a range of the letter index, in either name order, with or without
+// the device type; a store made before that index existed gets it at its next start.
+TEST_F(CtSvcDbPlanStats, FastScrollCountsARangeOfTheLetterIndex) {
+  for (const char* pszSql : {"SELECT count(*) FROM ctsvcprimary WHERE fl_letter < 'K' ORDER BY fl_letter",
+                             "SELECT count(*) FROM ctsvcprimary WHERE lf_letter < 'K' AND device_type = 1 "
+                             "ORDER BY lf_letter"}) {
+    const std::string strPlan = Plan(pszSql);
+    EXPECT_NE(std::string::npos, strPlan.find("COVERING INDEX PRIMARY_FF_IDX")) << strPlan;
+    EXPECT_NE(std::string::npos, strPlan.find("_LETTER<?)")) << strPlan;
+  }
+  ASSERT_GE(Db2QueryEx("DROP INDEX PRIMARY_FF_IDX2"), 0);
+  CtSvcDispatch(CTSVC_DISPATCH_UNLOAD, 0, 0);
+  CCtSvcDbMgr::DestroyInstance();
+  CtSvcDispatch(CTSVC_DISPATCH_LOAD, 0, 0);
+  EXPECT_EQ(1, Db2QueryEx("SELECT 1 FROM sqlite_master WHERE name = 'PRIMARY_FF_IDX2'"));
+}
+
 TEST_F(CtSvcDbPlanStats, WrittenOnce) {
   EXPECT_EQ(1, StatRows());
   CtSvcDispatch(CTSVC_DISPATCH_UNLOAD, 0, 0);
