@@ -24,7 +24,7 @@ const char kRawSearch[] =
     "SELECT ((f.rowid >> 2) & 4294967295) FROM fts_ctprimarygroup_ctprimaryindex_fl_fullname AS f "
     "WHERE f.fts_ctprimarygroup_ctprimaryindex_fl_fullname MATCH '\"an\"*'";
 const char kRawRidCheck[] =
-    " AND EXISTS (SELECT 1 FROM db2_rid_filter WHERE db2_rid_filter.v = ((f.rowid >> 2) & 4294967295))";
+    " AND (SELECT 1 FROM db2_rid_filter WHERE db2_rid_filter.v = ((f.rowid >> 2) & 4294967295) LIMIT 1) IS NOT NULL";
 const char kRawOrder[] = " ORDER BY f.rowid";
 
 CtSvcExtendedSearchRequest ExtendedRequest() {

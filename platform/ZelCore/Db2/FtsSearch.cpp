@@ -138,7 +138,10 @@ std::string ServedRankedSql(const Search& s, const std::string& ridSubQuery, std
     sql += " AND (f.rowid & 3) BETWEEN " + s.rangeFrom + " AND " + s.rangeTo;
   }
   if (!ridSubQuery.empty()) {
-    sql += std::string(" AND EXISTS (SELECT 1 FROM ") + kRidFilter + " WHERE " + kRidFilter + ".v = " + rowId + ")";
+    // A scalar sub-query per hit: SQLite would turn an EXISTS with this equality into an IN and
+    // collect every row the sub-query selects first.
+    sql += std::string(" AND (SELECT 1 FROM ") + kRidFilter + " WHERE " + kRidFilter + ".v = " + rowId +
+           " LIMIT 1) IS NOT NULL";
   }
   return sql + " ORDER BY f.rowid";
 }
