@@ -14,18 +14,7 @@ namespace {
 
 const char kWho[] = "Db2FTSRank";
 
-std::string Quoted(const std::string& text, char cQuote) {
-  std::string out(1, cQuote);
-  for (char c : text) {
-    out += c;
-    if (c == cQuote) {
-      out += cQuote;
-    }
-  }
-  return out + cQuote;
-}
-
-std::string Ident(const std::string& name) { return Quoted(name, '"'); }
+std::string Ident(const std::string& name) { return QuotedSql(name, '"'); }
 
 // The two low bits of an entry: the range column's value when it is 0, 1 or 2, else 3.
 std::string KeyBits(const RankedOrder& o, const std::string& row) {
@@ -51,7 +40,7 @@ std::string AddEntry(const RankedOrder& o, const std::string& cond) {
   const std::string lo = "coalesce((SELECT rank FROM " + r + " WHERE name < " + v + " ORDER BY name DESC LIMIT 1), 0)";
   const std::string hi = "coalesce((SELECT rank FROM " + r + " WHERE name > " + v + " ORDER BY name LIMIT 1), " +
                          std::to_string(kRankLimit) + ")";
-  return "SELECT db2_rank_renumber(" + Quoted(o.FtsTable(), '\'') + ", new.rowid) WHERE " + cond + " AND " + v +
+  return "SELECT db2_rank_renumber(" + QuotedSql(o.FtsTable(), '\'') + ", new.rowid) WHERE " + cond + " AND " + v +
          " IS NOT NULL AND NOT EXISTS (SELECT 1 FROM " + r + " WHERE name = " + v + ") AND " + hi + " - " + lo +
          " < 2; INSERT INTO " + r + " (name, rank) SELECT " + v + ", (" + lo + " + " + hi + ") / 2 WHERE " + cond +
          " AND " + v + " IS NOT NULL AND NOT EXISTS (SELECT 1 FROM " + r + " WHERE name = " + v + "); INSERT INTO " + Ident(o.FtsTable()) + " (rowid, " + Ident(o.column) +
@@ -106,6 +95,17 @@ void RenumberFunction(sqlite3_context* pContext, int /*nArgs*/, sqlite3_value** 
 
 }  // namespace
 
+std::string QuotedSql(const std::string& text, char cQuote) {
+  std::string out(1, cQuote);
+  for (char c : text) {
+    out += c;
+    if (c == cQuote) {
+      out += cQuote;
+    }
+  }
+  return out + cQuote;
+}
+
 std::string RankedRowId(const char* pszRowid) { return std::string("((") + pszRowid + " >> 2) & 4294967295)"; }
 
 std::vector<std::string> RankedCreateStatements(const RankedOrder& o, const std::string& newCond,
@@ -117,7 +117,7 @@ std::vector<std::string> RankedCreateStatements(const RankedOrder& o, const std:
           ", rank INTEGER NOT NULL) WITHOUT ROWID",
       "CREATE VIRTUAL TABLE " + f + " USING fts5(" + Ident(o.column) + ", content = '', detail = none, " +
           "columnsize = 0, tokenize = '" + kWordTokenizer + "', prefix = '1 2 3')",
-      "SELECT db2_rank_renumber(" + Quoted(o.FtsTable(), '\'') + ", -1)",
+      "SELECT db2_rank_renumber(" + QuotedSql(o.FtsTable(), '\'') + ", -1)",
       "CREATE TRIGGER " + Ident(o.FtsTable() + "_ai") + " AFTER INSERT ON " + t + " BEGIN " + AddEntry(o, newCond) +
           " END",
       "CREATE TRIGGER " + Ident(o.FtsTable() + "_ad") + " AFTER DELETE ON " + t + " BEGIN " + DeleteEntry(o, oldCond) +

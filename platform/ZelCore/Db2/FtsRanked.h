@@ -46,6 +46,9 @@ inline constexpr char kCreateRankedCatalogue[] =
     "CREATE TABLE IF NOT EXISTS sysirs_orders (groupname TEXT NOT NULL, idxname TEXT NOT NULL, "
     "ordercol TEXT NOT NULL, rangecol TEXT NOT NULL DEFAULT '', PRIMARY KEY (groupname, idxname, ordercol))";
 
+// text between cQuote characters, inner ones doubled: an SQL identifier ('"') or literal ('\'').
+std::string QuotedSql(const std::string& text, char cQuote);
+
 // The T.rowid of an entry of a ranked FTS table whose rowid is pszRowid.
 std::string RankedRowId(const char* pszRowid);
 

@@ -20,17 +20,6 @@ const char kWho[] = "Db2Open";
 const char kCollationModule[] = "db2.collation.user1";
 const char kTokenizerModule[] = "db2.tokenizer.simplex";
 
-std::string Quoted(const std::string& text, char cQuote) {
-  std::string out(1, cQuote);
-  for (char c : text) {
-    out += c;
-    if (c == cQuote) {
-      out += cQuote;
-    }
-  }
-  return out + cQuote;
-}
-
 bool Exec(sqlite3* pDb, const std::string& sql) {
   if (sqlite3_exec(pDb, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
     DbgPrint(DBG_CLASS_FAIL, "%s - %s : %s\n", kWho, sql.c_str(), sqlite3_errmsg(pDb));
@@ -59,13 +48,13 @@ std::vector<std::vector<std::string>> Rows(sqlite3* pDb, const std::string& sql)
 
 std::string Recorded(sqlite3* pDb, const char* pszModule) {
   const auto rows =
-      Rows(pDb, "SELECT version FROM sysschema_versions WHERE module = " + Quoted(pszModule, '\''));
+      Rows(pDb, "SELECT version FROM sysschema_versions WHERE module = " + QuotedSql(pszModule, '\''));
   return rows.empty() ? std::string() : rows[0][0];
 }
 
 bool Record(sqlite3* pDb, const char* pszModule, const std::string& identity) {
   return Exec(pDb, "INSERT OR REPLACE INTO sysschema_versions (module, version) VALUES (" +
-                       Quoted(pszModule, '\'') + ", " + Quoted(identity, '\'') + ")");
+                       QuotedSql(pszModule, '\'') + ", " + QuotedSql(identity, '\'') + ")");
 }
 
 // Empties each word-tokenized index and fills it again from the rows meeting its condition
@@ -73,15 +62,15 @@ bool Record(sqlite3* pDb, const char* pszModule, const std::string& identity) {
 bool RebuildWordIndexes(sqlite3* pDb) {
   const auto indexes = Rows(pDb,
                             "SELECT ftsname, tablename, colname, rowcondition FROM sysirs_indexes AS i WHERE tokenizer = " +
-                                Quoted(kWordTokenizer, '\'') +
+                                QuotedSql(kWordTokenizer, '\'') +
                                 " AND NOT EXISTS (SELECT 1 FROM sysirs_orders AS o WHERE o.groupname = i.groupname "
                                 "AND o.idxname = i.idxname)");
   for (const auto& ix : indexes) {
-    const std::string fts = Quoted(ix[0], '"');
-    const std::string col = Quoted(ix[2], '"');
+    const std::string fts = QuotedSql(ix[0], '"');
+    const std::string col = QuotedSql(ix[2], '"');
     if (!Exec(pDb, "INSERT INTO " + fts + " (" + fts + ") VALUES ('delete-all')") ||
         !Exec(pDb, "INSERT INTO " + fts + " (rowid, " + col + ") SELECT rowid, " + col + " FROM " +
-                       Quoted(ix[1], '"') + (ix[3].empty() ? "" : " WHERE (" + ix[3] + ")"))) {
+                       QuotedSql(ix[1], '"') + (ix[3].empty() ? "" : " WHERE (" + ix[3] + ")"))) {
       return false;
     }
   }

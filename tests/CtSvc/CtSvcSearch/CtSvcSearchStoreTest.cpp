@@ -23,18 +23,11 @@
 
 namespace {
 
+using ctsvc_test::RunChild;
+
 // Latin names only, so that a LIKE on the words is an exact reference of the word search.
 const char* const kFirst[] = {"Ann", "anna", "Andy", "Bob", "Anders", "Kim", "Zed", "andrea"};
 const char* const kLast[] = {"Anker", "Smith", "Kidd", "Anna", "Berg", "Ahn"};
-
-template <typename F>
-int RunChild(F child) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    child();
-  }
-  return ctsvc_test::ExitCodeOf(pid);
-}
 
 bool AddPrimaries(int nFrom, int nCount) {
   CCtSvcModuleLock lock;
