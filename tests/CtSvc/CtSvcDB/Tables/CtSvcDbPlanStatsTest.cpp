@@ -31,10 +31,22 @@ class CtSvcDbPlanStats : public ctsvc_test::ServiceTest {
 };
 
 TEST_F(CtSvcDbPlanStats, PhoneListWalksTheNameIndexAndFavouritesKeepTheirs) {
-  const std::string strPhone =
-      Plan("SELECT ID FROM CtSvcPrimary WHERE CtSvcPrimary.DEVICE_TYPE = 1 ORDER BY FL_FULLNAME, DEVICE_TYPE, ID");
-  EXPECT_NE(std::string::npos, strPhone.find("PRIMARY_IDX1")) << strPhone;
-  EXPECT_EQ(std::string::npos, strPhone.find("PRIMARY_IDX3")) << strPhone;
+  // One device type: its own name index in its order, no sort; every type: the name index.
+  const struct {
+    const char* pszSql;
+    const char* pszIndex;
+  } kLists[] = {
+      {"SELECT ID FROM CtSvcPrimary WHERE CtSvcPrimary.DEVICE_TYPE = 1 ORDER BY FL_FULLNAME, DEVICE_TYPE, ID",
+       "PRIMARY_IDX6"},
+      {"SELECT ID FROM CtSvcPrimary WHERE CtSvcPrimary.DEVICE_TYPE = 2 ORDER BY LF_FULLNAME, DEVICE_TYPE, ID",
+       "PRIMARY_IDX7"},
+      {"SELECT ID FROM CtSvcPrimary ORDER BY FL_FULLNAME, DEVICE_TYPE, ID", "PRIMARY_IDX1"},
+  };
+  for (const auto& list : kLists) {
+    const std::string strPlan = Plan(list.pszSql);
+    EXPECT_NE(std::string::npos, strPlan.find(std::string("COVERING INDEX ") + list.pszIndex)) << strPlan;
+    EXPECT_EQ(std::string::npos, strPlan.find("TEMP B-TREE")) << strPlan;
+  }
   const std::string strFavourites = Plan(
       "SELECT ID FROM CtSvcPrimary WHERE CtSvcPrimary.DEVICE_TYPE = 1 and CtSvcPrimary.FAVORITE = 2 "
       "ORDER BY FL_FULLNAME, DEVICE_TYPE, ID");
