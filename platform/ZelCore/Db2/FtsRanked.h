@@ -14,7 +14,8 @@
 // write lock, so every process sees ranks and entries that agree. A new value takes the middle of
 // the gap between its neighbours; when there is none, db2_rank_renumber spreads the ranks evenly
 // again and refills the FTS table (every entry's rowid changes). A value no row holds any more
-// keeps its rank until the next renumbering. A NULL value has rank 0, before every value.
+// keeps its rank until the next renumbering. A NULL value has rank 0, before every value. The
+// content table's rowids must lie in [0, 2^32).
 #ifndef ZEL_DB2_FTS_RANKED_H
 #define ZEL_DB2_FTS_RANKED_H
 

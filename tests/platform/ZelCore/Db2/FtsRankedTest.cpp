@@ -147,6 +147,9 @@ TEST_F(FtsRanked, RandomWritesAndRenumberingsKeepEverySearchEqualToTheCollationO
       ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain(pszQuery)) << "round " << nRound;
     }
   }
+  for (const char* pszTable : {"fts_pg_ranked_fl_fullname", "fts_pg_ranked_lf_fullname"}) {
+    Exec((std::string("INSERT INTO ") + pszTable + " (" + pszTable + ") VALUES ('integrity-check')").c_str());
+  }
   EXPECT_GE(log.Count("fts_pg_ranked_fl_fullname renumbered"), 6);
   EXPECT_GE(log.Count("fts_pg_ranked_lf_fullname renumbered"), 6);
   // Sanity of the comparison itself: the searches found rows.
@@ -179,6 +182,27 @@ TEST_F(FtsRanked, TheSearchReadsTheIndexInOrderWithoutTheTableWhenItCan) {
   o.pszSort = "DEVICE_TYPE";  // not an order of the index: through the table
   EXPECT_EQ(SearchIds("[pg, {ranked, 'an*' }]", o), (Ids{1, 2, 3}));
   EXPECT_EQ(Scalar("SELECT count(*) FROM fts_pg_ranked_fl_fullname_rank"), "3");
+}
+
+// An open that finds another name order or folding recorded renumbers every ranked index (its
+// ranks follow the collation), and the searches still equal the plain index's.
+TEST_F(FtsRanked, AnotherRecordedOrderOrFoldingRenumbersOnOpen) {
+  for (int i = 0; i < 50; ++i) {
+    Insert(m_nNextId++);
+  }
+  ASSERT_TRUE(Db2Commit());
+  for (const char* pszModule : {"db2.collation.user1", "db2.tokenizer.simplex"}) {
+    Exec((std::string("UPDATE sysschema_versions SET version = 'other' WHERE module = '") + pszModule + "'").c_str());
+    Exec("UPDATE fts_pg_ranked_fl_fullname_rank SET rank = 1");  // ranks that no longer follow the order
+    ASSERT_TRUE(Db2Commit());
+    Db2Close();
+    zel::test::LogCapture log;
+    ASSERT_EQ(DB2_OK, Db2Open(Path().c_str()));
+    EXPECT_EQ(1, log.Count("fts_pg_ranked_fl_fullname renumbered")) << pszModule;
+    for (const char* pszQuery : {"'a*'", "'k*'", "'하*'"}) {
+      ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain(pszQuery)) << pszModule;
+    }
+  }
 }
 
 TEST_F(FtsRanked, CatalogueAndDrop) {
