@@ -18,13 +18,14 @@ const char kPrefix[] = "an";
 const char kRawRidFilter[] =
     "WITH db2_rid_filter(v) AS (SELECT rowid FROM CtSvcPrimary WHERE device_type = 1 and (HAS_PH = 1 OR HAS_EMAIL = "
     "1)) ";
-// The matching rows joined to their primaries, in name order; the narrowed form keeps the hits the
-// sub-query names.
+// The search's own statement: the hits of the ranked index in its order (first name first), the
+// primary's id taken from the entry's rowid; the narrowed form keeps the hits the sub-query names.
 const char kRawSearch[] =
-    "SELECT c.ID FROM fts_ctprimarygroup_ctprimaryindex AS f JOIN CtSvcPrimary AS c ON c.rowid = f.rowid "
-    "WHERE f.fts_ctprimarygroup_ctprimaryindex MATCH '\"an\"*'";
-const char kRawRidCheck[] = " AND EXISTS (SELECT 1 FROM db2_rid_filter WHERE db2_rid_filter.v = c.rowid)";
-const char kRawOrder[] = " ORDER BY c.FL_FULLNAME ASC, c.rowid";
+    "SELECT ((f.rowid >> 2) & 4294967295) FROM fts_ctprimarygroup_ctprimaryindex_fl_fullname AS f "
+    "WHERE f.fts_ctprimarygroup_ctprimaryindex_fl_fullname MATCH '\"an\"*'";
+const char kRawRidCheck[] =
+    " AND (SELECT 1 FROM db2_rid_filter WHERE db2_rid_filter.v = ((f.rowid >> 2) & 4294967295) LIMIT 1) IS NOT NULL";
+const char kRawOrder[] = " ORDER BY f.rowid";
 
 CtSvcExtendedSearchRequest ExtendedRequest() {
   CtSvcExtendedSearchRequest request{};
@@ -77,11 +78,12 @@ void RegisterSearchBenchmarks() {
     const std::string strN = std::to_string(n);
     const std::string strRaw = "search_raw_fts5/" + strN;
     const std::string strRawNarrowed = "search_raw_fts5_narrowed/" + strN;
-    const Target target = n == 100000 ? MaxSeconds(2e-3, "< 2 ms") : Target{};
+    const Target basic = n == 100000 ? MaxSeconds(1e-3, "< 1 ms") : Target{};
+    const Target extended = n == 100000 ? MaxSeconds(2e-3, "< 2 ms") : Target{};
     Register(strRaw, 1, "", {}, [n](benchmark::State& s) { Raw(s, n, false); });
-    Register("search_basic/" + strN, 1, strRaw, target, [n](benchmark::State& s) { Basic(s, n); });
+    Register("search_basic/" + strN, 1, strRaw, basic, [n](benchmark::State& s) { Basic(s, n); });
     Register(strRawNarrowed, 1, "", {}, [n](benchmark::State& s) { Raw(s, n, true); });
-    Register("search_extended/" + strN, 1, strRawNarrowed, target, [n](benchmark::State& s) { Extended(s, n); });
+    Register("search_extended/" + strN, 1, strRawNarrowed, extended, [n](benchmark::State& s) { Extended(s, n); });
   }
 }
 

@@ -1,5 +1,6 @@
 // Creation and removal of the full-text index behind the name search.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "CtSvcSearchMgr.h"
@@ -14,6 +15,13 @@ const CtSvcSearchIndexDef kIndexDefs[CTSVC_SEARCH_TYPE_MAX] = {
     {"searchct", "CtSvcPerson", "ctfl_fullname", "FL_FULLNAME", "ID", "DEVICE_TYPE", "SEARCH_FILTER_FLAG"},
 };
 
+// The shape of the name index this code reads and writes, recorded in the store; a store that
+// records another one (or none) has its index rebuilt at start.
+constexpr char kSearchModule[] = "CtSvc.search";
+constexpr char kSearchShape[] = "ranked 1";
+// The second order of the ranked index: names last name first.
+constexpr char kLastFirstColumn[] = "LF_FULLNAME";
+
 std::string Lower(const char* sz) {
   std::string s(sz);
   for (char& c : s) {
@@ -23,6 +31,8 @@ std::string Lower(const char* sz) {
 }
 
 }  // namespace
+
+void (*CCtSvcSearchMgr::s_pfnMigrationHook)() = nullptr;
 
 CCtSvcSearchMgr* CCtSvcSearchMgr::Instance() {
   static CCtSvcSearchMgr s_instance;
@@ -44,17 +54,48 @@ BOOL CCtSvcSearchMgr::CreateIndex(int nType) {
     return FALSE;
   }
   const CtSvcSearchIndexDef& def = kIndexDefs[nType];
-  if (_IsIndexExisting(def)) {
+  if (_IsIndexCurrent(def)) {
     DbgPrint(DBG_CLASS_TRACE, "CCtSvcSearchMgr::CreateIndex Index(%d) already exist\n", nType);
     return TRUE;
   }
+  // An index of an earlier shape is replaced in one unit with the recorded shape: a process
+  // stopped half-way leaves the store as it was, and its next start builds the index again.
+  Release(nType);
+  if (!Db2UnitBegin()) {
+    return FALSE;
+  }
+  if (_IsIndexCurrent(def)) {  // another process built it while this one waited for the lock
+    Db2UnitEnd(TRUE);
+    return TRUE;
+  }
+  BOOL bResult = TRUE;
+  if (_IsIndexExisting(def)) {
+    bResult = Db2FTSDoSyntax((std::string("DROP FULLTEXT INDEX ") + def.szGroup + "." + def.szIndex).c_str(), 0);
+  }
+  if (bResult && s_pfnMigrationHook != nullptr) {
+    s_pfnMigrationHook();
+  }
   char szSql[512];
-  std::snprintf(szSql, sizeof(szSql), "CREATE FULLTEXT INDEX  %s.%s (simplex, exactspace, utf8) ON %s (%s)",
-                def.szGroup, def.szIndex, def.szTable, def.szTextColumn);
-  const BOOL bResult = Db2FTSDoSyntax(szSql, 0) ? TRUE : FALSE;
+  std::snprintf(szSql, sizeof(szSql),
+                "CREATE FULLTEXT INDEX  %s.%s (simplex, exactspace, utf8) ON %s (%s ORDER BY %s, %s RANGE %s)",
+                def.szGroup, def.szIndex, def.szTable, def.szTextColumn, def.szTextColumn, kLastFirstColumn,
+                def.szDeviceTypeColumn);
+  bResult = bResult && Db2FTSDoSyntax(szSql, 0) && Db2SetSchemaVer(kSearchModule, kSearchShape);
+  bResult = Db2UnitEnd(bResult) && bResult;
   Db2Commit();
+  if (bResult) {
+    DbgPrint(DBG_CLASS_TRACE, "CCtSvcSearchMgr::CreateIndex Index(%d) built as %s\n", nType, kSearchShape);
+  }
   return bResult;
 }
+
+bool CCtSvcSearchMgr::_IsIndexCurrent(const CtSvcSearchIndexDef& def) {
+  char szShape[64] = {};
+  return _IsIndexExisting(def) && Db2GetSchemaVer(kSearchModule, szShape, sizeof(szShape)) &&
+         std::strcmp(szShape, kSearchShape) == 0;
+}
+
+void CCtSvcSearchMgr::SetMigrationHook(void (*pfnHook)()) { s_pfnMigrationHook = pfnHook; }
 
 BOOL CCtSvcSearchMgr::DeleteIndex(int nType) {
   DbgPrint(DBG_CLASS_TRACE, "CCtSvcSearchMgr::DeleteIndex Index(%d) start\n", nType);

@@ -68,10 +68,15 @@ class CCtSvcSearchMgr {
   void DestroyAllResult();
 
   static const CtSvcSearchIndexDef* GetIndexDef(int nType);
+  // Tests: called while an index of an earlier shape is being replaced, after the old one is
+  // dropped and before the new one is built (a test stops the process there).
+  static void SetMigrationHook(void (*pfnHook)());
 
  private:
   CCtSvcSearchMgr() = default;
   bool _IsIndexExisting(const CtSvcSearchIndexDef& def);
+  // The index exists in the shape this code builds.
+  bool _IsIndexCurrent(const CtSvcSearchIndexDef& def);
   // Creates the search of the text with its fetch and sort columns; false (nothing kept) on failure.
   static bool _OpenSearch(int nType, std::string_view text, CtSvcSearchResult& result);
   // Narrows an open search to one device type.
@@ -81,6 +86,7 @@ class CCtSvcSearchMgr {
   static int _GetItem(const CtSvcSearchResult& result, int nOffset);
   CtSvcExtendedSearchSlot* _FindSlot(int nResultId);
 
+  static void (*s_pfnMigrationHook)();
   std::mutex m_mutex;
   CtSvcSearchResult m_BasicResult;
   int m_nLatestSearchType = CTSVC_SEARCH_TYPE_PRIMARY;

@@ -4,6 +4,7 @@
 #define CTSVC_TEST_FORKED_SERVICE_H
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -34,6 +35,16 @@ inline int ExitCodeOf(pid_t pid) {
   int nStatus = 0;
   waitpid(pid, &nStatus, 0);
   return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+}
+
+// Runs child() in a forked process (which must end by _exit) and answers its exit code.
+template <typename F>
+int RunChild(F child) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    child();
+  }
+  return ExitCodeOf(pid);
 }
 
 }  // namespace ctsvc_test

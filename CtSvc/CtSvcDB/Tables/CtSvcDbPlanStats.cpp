@@ -5,7 +5,8 @@
 // The row below tells the planner what the index really is like: DEVICE_TYPE splits the table in
 // two, the account and the link count narrow it further. The table size stays SQLite's own
 // default guess, so no other estimate moves. (sqlite_stat1 is SQLite's statistics table; ANALYZE
-// of the schema table creates it and loads what it holds.)
+// of the schema table creates it and loads what it holds.) PRIMARY_IDX6/7, led by DEVICE_TYPE and
+// then the name, get the same first figure.
 #include "CtSvcDbPlanStats.h"
 
 #include <cstring>
@@ -23,6 +24,10 @@ struct PlanStat {
 
 const PlanStat kPlanStats[] = {
     {"CtSvcPrimary", "PRIMARY_IDX3", "1048576 524288 52429 10486"},
+    // The device-type lists' own indexes: also split in two by DEVICE_TYPE, so that a favourites
+    // list keeps PRIMARY_IDX5.
+    {"CtSvcPrimary", "PRIMARY_IDX6", "1048576 524288 2 1"},
+    {"CtSvcPrimary", "PRIMARY_IDX7", "1048576 524288 2 1"},
 };
 
 bool HasStat(const PlanStat& stat) {

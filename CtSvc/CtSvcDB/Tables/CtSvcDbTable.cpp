@@ -100,9 +100,45 @@ BOOL CCtSvcDbTable::VerifyTable() {
   return FALSE;
 }
 
+bool CCtSvcDbTable::_CreateIndex(const CtSvcIndexDesc& idx) {
+  const char* szForm = idx.nKind == CTSVC_INDEX_UNIQUE ? "CREATE UNIQUE INDEX %s on %s (%s)" : "CREATE INDEX %s on %s (%s)";
+  char szIndexSql[kMaxStatement];
+  std::snprintf(szIndexSql, sizeof(szIndexSql), szForm, idx.szName, m_pDesc->szName, idx.szColumns);
+  if (Db2QueryEx("%s", szIndexSql) < 0) {
+    DbgPrint(DBG_CLASS_FAIL, "CCtSvcDbTable::CreateTable - create index table failed(%s)\n", szIndexSql);
+    return false;
+  }
+  return true;
+}
+
+// A store made by an earlier version lacks the indexes added since: they are built at start.
+bool CCtSvcDbTable::_AddMissingIndexes() {
+  std::vector<std::string> vcExisting;
+  const int nRows = Db2QueryEx("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = '%s' COLLATE NOCASE",
+                               m_pDesc->szName);
+  for (int i = 0; i < nRows && Db2GetNextRow() > 0; ++i) {
+    vcExisting.emplace_back(Db2GetColumn(0));
+  }
+  for (int i = 0; nRows >= 0 && i < m_pDesc->nIndexCount; ++i) {
+    const CtSvcIndexDesc& idx = m_pDesc->pIndexes[i];
+    const bool bExists = std::any_of(vcExisting.begin(), vcExisting.end(),
+                                     [&](const std::string& name) { return strcasecmp(name.c_str(), idx.szName) == 0; });
+    if (!bExists) {
+      DbgPrint(DBG_CLASS_TRACE, "CCtSvcDbTable::CreateTable - %s gets its index %s\n", m_pDesc->szName, idx.szName);
+      if (!_CreateIndex(idx)) {
+        return false;
+      }
+    }
+  }
+  return nRows >= 0;
+}
+
 BOOL CCtSvcDbTable::CreateTable() {
   if (VerifyTable()) {
     DbgPrint(DBG_CLASS_TRACE, "CCtSvcDbTable::CreateTable: - %s Table is already exist\n", m_pDesc->szName);
+    if (!_AddMissingIndexes()) {
+      return FALSE;
+    }
   } else {
     const std::string strSql = BuildCreateStatement();
     if (strSql.empty() || Db2QueryEx("%s", strSql.c_str()) < 0) {
@@ -110,12 +146,7 @@ BOOL CCtSvcDbTable::CreateTable() {
       return FALSE;
     }
     for (int i = 0; i < m_pDesc->nIndexCount; ++i) {
-      const CtSvcIndexDesc& idx = m_pDesc->pIndexes[i];
-      const char* szForm = idx.nKind == CTSVC_INDEX_UNIQUE ? "CREATE UNIQUE INDEX %s on %s (%s)" : "CREATE INDEX %s on %s (%s)";
-      char szIndexSql[kMaxStatement];
-      std::snprintf(szIndexSql, sizeof(szIndexSql), szForm, idx.szName, m_pDesc->szName, idx.szColumns);
-      if (Db2QueryEx("%s", szIndexSql) < 0) {
-        DbgPrint(DBG_CLASS_FAIL, "CCtSvcDbTable::CreateTable - create index table failed(%s)\n", szIndexSql);
+      if (!_CreateIndex(m_pDesc->pIndexes[i])) {
         DestroyTable();
         return FALSE;
       }

@@ -108,6 +108,8 @@ class CCtSvcDbTable {
   bool _IsColumnIndexValid(int nColumnIndex);
   bool _IsIndexValid(int nIndex);
   void _SyncWithOtherWriters();
+  bool _CreateIndex(const CtSvcIndexDesc& idx);
+  bool _AddMissingIndexes();
 
   const CtSvcTableDesc* m_pDesc;
   std::atomic<int> m_nNextId{1};

@@ -85,7 +85,12 @@ const CtSvcIndexDesc kPrimaryIndexes[] = {
     IDX("PRIMARY_IDX1", "FL_FULLNAME, DEVICE_TYPE, ID"), IDX("PRIMARY_IDX2", "LF_FULLNAME, DEVICE_TYPE, ID"),
     IDX("PRIMARY_IDX3", "DEVICE_TYPE, FIRST_ACCOUNT_ID, LINK_COUNT"), IDX("PRIMARY_IDX4", "LINK_COUNT"),
     IDX("PRIMARY_IDX5", "FAVORITE, FAVORITE_ORDER, ID"), IDX("PRIMARY_GROUP_IDX1", "FL_GROUP_LETTER, ID, DEVICE_TYPE"),
-    IDX("PRIMARY_GROUP_IDX2", "LF_GROUP_LETTER, ID, DEVICE_TYPE")};
+    IDX("PRIMARY_GROUP_IDX2", "LF_GROUP_LETTER, ID, DEVICE_TYPE"),
+    // Fast-scroll positions (count of letters < ?) walk a range of these, not every row.
+    IDX("PRIMARY_FF_IDX1", "FL_LETTER, DEVICE_TYPE"), IDX("PRIMARY_FF_IDX2", "LF_LETTER, DEVICE_TYPE"),
+    // A list of one device type walks these in its order: in PRIMARY_IDX1 the names of that type
+    // are interleaved with the others, and SQLite sorts every run of equal names again.
+    IDX("PRIMARY_IDX6", "DEVICE_TYPE, FL_FULLNAME, ID"), IDX("PRIMARY_IDX7", "DEVICE_TYPE, LF_FULLNAME, ID")};
 
 const CtSvcColumnDesc kIMColumns[] = {PK("ID"),         INT("PERSON_ID"),     INT("PRIMARY_ID"),
                                       INT("ACCOUNT_ID"), INT("ISP_ID"),        NVAR("ISP", 12, 50),

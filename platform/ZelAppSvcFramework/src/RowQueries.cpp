@@ -13,18 +13,13 @@ bool QueryInts(const std::string& strSql, const std::vector<std::u16string>& vcA
   if (!stmt.BindText16(vcArgs)) {
     return false;
   }
-  const int nRows = stmt.Execute();
+  // The values go straight into the vector: a list of 100 000 ids is not kept twice.
+  const int nRows = Db2StmtExecuteInts(
+      stmt.GetHandle(), [](void* p, INT32 nValue) { static_cast<std::vector<int>*>(p)->push_back(nValue); }, &vcOut);
   if (nRows < 0) {
+    DbgPrint(DBG_CLASS_FAIL, "QueryInts - failed(%s): %s\n", strSql.c_str(), Db2GetLastError());
+    vcOut.clear();
     return false;
-  }
-  vcOut.reserve(static_cast<size_t>(nRows));
-  while (stmt.Fetch()) {
-    int32_t nValue = 0;
-    if (!stmt.GetInt(0, nValue)) {
-      DbgPrint(DBG_CLASS_FAIL, "QueryInts - a row without an integer(%s)\n", strSql.c_str());
-      return false;
-    }
-    vcOut.push_back(nValue);
   }
   return true;
 }

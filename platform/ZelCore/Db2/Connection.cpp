@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "Catalogue.h"
+#include "FtsRanked.h"
 #include "FtsTokenizer.h"
 #include "OpenFile.h"
 #include "SqlFunctions.h"
@@ -150,7 +151,8 @@ int Connection::Configure(sqlite3* pDb, bool bNewFile) {
     return DB2_ERR_OPEN;
   }
   if (!bReadOnly && (sqlite3_exec(pDb, kCreateFtsCatalogue, nullptr, nullptr, nullptr) != SQLITE_OK ||
-                     sqlite3_exec(pDb, kCreateSchemaVersions, nullptr, nullptr, nullptr) != SQLITE_OK)) {
+                     sqlite3_exec(pDb, kCreateSchemaVersions, nullptr, nullptr, nullptr) != SQLITE_OK ||
+                     sqlite3_exec(pDb, kCreateRankedCatalogue, nullptr, nullptr, nullptr) != SQLITE_OK)) {
     ReportFailure("Db2Open", "catalogue", "sysirs_indexes", pDb);
     return DB2_ERR_OPEN;
   }

@@ -7,6 +7,7 @@
 #include "Connection.h"
 #include "Dialect.h"
 #include "Exec.h"
+#include "FtsRanked.h"
 #include "FtsTokenizer.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
@@ -112,8 +113,35 @@ struct CreateRequest {
   std::string table;
   std::string column;
   std::string condition;
+  std::vector<std::string> orders;
+  std::string rangeColumn;
   bool bTrigram = false;
 };
+
+// "order by O1, O2 [range K]" after the column.
+bool ParseOrders(SyntaxReader& r, CreateRequest* pSpec) {
+  if (!r.Word("order")) {
+    return true;
+  }
+  std::string name;
+  if (!r.Word("by") || !r.Name(&name)) {
+    return false;
+  }
+  pSpec->orders.push_back(ToLowerAscii(name));
+  while (r.Punct(',')) {
+    if (!r.Name(&name)) {
+      return false;
+    }
+    pSpec->orders.push_back(ToLowerAscii(name));
+  }
+  if (r.Word("range")) {
+    if (!r.Name(&name)) {
+      return false;
+    }
+    pSpec->rangeColumn = ToLowerAscii(name);
+  }
+  return !pSpec->bTrigram;
+}
 
 // "(like ngram, exactspace, utf8)": the trigram tokenizer when ngram is named, else words.
 bool ParseOptions(SyntaxReader& r, bool* pTrigram) {
@@ -132,7 +160,7 @@ bool ParseCreate(std::string_view text, CreateRequest* pSpec) {
   SyntaxReader r(text);
   if (!(r.Word("create") && r.Word("fulltext") && r.Word("index") && r.Name(&pSpec->group) && r.Punct('.') &&
         r.Name(&pSpec->index) && r.Punct('(') && ParseOptions(r, &pSpec->bTrigram) && r.Word("on") &&
-        r.Name(&pSpec->table) && r.Punct('(') && r.Name(&pSpec->column))) {
+        r.Name(&pSpec->table) && r.Punct('(') && r.Name(&pSpec->column) && ParseOrders(r, pSpec))) {
     return false;
   }
   if (r.Word("condition")) {
@@ -226,6 +254,33 @@ bool ExecAll(const std::vector<std::string>& statements) {
                      [&](const std::string& sql) { return conn.ExecSqlite(sql.c_str(), kWho); });
 }
 
+std::string CatalogueStatement(const FtsIndexInfo& info) {
+  return "INSERT INTO sysirs_indexes (groupname, idxname, tablename, colname, ftsname, tokenizer, rowcondition) "
+         "VALUES (" +
+         Literal(info.group) + ", " + Literal(info.index) + ", " + Literal(info.table) + ", " + Literal(info.column) +
+         ", " + Literal(info.ftsTable) + ", " + Literal(info.tokenizer) + ", " + Literal(info.condition) + ")";
+}
+
+// A ranked index: catalogue rows first (the initial renumbering reads them), then each order's
+// tables, entries and triggers.
+std::vector<std::string> RankedIndexStatements(const FtsIndexInfo& info, const std::string& newCond,
+                                               const std::string& oldCond, const std::string& updateCols) {
+  std::vector<std::string> statements{CatalogueStatement(info)};
+  for (const std::string& order : info.orders) {
+    statements.push_back("INSERT INTO sysirs_orders (groupname, idxname, ordercol, rangecol) VALUES (" +
+                         Literal(info.group) + ", " + Literal(info.index) + ", " + Literal(order) + ", " +
+                         Literal(info.rangeColumn) + ")");
+  }
+  sqlite3* pDb = Connection::Instance().Db();
+  for (const std::string& column : info.orders) {
+    const RankedOrder order{info.ftsTable, info.table,       info.column,
+                            info.condition, column, info.rangeColumn, ColumnCollation(pDb, info.table, column)};
+    const std::vector<std::string> more = RankedCreateStatements(order, newCond, oldCond, updateCols);
+    statements.insert(statements.end(), more.begin(), more.end());
+  }
+  return statements;
+}
+
 // The statements that build one index: FTS table, its initial rows, triggers, catalogue row.
 std::vector<std::string> CreateStatements(const FtsIndexInfo& info, const TableColumns& columns) {
   std::vector<std::string> updateOf{ToLowerAscii(info.column)};
@@ -235,11 +290,18 @@ std::vector<std::string> CreateStatements(const FtsIndexInfo& info, const TableC
   if (!columns.rowidColumn.empty()) {
     updateOf.push_back(columns.rowidColumn);
   }
+  updateOf.insert(updateOf.end(), info.orders.begin(), info.orders.end());
+  if (!info.rangeColumn.empty()) {
+    updateOf.push_back(info.rangeColumn);
+  }
   std::sort(updateOf.begin(), updateOf.end());
   updateOf.erase(std::unique(updateOf.begin(), updateOf.end()), updateOf.end());
   std::string updateCols;
   for (const std::string& c : updateOf) {
     updateCols += (updateCols.empty() ? "" : ", ") + Ident(c);
+  }
+  if (info.IsRanked()) {
+    return RankedIndexStatements(info, newCond, oldCond, updateCols);
   }
   const std::string fts = Ident(info.ftsTable);
   const std::string table = Ident(info.table);
@@ -260,11 +322,7 @@ std::vector<std::string> CreateStatements(const FtsIndexInfo& info, const TableC
       "CREATE TRIGGER " + Ident(info.ftsTable + "_au") + " AFTER UPDATE OF " + updateCols + " ON " + table +
           " BEGIN " + deleteOld + "SELECT 'delete', old.rowid, old." + col + " WHERE " + oldCond + "; " +
           insertNew + "SELECT new.rowid, new." + col + " WHERE " + newCond + "; END",
-      "INSERT INTO sysirs_indexes (groupname, idxname, tablename, colname, ftsname, tokenizer, rowcondition) "
-      "VALUES (" +
-          Literal(info.group) + ", " + Literal(info.index) + ", " + Literal(info.table) + ", " +
-          Literal(info.column) + ", " + Literal(info.ftsTable) + ", " + Literal(info.tokenizer) + ", " +
-          Literal(info.condition) + ")"};
+      CatalogueStatement(info)};
 }
 
 bool CreateIndex(const CreateRequest& request) {
@@ -276,7 +334,12 @@ bool CreateIndex(const CreateRequest& request) {
     return false;
   }
   TableColumns columns;
-  if (!ReadColumns(request.table, &columns) || !HasColumn(columns, request.column)) {
+  auto ordersKnown = [&] {
+    return std::all_of(request.orders.begin(), request.orders.end(),
+                       [&](const std::string& c) { return HasColumn(columns, c); }) &&
+           (request.rangeColumn.empty() || HasColumn(columns, request.rangeColumn));
+  };
+  if (!ReadColumns(request.table, &columns) || !HasColumn(columns, request.column) || !ordersKnown()) {
     DbgPrint(DBG_CLASS_FAIL, "%s - no column %s in table %s\n", kWho, request.column.c_str(), request.table.c_str());
     return false;
   }
@@ -284,6 +347,8 @@ bool CreateIndex(const CreateRequest& request) {
   info.column = ToLowerAscii(request.column);
   info.ftsTable = "fts_" + info.group + "_" + info.index;
   info.tokenizer = request.bTrigram ? "trigram" : kWordTokenizer;
+  info.orders = request.orders;
+  info.rangeColumn = request.rangeColumn;
   info.condition = request.condition.empty() ? std::string() : TranslateDialect(request.condition);
   return InSavepoint([&] { return ExecAll(CreateStatements(info, columns)); });
 }
@@ -316,12 +381,23 @@ std::vector<CatalogueRow> RowsWhere(const char* pszColumn, const std::string& va
 bool DropIndexes(const std::vector<CatalogueRow>& rows) {
   std::vector<std::string> statements;
   for (const CatalogueRow& row : rows) {
-    for (const char* pszSuffix : {"_ai", "_ad", "_au"}) {
-      statements.push_back("DROP TRIGGER IF EXISTS " + Ident(row.ftsTable + pszSuffix));
+    const std::vector<RankedOrder> orders = ReadRankedOrders(Connection::Instance().Db(), row.group, row.index);
+    std::vector<std::string> tables{row.ftsTable};
+    if (!orders.empty()) {
+      tables.clear();
+      for (const RankedOrder& order : orders) {
+        tables.push_back(order.FtsTable());
+      }
     }
-    statements.push_back("DROP TABLE IF EXISTS " + Ident(row.ftsTable));
-    statements.push_back("DELETE FROM sysirs_indexes WHERE groupname = " + Literal(row.group) +
-                         " AND idxname = " + Literal(row.index));
+    for (const std::string& table : tables) {
+      const std::vector<std::string> drops = RankedDropStatements(table);
+      statements.insert(statements.end(), drops.begin(), drops.end());
+    }
+    const std::string key = " WHERE groupname = " + Literal(row.group) + " AND idxname = " + Literal(row.index);
+    statements.push_back("DELETE FROM sysirs_indexes" + key);
+    if (!orders.empty()) {
+      statements.push_back("DELETE FROM sysirs_orders" + key);
+    }
   }
   return rows.empty() || InSavepoint([&] { return ExecAll(statements); });
 }
@@ -343,9 +419,15 @@ bool FindFtsIndex(std::string_view group, std::string_view index, FtsIndexInfo* 
   bool bFound = false;
   RunToEnd(lease.Get(), "Db2FTS", [&](sqlite3_stmt* p) {
     auto text = [p](int i) { return std::string(reinterpret_cast<const char*>(sqlite3_column_text(p, i))); };
-    *pOut = FtsIndexInfo{text(0), text(1), text(2), text(3), text(4), text(5), text(6)};
+    *pOut = FtsIndexInfo{text(0), text(1), text(2), text(3), text(4), text(5), text(6), {}, {}};
     bFound = true;
   });
+  if (bFound) {
+    for (const RankedOrder& order : ReadRankedOrders(Connection::Instance().Db(), lowerGroup, lowerIndex)) {
+      pOut->orders.push_back(order.orderColumn);
+      pOut->rangeColumn = order.rangeColumn;
+    }
+  }
   return bFound;
 }
 

@@ -21,6 +21,7 @@
 #include "Exec.h"
 #include "Fts.h"
 #include "FtsQuery.h"
+#include "FtsRanked.h"
 #include "HandleTable.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
@@ -103,10 +104,55 @@ std::string LikeSubstring(const std::string& text) {
   return "%" + std::string(escaped.c_str()) + "%";
 }
 
+bool IsSmallKey(const std::string& value) { return value == "0" || value == "1" || value == "2"; }
+
+// A ranked index serves the search straight from the FTS table of its sort column when the order
+// is ascending, the range (if any) is its range column within the values its entries carry, and
+// only the row id is fetched: no lookup of a hit in the content table, no sort.
+bool IsServedRanked(const Search& s) {
+  const FtsIndexInfo& ix = s.index;
+  if (!ix.IsRanked() || !s.bAscending ||
+      std::find(ix.orders.begin(), ix.orders.end(), ToLowerAscii(s.sortColumn)) == ix.orders.end()) {
+    return false;
+  }
+  if (!s.rangeColumn.empty() && !(EqualsNoCase(s.rangeColumn, ix.rangeColumn) && IsSmallKey(s.rangeFrom) &&
+                                  IsSmallKey(s.rangeTo))) {
+    return false;
+  }
+  return std::all_of(s.fetchColumns.begin(), s.fetchColumns.end(), [&](const std::string& column) {
+    return EqualsNoCase(column, "rowid") || IsRowIdAlias(Connection::Instance().Db(), ix.table, column);
+  });
+}
+
+std::string ServedRankedSql(const Search& s, const std::string& ridSubQuery, std::vector<std::string>* pBinds) {
+  const std::string fts = s.index.ftsTable + "_" + ToLowerAscii(s.sortColumn);
+  const std::string rowId = RankedRowId("f.rowid");
+  std::string sql = ridSubQuery.empty() ? "" : std::string("WITH ") + kRidFilter + "(v) AS (" + ridSubQuery + ") ";
+  sql += "SELECT ";
+  for (size_t i = 0; i < s.FetchCount(); ++i) {
+    sql += (i > 0 ? ", " : "") + rowId;
+  }
+  sql += " FROM " + Ident(fts) + " AS f WHERE f." + Ident(fts) + " MATCH ?";
+  pBinds->push_back(BuildMatchExpression(s.query.terms, false));
+  if (!s.rangeColumn.empty()) {
+    sql += " AND (f.rowid & 3) BETWEEN " + s.rangeFrom + " AND " + s.rangeTo;
+  }
+  if (!ridSubQuery.empty()) {
+    // A scalar sub-query per hit: SQLite would turn an EXISTS with this equality into an IN and
+    // collect every row the sub-query selects first.
+    sql += std::string(" AND (SELECT 1 FROM ") + kRidFilter + " WHERE " + kRidFilter + ".v = " + rowId +
+           " LIMIT 1) IS NOT NULL";
+  }
+  return sql + " ORDER BY f.rowid";
+}
+
 // The statement of a search and the texts bound to its parameters, in order. With MATCH terms the
 // FTS table drives a join to the content table c; otherwise the indexed rows of c are scanned.
 std::string BuildSql(const Search& s, const std::string& ridSubQuery, std::vector<std::string>* pBinds) {
   const FtsIndexInfo& ix = s.index;
+  if (!s.query.terms.empty() && IsServedRanked(s)) {
+    return ServedRankedSql(s, ridSubQuery, pBinds);
+  }
   std::vector<FtsTerm> matchTerms;
   std::vector<const FtsTerm*> scanTerms;
   for (const FtsTerm& term : s.query.terms) {
@@ -123,8 +169,9 @@ std::string BuildSql(const Search& s, const std::string& ridSubQuery, std::vecto
   }
   sql += s.fetchColumns.empty() ? "c.rowid" : "";
   if (!matchTerms.empty()) {
-    sql += " FROM " + Ident(ix.ftsTable) + " AS f JOIN " + Ident(ix.table) + " AS c ON c.rowid = f.rowid WHERE f." +
-           Ident(ix.ftsTable) + " MATCH ?";
+    const std::string fts = ix.SearchTable();
+    sql += " FROM " + Ident(fts) + " AS f JOIN " + Ident(ix.table) + " AS c ON c.rowid = " +
+           (ix.IsRanked() ? RankedRowId("f.rowid") : std::string("f.rowid")) + " WHERE f." + Ident(fts) + " MATCH ?";
     pBinds->push_back(BuildMatchExpression(matchTerms, ix.IsTrigram()));
   } else {
     sql += " FROM " + Ident(ix.table) + " AS c WHERE " + (ix.condition.empty() ? "1" : "(" + QualifyCondition(ix, "c") + ")");

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "FtsRanked.h"
 #include "ZelCollate.h"
 
 namespace zel::db2 {
@@ -217,7 +218,8 @@ bool RegisterFtsTokenizers(sqlite3* pDb) {
     return false;
   }
   fts5_tokenizer tokenizer{Create, Delete, Tokenize};
-  return pApi->xCreateTokenizer(pApi, kWordTokenizer, nullptr, &tokenizer, nullptr) == SQLITE_OK;
+  return pApi->xCreateTokenizer(pApi, kWordTokenizer, nullptr, &tokenizer, nullptr) == SQLITE_OK &&
+         RegisterRankFunctions(pDb);
 }
 
 }  // namespace zel::db2

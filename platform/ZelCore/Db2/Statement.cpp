@@ -105,6 +105,28 @@ int Statement::Execute() {
   return m_nResults > 0 ? m_rows.Rows() : ChangesOf(pStmt);
 }
 
+int Statement::ExecuteInts(void (*pfnRow)(void*, INT32), void* pContext) {
+  sqlite3_stmt* pStmt = m_lease.Get();
+  ClearRows();
+  if (m_nResults < 1 || !BindAll()) {
+    sqlite3_clear_bindings(pStmt);
+    return -1;
+  }
+  int nRows = 0;
+  bool bAllNumbers = true;
+  const int rc = RunToEnd(pStmt, kWho, [&](sqlite3_stmt* p) {
+    const int nType = sqlite3_column_type(p, 0);
+    bAllNumbers = bAllNumbers && (nType == SQLITE_INTEGER || nType == SQLITE_FLOAT);
+    pfnRow(pContext, sqlite3_column_int(p, 0));
+    ++nRows;
+  });
+  sqlite3_clear_bindings(pStmt);
+  if (!bAllNumbers) {
+    DbgPrint(DBG_CLASS_FAIL, "Db2StmtExecuteInts - a row without a number(%s)\n", sqlite3_sql(pStmt));
+  }
+  return rc == SQLITE_DONE && bAllNumbers ? nRows : -1;
+}
+
 int Statement::NextRow() {
   if (m_nCursor >= m_rows.Rows()) {
     return 0;
@@ -190,6 +212,14 @@ extern "C" Db2Field* Db2StmtGetBindResFields(int hStmt) {
 
 extern "C" int Db2StmtExecute(int hStmt) {
   return WithStatement(hStmt, "Db2StmtExecute", -1, [](Statement& s) { return s.Execute(); });
+}
+
+extern "C" int Db2StmtExecuteInts(int hStmt, void (*pfnRow)(void*, INT32), void* pContext) {
+  if (!ZEL_REQUIRE(pfnRow != NULL)) {
+    return -1;
+  }
+  return WithStatement(hStmt, "Db2StmtExecuteInts", -1,
+                       [&](Statement& s) { return s.ExecuteInts(pfnRow, pContext); });
 }
 
 extern "C" int Db2StmtGetNextRow(int hStmt) {

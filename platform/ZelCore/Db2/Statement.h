@@ -16,6 +16,8 @@ class Statement {
 
   // Binds the parameter fields and runs the statement (see Db2StmtExecute).
   int Execute();
+  // Runs the statement handing column 0 of every row to pfnRow (see Db2StmtExecuteInts).
+  int ExecuteInts(void (*pfnRow)(void*, INT32), void* pContext);
   int NextRow();
   int Seek(int nWhence, int nRow);
   void ClearRows();

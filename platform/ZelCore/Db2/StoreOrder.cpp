@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FtsRanked.h"
 #include "FtsTokenizer.h"
 #include "ZelCollate.h"
 #include "ZelDebug.h"
@@ -18,17 +19,6 @@ namespace {
 const char kWho[] = "Db2Open";
 const char kCollationModule[] = "db2.collation.user1";
 const char kTokenizerModule[] = "db2.tokenizer.simplex";
-
-std::string Quoted(const std::string& text, char cQuote) {
-  std::string out(1, cQuote);
-  for (char c : text) {
-    out += c;
-    if (c == cQuote) {
-      out += cQuote;
-    }
-  }
-  return out + cQuote;
-}
 
 bool Exec(sqlite3* pDb, const std::string& sql) {
   if (sqlite3_exec(pDb, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
@@ -58,30 +48,33 @@ std::vector<std::vector<std::string>> Rows(sqlite3* pDb, const std::string& sql)
 
 std::string Recorded(sqlite3* pDb, const char* pszModule) {
   const auto rows =
-      Rows(pDb, "SELECT version FROM sysschema_versions WHERE module = " + Quoted(pszModule, '\''));
+      Rows(pDb, "SELECT version FROM sysschema_versions WHERE module = " + QuotedSql(pszModule, '\''));
   return rows.empty() ? std::string() : rows[0][0];
 }
 
 bool Record(sqlite3* pDb, const char* pszModule, const std::string& identity) {
   return Exec(pDb, "INSERT OR REPLACE INTO sysschema_versions (module, version) VALUES (" +
-                       Quoted(pszModule, '\'') + ", " + Quoted(identity, '\'') + ")");
+                       QuotedSql(pszModule, '\'') + ", " + QuotedSql(identity, '\'') + ")");
 }
 
-// Empties each word-tokenized index and fills it again from the rows meeting its condition.
+// Empties each word-tokenized index and fills it again from the rows meeting its condition
+// (a ranked index is renumbered, which refills it).
 bool RebuildWordIndexes(sqlite3* pDb) {
   const auto indexes = Rows(pDb,
-                            "SELECT ftsname, tablename, colname, rowcondition FROM sysirs_indexes WHERE tokenizer = " +
-                                Quoted(kWordTokenizer, '\''));
+                            "SELECT ftsname, tablename, colname, rowcondition FROM sysirs_indexes AS i WHERE tokenizer = " +
+                                QuotedSql(kWordTokenizer, '\'') +
+                                " AND NOT EXISTS (SELECT 1 FROM sysirs_orders AS o WHERE o.groupname = i.groupname "
+                                "AND o.idxname = i.idxname)");
   for (const auto& ix : indexes) {
-    const std::string fts = Quoted(ix[0], '"');
-    const std::string col = Quoted(ix[2], '"');
+    const std::string fts = QuotedSql(ix[0], '"');
+    const std::string col = QuotedSql(ix[2], '"');
     if (!Exec(pDb, "INSERT INTO " + fts + " (" + fts + ") VALUES ('delete-all')") ||
         !Exec(pDb, "INSERT INTO " + fts + " (rowid, " + col + ") SELECT rowid, " + col + " FROM " +
-                       Quoted(ix[1], '"') + (ix[3].empty() ? "" : " WHERE (" + ix[3] + ")"))) {
+                       QuotedSql(ix[1], '"') + (ix[3].empty() ? "" : " WHERE (" + ix[3] + ")"))) {
       return false;
     }
   }
-  return true;
+  return RebuildRankedIndexes(pDb);
 }
 
 struct OrderedIndexes {
@@ -95,7 +88,7 @@ struct OrderedIndexes {
 
 void RefreshOrderedIndexes(sqlite3* pDb) {
   const OrderedIndexes kinds[] = {
-      {kCollationModule, ZelCollateIdentity(), [](sqlite3* p) { return Exec(p, "REINDEX user1"); },
+      {kCollationModule, ZelCollateIdentity(), [](sqlite3* p) { return Exec(p, "REINDEX user1") && RebuildRankedIndexes(p); },
        "name-ordered indexes"},
       {kTokenizerModule, WordTokenizerIdentity(), RebuildWordIndexes, "full-text indexes"},
   };

@@ -134,9 +134,15 @@ int CheckStore(const std::string& strPath, int nAtLeast) {
   return nPersons;
 }
 
-// Each full-text index agrees with its content table (needs the Db2 tokenizers: through Db2).
+// Each full-text index agrees with its content table, each FTS table of a ranked index is whole
+// and every name has its rank (needs the Db2 tokenizers: through Db2).
 void CheckFullTextIndexes() {
-  ASSERT_GT(Db2QueryEx("SELECT ftsname FROM sysirs_indexes"), 0);
+  EXPECT_EQ(0, Db2QueryEx("SELECT 1 FROM CtSvcPrimary WHERE FL_FULLNAME IS NOT NULL AND FL_FULLNAME NOT IN "
+                          "(SELECT name FROM fts_ctprimarygroup_ctprimaryindex_fl_fullname_rank)"));
+  ASSERT_GT(Db2QueryEx("SELECT ftsname FROM sysirs_indexes AS i WHERE NOT EXISTS (SELECT 1 FROM sysirs_orders AS o "
+                       "WHERE o.groupname = i.groupname AND o.idxname = i.idxname) UNION ALL SELECT i.ftsname || '_' "
+                       "|| o.ordercol FROM sysirs_orders AS o JOIN sysirs_indexes AS i USING (groupname, idxname)"),
+            0);
   std::vector<std::string> names;
   while (Db2GetNextRow() > 0) {
     names.emplace_back(Db2GetColumn(0));

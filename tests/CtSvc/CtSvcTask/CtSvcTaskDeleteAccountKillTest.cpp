@@ -24,6 +24,8 @@
 
 namespace {
 
+using ctsvc_test::RunChild;
+
 constexpr int kAccount = 1;
 constexpr int kMerged = 120;  // local contacts each merged with a contact of the account
 constexpr int kAlone = 60;    // contacts of the account alone
@@ -86,15 +88,6 @@ class ReportFirstDelete : public IContentObserver {
   const bool bIdle = bStarted && CCtSvcTaskMgr::Instance()->WaitForIdle(60000);
   ctsvc_test::StopService();
   _exit(bIdle ? 0 : 1);
-}
-
-template <typename F>
-int RunChild(F child) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    child();
-  }
-  return ctsvc_test::ExitCodeOf(pid);
 }
 
 const ctsvc_test::StoreRule kWhole[] = {

@@ -66,6 +66,11 @@ Db2Field* Db2StmtGetBindResFields(int hStmt);
 /* Binds the parameter fields and runs the statement: the number of result rows of a query (all
  * rows are read, so the count is exact), or the rows a write changed; negative on failure. */
 int Db2StmtExecute(int hStmt);
+/* Binds like Db2StmtExecute and runs a query, handing the first column of each row as an integer
+ * to pfnRow instead of keeping the rows: the number of rows, negative on failure (also when a
+ * value is not a number).
+ * For long id lists, which would otherwise be copied row by row. */
+int Db2StmtExecuteInts(int hStmt, void (*pfnRow)(void* pContext, INT32 nValue), void* pContext);
 int Db2StmtGetNextRow(int hStmt);                          /* > 0 when a row was fetched */
 int Db2StmtSeekRow(int hStmt, int nWhence, int nRow);      /* nWhence 0: from the first row; > 0 ok */
 int Db2StmtClearRow(int hStmt);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "Db2TestSupport.h"
 #include "ZelCoreTest.h"
@@ -121,6 +122,26 @@ TEST_F(Db2Statement, SeekPositionsTheNextFetch) {
   EXPECT_LT(Db2StmtSeekRow(h, 0, 5), 0);
   EXPECT_LT(Db2StmtSeekRow(h, 0, -1), 0);
   Db2StmtDestroy(h);
+}
+
+// An integer column handed over row by row: the rows in order, parameters bound as for an
+// execution, and a value that is not a number fails the whole run.
+TEST_F(Db2Statement, IntegerColumnsAreHandedOverRowByRow) {
+  Exec("INSERT INTO p (ID, NAME, N) VALUES (3, 'c', 30), (1, 'a', 10), (2, 'b', NULL)");
+  auto collect = [](void* p, INT32 n) { static_cast<std::vector<int>*>(p)->push_back(n); };
+  std::vector<int> ids;
+  int h = Db2StmtCreate("SELECT ID FROM p WHERE ID >= ? ORDER BY NAME DESC");
+  INT32 nFrom = 2;
+  Db2StmtGetBindParamFields(h)[0] = {DB2_FIELD_INT32, &nFrom, sizeof(nFrom)};
+  EXPECT_EQ(2, Db2StmtExecuteInts(h, collect, &ids));
+  EXPECT_EQ((std::vector<int>{3, 2}), ids);
+  Db2StmtDestroy(h);
+  h = Db2StmtCreate("SELECT N FROM p ORDER BY ID");
+  zel::test::LogCapture log;
+  EXPECT_EQ(-1, Db2StmtExecuteInts(h, collect, &ids));
+  EXPECT_TRUE(log.Contains("Db2StmtExecuteInts - a row without a number"));
+  Db2StmtDestroy(h);
+  EXPECT_EQ(-1, Db2StmtExecuteInts(h, collect, &ids));  // destroyed handle
 }
 
 TEST_F(Db2Statement, FailuresAnswerCleanly) {
