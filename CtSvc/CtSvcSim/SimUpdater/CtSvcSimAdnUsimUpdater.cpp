@@ -21,32 +21,21 @@ BOOL CCtSvcSimAdnUpdater::_ResolveEntries(const UsimSlot& slot, std::vector<Entr
     const CtSvcSimPbrEntry& info = *pbr.GetEntryInfo(slot.nPbrIndex, e);
     const bool bType2 = info.constructedTag == CTSVC_SIM_PBR_TYPE2;
     EntryFile entry{info.entryType, nullptr, 0, bType2 ? nA9++ : -1};
+    const char* pszMissing = nullptr;  // the line logged when the listed file is missing
     switch (info.entryType) {
       case CTSVC_SIM_ENTRY_ANR:
         entry.nNth = nAnr++;
         entry.pFile = files.vcpAnrFile[static_cast<size_t>(entry.nNth)];
-        if (entry.pFile == nullptr) {
-          DbgPrint(DBG_CLASS_FAIL, "CCtSvcSimAdnUpdater::_UpdateRecordUsim - pAnrFile(nPbrIndex = %d, nAnrIndex = %d) is NULL \n",
-                   slot.nPbrIndex, entry.nNth);
-          return FALSE;
-        }
+        pszMissing = "CCtSvcSimAdnUpdater::_UpdateRecordUsim - pAnrFile(nPbrIndex = %d, nAnrIndex = %d) is NULL \n";
         break;
       case CTSVC_SIM_ENTRY_EMAIL:
         entry.nNth = nEmail++;
         entry.pFile = files.vcpEmailFile[static_cast<size_t>(entry.nNth)];
-        if (entry.pFile == nullptr) {
-          DbgPrint(DBG_CLASS_FAIL, "CCtSvcSimAdnUpdater::_UpdateRecordUsim - pEmailFile(nPbrIndex = %d, nEmailIndex = %d) is NULL \n",
-                   slot.nPbrIndex, entry.nNth);
-          return FALSE;
-        }
+        pszMissing = "CCtSvcSimAdnUpdater::_UpdateRecordUsim - pEmailFile(nPbrIndex = %d, nEmailIndex = %d) is NULL \n";
         break;
       case CTSVC_SIM_ENTRY_SNE:
         entry.pFile = files.pSneFile;
-        if (entry.pFile == nullptr) {
-          DbgPrint(DBG_CLASS_FAIL, "CCtSvcSimAdnUpdater::_UpdateRecordUsim - pSneFile(nPbrIndex = %d) is NULL \n",
-                   slot.nPbrIndex);
-          return FALSE;
-        }
+        pszMissing = "CCtSvcSimAdnUpdater::_UpdateRecordUsim - pSneFile(nPbrIndex = %d) is NULL \n";
         break;
       case CTSVC_SIM_ENTRY_GRP:
         entry.pFile = files.pGrpFile;
@@ -62,6 +51,10 @@ BOOL CCtSvcSimAdnUpdater::_ResolveEntries(const UsimSlot& slot, std::vector<Entr
         break;
       default:
         break;  // ADN itself and the shared files (EXT1, GAS, AAS, CCP1)
+    }
+    if (pszMissing != nullptr && entry.pFile == nullptr) {
+      DbgPrint(DBG_CLASS_FAIL, pszMissing, slot.nPbrIndex, entry.nNth);
+      return FALSE;
     }
     if (bType2 && files.pIapFile == nullptr) {
       DbgPrint(DBG_CLASS_FAIL, "CCtSvcSimAdnUpdater::_UpdateRecordUsim - there is A9, but no IAP File\n");

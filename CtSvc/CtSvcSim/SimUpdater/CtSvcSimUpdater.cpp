@@ -90,6 +90,13 @@ BOOL CCtSvcSimUpdater::_Start(int nState, int nRecordIndex, ICtSvcSimUpdateListe
 }
 
 void CCtSvcSimUpdater::_AddWork(int nRecordIndex, int nCmd, CCtSvcSimFile* pFile) {
+  // Memory is complete before the first write goes out, so a record already queued for writing
+  // carries every later change of the series too.
+  for (const Work& work : m_qWork) {
+    if (nCmd == CTSVC_SIM_WORK_WRITE && work.nCmd == nCmd && work.pSimFile == pFile && work.nRecordIndex == nRecordIndex) {
+      return;
+    }
+  }
   m_qWork.push_back(Work{nRecordIndex, nCmd, pFile});
 }
 
