@@ -9,7 +9,7 @@
 namespace ctsvc_sim_updater_test {
 namespace {
 
-const std::string k30Digits = "012345678901234567890123456789";
+const char* const k30Digits = "012345678901234567890123456789";
 constexpr int kLongContact = 4;  // "Long Number" of the sample card: 30 digits, EXT1 record 0
 constexpr int kFirstFree = 7;    // the sample card fills ADN records 0 to 6
 
@@ -41,14 +41,13 @@ TEST_F(CtSvcSimDialNumberUpdaterTest, NumbersBeyondTwentyDigitsContinueInAnExten
   struct Case {
     const char* pszNumber;
     const char* pszReadBack;
-    int nExtWrites;
   };
   const Case kCases[] = {
-      {"01234567890123456789", "01234567890123456789", 0},
-      {"012345678901234567890123456789", "012345678901234567890123456789", 1},
-      {"+4930123456789012345678", "+4930123456789012345678", 1},
+      {"01234567890123456789", "01234567890123456789"},
+      {"012345678901234567890123456789", "012345678901234567890123456789"},
+      {"+4930123456789012345678", "+4930123456789012345678"},
       // two records hold 40 digits; the rest is dropped
-      {"0123456789012345678901234567890123456789012", "0123456789012345678901234567890123456789", 1},
+      {"0123456789012345678901234567890123456789012", "0123456789012345678901234567890123456789"},
   };
   auto pUpdater = Updater(CTSVC_SIM_ADN);
   for (const Case& c : kCases) {
@@ -61,8 +60,6 @@ TEST_F(CtSvcSimDialNumberUpdaterTest, NumbersBeyondTwentyDigitsContinueInAnExten
     ASSERT_EQ(1u, m_listener.vcCall.size());
     EXPECT_TRUE(m_listener.vcCall[0].bSuccess);
     EXPECT_EQ(1, Writes(File(CTSVC_SIM_ADN)));
-    // an extension record the number used before is erased: one more write
-    EXPECT_GE(Writes(File(CTSVC_SIM_EXT1)), c.nExtWrites);
     bool bUsed = false;
     const CCtSvcSimAdnRecord stored = ReloadContact(kFirstFree, &bUsed);
     ASSERT_TRUE(bUsed);
@@ -73,60 +70,48 @@ TEST_F(CtSvcSimDialNumberUpdaterTest, NumbersBeyondTwentyDigitsContinueInAnExten
   EXPECT_EQ(2, UsedCount(CTSVC_SIM_EXT1));
 }
 
-TEST_F(CtSvcSimDialNumberUpdaterTest, TheExtensionRecordGoesToTheCardBeforeItsRecord) {
-  auto pUpdater = Updater(CTSVC_SIM_ADN);
-  const CCtSvcSimXdnRecord record = Xdn("Thirty", k30Digits);
-  zel::test::HoldSimAnswers(true);
-  ASSERT_TRUE(pUpdater->InsertRecord(CTSVC_SIM_SLOT_AUTOINCREASE, &record, &m_listener));
-  Settle();
-  EXPECT_EQ(1, zel::test::HeldSimAnswerCount());
-  EXPECT_EQ(1, Writes(File(CTSVC_SIM_EXT1)));
-  EXPECT_EQ(0, Writes(File(CTSVC_SIM_ADN)));
-  EXPECT_EQ(CTSVC_SIM_UPDATER_INSERTING, pUpdater->GetState());
-  ASSERT_TRUE(zel::test::ReleaseSimAnswer());
-  Settle();
-  EXPECT_EQ(1, Writes(File(CTSVC_SIM_ADN)));
-  EXPECT_TRUE(m_listener.vcCall.empty());
-  ASSERT_TRUE(zel::test::ReleaseSimAnswer());
-  Settle();
-  ASSERT_EQ(1u, m_listener.vcCall.size());
-  EXPECT_EQ(CTSVC_SIM_UPDATER_INSERTING, m_listener.vcCall[0].nKind);
-  EXPECT_EQ(CTSVC_SIM_ADN, m_listener.vcCall[0].nSimFileID);
-  EXPECT_EQ(kFirstFree, m_listener.vcCall[0].nRecordIndex);
-  EXPECT_TRUE(m_listener.vcCall[0].bSuccess);
-  EXPECT_EQ(CTSVC_SIM_UPDATER_IDLE, pUpdater->GetState());
-}
-
-TEST_F(CtSvcSimDialNumberUpdaterTest, AnOldExtensionRecordIsErasedBeforeTheNewNumberIsWritten) {
+TEST_F(CtSvcSimDialNumberUpdaterTest, ExtensionRecordsGoFirstOldOnesErasedBeforeNewOnes) {
   struct Case {
+    int nIndex;  // kLongContact uses EXT1 record 0
     const char* pszNumber;
-    int nExtWrites;  // the erase of record 0, then the new extension record
+    int nExtWrites;  // the old chain erased, then the new extension record
     int nExtUsed;    // EXT1 records used afterwards
+    int nWrittenTo;
   };
-  const Case kCases[] = {{"0301234567", 1, 0}, {"987654321098765432109876", 2, 1}};
+  const Case kCases[] = {{CTSVC_SIM_SLOT_AUTOINCREASE, "012345678901234567890123456789", 1, 2, kFirstFree},
+                         {kLongContact, "0301234567", 1, 0, kLongContact},
+                         {kLongContact, "987654321098765432109876", 2, 1, kLongContact}};
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.pszNumber);
     InsertSample(zel::sim::SampleCardType::Gsm);
+    m_listener.vcCall.clear();
     auto pUpdater = Updater(CTSVC_SIM_ADN);
     const CCtSvcSimXdnRecord record = Xdn("", c.pszNumber);
     zel::test::HoldSimAnswers(true);
-    ASSERT_TRUE(pUpdater->UpdateRecord(kLongContact, &record, &m_listener));
+    ASSERT_TRUE(c.nIndex < 0 ? pUpdater->InsertRecord(c.nIndex, &record, &m_listener)
+                             : pUpdater->UpdateRecord(c.nIndex, &record, &m_listener));
     Settle();
-    EXPECT_EQ(1, Writes(File(CTSVC_SIM_EXT1)));  // the erase goes first
+    EXPECT_EQ(1, zel::test::HeldSimAnswerCount());
+    EXPECT_EQ(1, Writes(File(CTSVC_SIM_EXT1)));  // the extension record goes first
     EXPECT_EQ(0, Writes(File(CTSVC_SIM_ADN)));
-    zel::test::HoldSimAnswers(false);
-    while (zel::test::ReleaseSimAnswer()) {
+    while (zel::test::HeldSimAnswerCount() > 0) {
+      EXPECT_TRUE(m_listener.vcCall.empty());  // not before the last answer
+      zel::test::ReleaseSimAnswer();
       Settle();
     }
-    Settle();
+    zel::test::HoldSimAnswers(false);
+    ASSERT_EQ(1u, m_listener.vcCall.size());
+    EXPECT_EQ(c.nWrittenTo, m_listener.vcCall[0].nRecordIndex);
+    EXPECT_TRUE(m_listener.vcCall[0].bSuccess);
+    EXPECT_EQ(CTSVC_SIM_UPDATER_IDLE, pUpdater->GetState());
     EXPECT_EQ(c.nExtWrites, Writes(File(CTSVC_SIM_EXT1)));
+    EXPECT_EQ(1, Writes(File(CTSVC_SIM_ADN)));
     bool bUsed = false;
-    const CCtSvcSimAdnRecord stored = ReloadContact(kLongContact, &bUsed);
-    EXPECT_EQ(c.pszNumber, stored.GetPhoneNumber());
-    EXPECT_EQ("Long Number", stored.GetName());  // an empty name keeps the old one
+    EXPECT_EQ(c.pszNumber, ReloadContact(c.nWrittenTo, &bUsed).GetPhoneNumber());
     EXPECT_EQ(c.nExtUsed, UsedCount(CTSVC_SIM_EXT1));
-    m_listener.vcCall.clear();
   }
+  bool bUsed = false;
+  EXPECT_EQ("Long Number", ReloadContact(kLongContact, &bUsed).GetName());  // an empty name keeps the old one
 }
 
 TEST_F(CtSvcSimDialNumberUpdaterTest, DeleteErasesTheRecordAndItsExtensionChain) {

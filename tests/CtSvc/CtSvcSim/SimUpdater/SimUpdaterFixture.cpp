@@ -23,52 +23,32 @@ TFile* Nth(const std::vector<TFile*>& vcpFile, int n) {
 }  // namespace
 
 CCtSvcSimFile* TestFileContainer::GetSimFile(int nSimFileID, int nPbrIndex, int nSubIndex) const {
-  if (m_pPbrFile != nullptr) {
-    const auto& vcSet = m_phonebook.GetSets();
-    const CtSvcSimPbrFileSet* pSet =
-        nPbrIndex >= 0 && nPbrIndex < static_cast<int>(vcSet.size()) ? &vcSet[static_cast<size_t>(nPbrIndex)] : nullptr;
-    switch (nSimFileID) {
-      case CTSVC_SIM_PBR:
-        return m_pPbrFile.get();
-      case CTSVC_SIM_ADN:
-        return pSet != nullptr ? pSet->pAdnFile : nullptr;
-      case CTSVC_SIM_IAP:
-        return pSet != nullptr ? pSet->pIapFile : nullptr;
-      case CTSVC_SIM_SNE:
-        return pSet != nullptr ? pSet->pSneFile : nullptr;
-      case CTSVC_SIM_GRP:
-        return pSet != nullptr ? pSet->pGrpFile : nullptr;
-      case CTSVC_SIM_PBC:
-        return pSet != nullptr ? pSet->pPbcFile : nullptr;
-      case CTSVC_SIM_UID:
-        return pSet != nullptr ? pSet->pUidFile : nullptr;
-      case CTSVC_SIM_ANR:
-        return pSet != nullptr ? Nth(pSet->vcpAnrFile, nSubIndex) : nullptr;
-      case CTSVC_SIM_EMAIL:
-        return pSet != nullptr ? Nth(pSet->vcpEmailFile, nSubIndex) : nullptr;
-      case CTSVC_SIM_EXT1:
-        return vcSet.empty() ? nullptr : vcSet[0].pExt1File;
-      case CTSVC_SIM_GAS:
-        return m_phonebook.GetGasFile();
-      case CTSVC_SIM_AAS:
-        return m_phonebook.GetAasFile();
-      case CTSVC_SIM_PSC:
-      case CTSVC_SIM_CC:
-      case CTSVC_SIM_PUID:
-        for (CCtSvcSimFile* pFile : m_phonebook.GetFiles()) {
-          if (pFile->GetSimFileID() == nSimFileID) {
-            return pFile;
-          }
-        }
-        return nullptr;
-      default:
-        break;
-    }
-  } else if (nSimFileID == CTSVC_SIM_ADN && nPbrIndex != 0) {
-    return nullptr;
-  }
   auto it = m_own.find(nSimFileID);
-  return it != m_own.end() ? it->second.get() : nullptr;
+  if (m_pPbrFile == nullptr || it != m_own.end()) {
+    return it != m_own.end() && (nSimFileID != CTSVC_SIM_ADN || nPbrIndex == 0) ? it->second.get() : nullptr;
+  }
+  if (nSimFileID == CTSVC_SIM_PBR) {
+    return m_pPbrFile.get();
+  }
+  const auto& vcSet = m_phonebook.GetSets();
+  if (nSimFileID == CTSVC_SIM_ANR || nSimFileID == CTSVC_SIM_EMAIL) {
+    if (nPbrIndex < 0 || nPbrIndex >= static_cast<int>(vcSet.size())) {
+      return nullptr;
+    }
+    const CtSvcSimPbrFileSet& set = vcSet[static_cast<size_t>(nPbrIndex)];
+    if (nSimFileID == CTSVC_SIM_ANR) {
+      return Nth(set.vcpAnrFile, nSubIndex);
+    }
+    return Nth(set.vcpEmailFile, nSubIndex);
+  }
+  const bool bPerPbr = nSimFileID == CTSVC_SIM_ADN || nSimFileID == CTSVC_SIM_IAP || nSimFileID == CTSVC_SIM_SNE ||
+                       nSimFileID == CTSVC_SIM_GRP || nSimFileID == CTSVC_SIM_PBC || nSimFileID == CTSVC_SIM_UID;
+  for (CCtSvcSimFile* pFile : m_phonebook.GetFiles()) {
+    if (pFile->GetSimFileID() == nSimFileID && (!bPerPbr || pFile->GetPbrIndex() == nPbrIndex)) {
+      return pFile;
+    }
+  }
+  return nullptr;
 }
 
 void TestFileContainer::Create(int nCardType) {
