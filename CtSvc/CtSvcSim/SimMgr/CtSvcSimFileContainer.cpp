@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "CtSvcDbCi/CtSvcDbCiCommon.h"
 #include "CtSvcSim/DevSimMgr/ICtSvcDevSimMgr.h"
 #include "ZelPhs.h"
 #include "ZelDebug.h"
@@ -317,6 +318,7 @@ void CCtSvcSimFileContainer::__CallListener(BOOL bResult) {
 }
 
 void CCtSvcSimFileContainer::OnLoaded(int nSimFileID, BOOL bSuccess) {
+  CCtSvcModuleLock lock;  // the C API reads the groups from other threads
   // The PBR is loaded outside the queue: its end decides what is queued.
   if (m_nLoadType == CTSVC_SIM_LOAD_ADN && nSimFileID == CTSVC_SIM_PBR && m_pPbrFile != nullptr) {
     if (bSuccess) {

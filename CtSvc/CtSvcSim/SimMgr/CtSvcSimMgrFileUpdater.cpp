@@ -1,5 +1,6 @@
 #include "CtSvcSim/SimMgr/CtSvcSimMgrFileUpdater.h"
 
+#include "CtSvcDbCi/CtSvcDbCiCommon.h"
 #include "ZelDebug.h"
 
 void CCtSvcSimMgrFileUpdater::Start() {
@@ -15,6 +16,7 @@ void CCtSvcSimMgrFileUpdater::Start() {
 }
 
 void CCtSvcSimMgrFileUpdater::OnUpdated(int nSimFileID, BOOL) {
+  CCtSvcModuleLock lock;
   if (!ZEL_REQUIRE_TEXT(!m_qWork.empty() && nSimFileID == m_qWork.front().pSimFile->GetSimFileID(),
                         "simFileID == m_qWork.front().pSimFile->GetSimFileID()")) {
     return;
