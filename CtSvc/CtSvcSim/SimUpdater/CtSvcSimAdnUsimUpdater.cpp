@@ -133,10 +133,7 @@ void CCtSvcSimAdnUpdater::_FillValue(const UsimSlot& slot, CCtSvcSimFile* pFile,
 void CCtSvcSimAdnUpdater::_UpdateLinkedValue(const UsimSlot& slot, const EntryFile& entry, const LinkedValue& value) {
   CCtSvcIapFile* pIapFile = slot.files.pIapFile;
   const int r = slot.nFileRecordIndex;
-  if (!pIapFile->IsUsed(r)) {
-    pIapFile->PrepareInsertRecord(r);  // every position "none"
-  }
-  const int nLink = pIapFile->GetIndex(r, entry.nIapPosition);
+  const int nLink = pIapFile->IsUsed(r) ? pIapFile->GetIndex(r, entry.nIapPosition) : CTSVC_SIM_LINK_NONE;
   const bool bLinked = nLink >= 0 && nLink != CTSVC_SIM_LINK_NONE && nLink < entry.pFile->GetMaxRecordCount();
   if (value.pszValue != nullptr && value.pszValue[0] != '\0') {
     int nIndex = nLink;
@@ -146,6 +143,9 @@ void CCtSvcSimAdnUpdater::_UpdateLinkedValue(const UsimSlot& slot, const EntryFi
         DbgPrint(DBG_CLASS_FAIL, "CCtSvcSimAdnUpdater::_UpdateRecordUsim - SimFileID(%d) is full, the value is left out\n",
                  entry.pFile->GetSimFileID());
         return;
+      }
+      if (!pIapFile->IsUsed(r)) {
+        pIapFile->PrepareInsertRecord(r);  // every position "none"
       }
       pIapFile->SetIndex(r, entry.nIapPosition, static_cast<UINT8>(nIndex));
       _AddWork(r, CTSVC_SIM_WORK_WRITE, pIapFile);
