@@ -54,7 +54,8 @@ TEST_F(CtSvcSimDialNumberUpdaterTest, NumbersBeyondTwentyDigitsContinueInAnExten
     SCOPED_TRACE(c.pszNumber);
     zel::test::ResetSimRequestCounts();
     m_listener.vcCall.clear();
-    const CCtSvcSimXdnRecord record = Xdn("Ext", c.pszNumber);
+    // the 16 bytes of the record's name field take the start of a longer name, the number stays whole
+    const CCtSvcSimXdnRecord record = Xdn("A name longer than the card holds", c.pszNumber);
     ASSERT_TRUE(pUpdater->UpdateRecord(kFirstFree, &record, &m_listener));
     Settle();
     ASSERT_EQ(1u, m_listener.vcCall.size());
@@ -64,7 +65,7 @@ TEST_F(CtSvcSimDialNumberUpdaterTest, NumbersBeyondTwentyDigitsContinueInAnExten
     const CCtSvcSimAdnRecord stored = ReloadContact(kFirstFree, &bUsed);
     ASSERT_TRUE(bUsed);
     EXPECT_EQ(c.pszReadBack, stored.GetPhoneNumber());
-    EXPECT_EQ("Ext", stored.GetName());
+    EXPECT_EQ("A name longer th", stored.GetName());
   }
   // the chain of the last long number is all that is left besides the sample's own record
   EXPECT_EQ(2, UsedCount(CTSVC_SIM_EXT1));
