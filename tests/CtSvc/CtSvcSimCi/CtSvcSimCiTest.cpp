@@ -271,3 +271,63 @@ TEST_F(SimCiTest, TheFirstSyncClientStaysAndASyncEndsOnlyAfterItStarted) {
 
 }  // namespace
 }  // namespace ctsvc_sim_mgr_test
+
+namespace ctsvc_sim_mgr_test {
+namespace {
+
+constexpr uint32_t kGsmExt1Id = 0x6F4A;
+
+// Card requests of every file of the local USIM phonebook and of the telecom files.
+int CardRequests(zel::test::SimOp op) {
+  int nCount = 0;
+  for (uint32_t nId = 0x6F00; nId <= 0x6FFF; ++nId) {
+    nCount += zel::test::SimRequestCount(nId, op);
+  }
+  for (uint32_t nId = 0xFF00; nId <= 0xFFFF; ++nId) {
+    nCount += zel::test::SimRequestCount(nId, op);
+  }
+  return nCount;
+}
+
+TEST_F(SimCiTest, AWriteOnALoadedCardCostsAFewWritesAndNoReload) {
+  Insert(SampleCard(SampleCardType::Usim));
+  LoadGroup(CtSvcSimInitAdn, CTSVC_SIM_INIT_ADN);
+  CtSvcSimAdnRecord record{};
+  ASSERT_TRUE(CtSvcSimGetAdnRecord(2, &record));
+  std::strcpy(record.szName, "Minsu Kim");
+  zel::test::ResetSimRequestCounts();
+  ASSERT_TRUE(CtSvcSimSetAdnRecord(CTSVC_SIM_SET_UPDATE, 2, &record, OnSet, &m_calls));
+  DrainEventHandler();
+  EXPECT_EQ(std::vector<std::string>({"set 1 2:1"}), m_calls.Take());
+  EXPECT_EQ(0, CardRequests(zel::test::SimOp::Read));
+  EXPECT_EQ(0, CardRequests(zel::test::SimOp::FileInfo));
+  EXPECT_EQ(0, CardRequests(zel::test::SimOp::Search));
+  const int nWrites = CardRequests(zel::test::SimOp::Update);
+  EXPECT_GE(nWrites, 1);
+  EXPECT_LE(nWrites, 12);
+}
+
+// The card going away between the writes of a series: the next request cannot be sent. The
+// caller hears one failure and the contact's record on the card is as before.
+TEST_F(SimCiTest, ACardThatStopsTakingRequestsMidSeriesIsReportedOnceAsAFailure) {
+  Insert(SampleCard(SampleCardType::Gsm));
+  LoadGroup(CtSvcSimInitAdn, CTSVC_SIM_INIT_ADN);
+  const std::string strBefore = zel::test::SimCardText();
+  CtSvcSimAdnRecord record{};
+  std::strcpy(record.szName, "Gone");
+  std::strcpy(record.szPhoneNumber, "012345678901234567890123456789");  // extension record, then ADN
+  zel::test::InjectSimFault(0x6F3A, zel::test::SimOp::Update, zel::test::SimFault::NotSent, -1);
+  zel::test::HoldSimAnswers(true);
+  ASSERT_TRUE(CtSvcSimSetAdnRecord(CTSVC_SIM_SET_INSERT, 20, &record, OnSet, &m_calls));
+  EXPECT_EQ(1, zel::test::SimRequestCount(kGsmExt1Id, zel::test::SimOp::Update));
+  zel::test::HoldSimAnswers(false);
+  while (zel::test::ReleaseSimAnswer()) {
+  }
+  DrainEventHandler();
+  EXPECT_EQ(std::vector<std::string>({"set 0 20:0"}), m_calls.Take());
+  EXPECT_EQ(GetRecord(strBefore, "6F3A", 20), GetRecord(zel::test::SimCardText(), "6F3A", 20));
+  zel::test::ClearSimFaults();
+}
+
+}  // namespace
+}  // namespace ctsvc_sim_mgr_test
