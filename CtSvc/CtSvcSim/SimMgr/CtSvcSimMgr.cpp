@@ -6,6 +6,18 @@
 
 #include "ZelDebug.h"
 
+namespace {
+
+// Updater slots of each load group (ADN also owns GAS and AAS), -1 ending the list.
+constexpr int kGroupSlots[4][4] = {
+    {CTSVC_SIM_UPDATER_ADN, CTSVC_SIM_UPDATER_GAS, CTSVC_SIM_UPDATER_AAS, -1},
+    {CTSVC_SIM_UPDATER_FDN, -1, -1, -1},
+    {CTSVC_SIM_UPDATER_MSISDN, -1, -1, -1},
+    {CTSVC_SIM_UPDATER_SDN, -1, -1, -1},
+};
+
+}  // namespace
+
 CCtSvcSimMgr* CCtSvcSimMgr::Instance() {
   static CCtSvcSimMgr* s_pMgr = new CCtSvcSimMgr();  // lives for the process
   return s_pMgr;
@@ -92,6 +104,10 @@ BOOL CCtSvcSimMgr::_Init(ICtSvcSimMgrListener* pListener, int nLoadType, const c
     DbgPrint(DBG_CLASS_FAIL, "%s - the load of group %d is in progress\n", pszWho, m_nLoading);
     return FALSE;
   }
+  if (_IsGroupBusy(nLoadType)) {
+    DbgPrint(DBG_CLASS_FAIL, "%s - a write of the group is in progress\n", pszWho);
+    return FALSE;
+  }
   if (!m_nPrepared && !__PrepareInit()) {
     DbgPrint(DBG_CLASS_FAIL, "%s - __PrepareInit(void) is failed\n", pszWho);
     return FALSE;
@@ -99,14 +115,14 @@ BOOL CCtSvcSimMgr::_Init(ICtSvcSimMgrListener* pListener, int nLoadType, const c
   m_nPrepared = 1;
   m_pListener[nLoadType] = pListener;
   m_nLoading = nLoadType;
-  static const int kSlot[] = {CTSVC_SIM_UPDATER_ADN, CTSVC_SIM_UPDATER_FDN, CTSVC_SIM_UPDATER_MSISDN,
-                              CTSVC_SIM_UPDATER_SDN};
-  m_pUpdater[kSlot[nLoadType]].reset();
+  for (const int nSlot : kGroupSlots[nLoadType]) {
+    if (nSlot >= 0) {
+      m_pUpdater[nSlot].reset();
+    }
+  }
   BOOL bStarted = FALSE;
   switch (nLoadType) {
     case CTSVC_SIM_LOAD_ADN:
-      m_pUpdater[CTSVC_SIM_UPDATER_GAS].reset();
-      m_pUpdater[CTSVC_SIM_UPDATER_AAS].reset();
       m_pContainer->FreeAdn();
       bStarted = m_pContainer->InitAdn();
       break;
@@ -145,9 +161,29 @@ BOOL CCtSvcSimMgr::InitSdn(ICtSvcSimMgrListener* pListener) {
   return _Init(pListener, CTSVC_SIM_LOAD_SDN, "CCtSvcSimMgr::InitSdn");
 }
 
+
+bool CCtSvcSimMgr::_IsGroupBusy(int nLoadType) const {
+  if (m_nLoading == nLoadType) {
+    return true;
+  }
+  for (const int nSlot : kGroupSlots[nLoadType]) {
+    if (nSlot >= 0 && m_pUpdater[nSlot] != nullptr && m_pUpdater[nSlot]->GetState() != CTSVC_SIM_UPDATER_IDLE) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void CCtSvcSimMgr::PrepareReloadRecord(int nMask) {
   if (m_pContainer == nullptr) {
     return;
+  }
+  // A group whose files still wait for the card's answer is kept: the answer would reach freed files.
+  for (int nLoadType = CTSVC_SIM_LOAD_ADN; nLoadType <= CTSVC_SIM_LOAD_SDN; ++nLoadType) {
+    if ((nMask & (1 << nLoadType)) != 0 && _IsGroupBusy(nLoadType)) {
+      DbgPrint(DBG_CLASS_FAIL, "CCtSvcSimMgr::PrepareReloadRecord - group %d is busy, kept\n", nLoadType);
+      nMask &= ~(1 << nLoadType);
+    }
   }
   if (nMask & CTSVC_SIM_RELOAD_ADN) {
     m_pUpdater[CTSVC_SIM_UPDATER_ADN].reset();

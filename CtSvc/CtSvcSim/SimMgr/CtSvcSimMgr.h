@@ -88,6 +88,8 @@ class CCtSvcSimMgr : public ICtSvcSimFileContainerListener, public ICtSvcDevSimI
   BOOL __PrepareInit();
   BOOL _Init(ICtSvcSimMgrListener* pListener, int nLoadType, const char* pszWho);
   ICtSvcSimMgrListener* _TakeListener(int nLoadType);
+  // The group's load or one of its writes waits for the card.
+  bool _IsGroupBusy(int nLoadType) const;
   // Creates the updaters of the slots; FALSE (after logging) when one cannot be made.
   BOOL _CreateUpdaters(std::initializer_list<int> slots, const char* pszWho);
   void _FinishXdn(int nSlot, BOOL bResult, void (ICtSvcSimMgrListener::*pfnReport)(BOOL));

@@ -307,6 +307,27 @@ TEST_F(SimCiTest, AWriteOnALoadedCardCostsAFewWritesAndNoReload) {
   EXPECT_LE(nWrites, 12);
 }
 
+// A group whose write waits for the card is neither freed nor reloaded: the answer would reach
+// freed files.
+TEST_F(SimCiTest, AGroupIsKeptWhileItsWriteWaitsForTheCard) {
+  Insert(SampleCard(SampleCardType::Gsm));
+  LoadGroup(CtSvcSimInitAdn, CTSVC_SIM_INIT_ADN);
+  LoadGroup(CtSvcSimInitFdn, CTSVC_SIM_INIT_FDN);
+  zel::test::HoldSimAnswers(true);
+  ASSERT_TRUE(CtSvcSimSetAdnRecord(CTSVC_SIM_SET_DELETE, 0, nullptr, OnSet, &m_calls));
+  EXPECT_TRUE(CtSvcSimPrepareReloadRecord(CTSVC_SIM_INIT_ADN | CTSVC_SIM_INIT_FDN));
+  EXPECT_EQ(250, CtSvcSimGetMaxRecordCount(CTSVC_SIM_ADN, 0, 0));
+  EXPECT_EQ(-1, CtSvcSimGetMaxRecordCount(CTSVC_SIM_FDN, 0, 0));  // idle: freed
+  EXPECT_FALSE(CtSvcSimInitAdn(OnInit, &m_calls));
+  zel::test::HoldSimAnswers(false);
+  while (zel::test::ReleaseSimAnswer()) {
+  }
+  DrainEventHandler();
+  EXPECT_EQ(std::vector<std::string>({"set 2 0:1"}), m_calls.Take());
+  LoadGroup(CtSvcSimInitAdn, CTSVC_SIM_INIT_ADN);
+  EXPECT_EQ(0, CtSvcSimIsUsedRecord(CTSVC_SIM_ADN, 0));
+}
+
 // The card going away between the writes of a series: the next request cannot be sent. The
 // caller hears one failure and the contact's record on the card is as before.
 TEST_F(SimCiTest, ACardThatStopsTakingRequestsMidSeriesIsReportedOnceAsAFailure) {
