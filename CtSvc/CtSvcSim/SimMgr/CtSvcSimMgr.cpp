@@ -2,6 +2,8 @@
 // groups, opening and closing the card, and the synchronisation repair after a GSM terminal.
 #include "CtSvcSim/SimMgr/CtSvcSimMgr.h"
 
+#include "CtSvcSim/SimMgr/CtSvcSimMgrLimits.h"
+
 #include <new>
 
 #include "ZelDebug.h"
@@ -31,7 +33,14 @@ ICtSvcSimUpdater* CCtSvcSimMgr::GetRecordUpdater(int nSlot) const {
   return nSlot >= 0 && nSlot < CTSVC_SIM_UPDATER_MAX ? m_pUpdater[nSlot].get() : nullptr;
 }
 
+// The contact records ask the loaded card what it can hold; without the ADN group they hear "no SIM".
+static void InstallLimits(const CCtSvcSimMgr* pMgr) {
+  static const CCtSvcSimMgrLimits s_limits(*CCtSvcSimMgr::Instance());
+  CtSvcSetSimLimits(pMgr != nullptr ? &s_limits : nullptr);
+}
+
 void CCtSvcSimMgr::Clear() {
+  InstallLimits(nullptr);
   m_pContainer.reset();
   m_nPrepared = 0;
   m_nLoading = -1;
@@ -123,6 +132,7 @@ BOOL CCtSvcSimMgr::_Init(ICtSvcSimMgrListener* pListener, int nLoadType, const c
   BOOL bStarted = FALSE;
   switch (nLoadType) {
     case CTSVC_SIM_LOAD_ADN:
+      InstallLimits(nullptr);
       m_pContainer->FreeAdn();
       bStarted = m_pContainer->InitAdn();
       break;
@@ -186,6 +196,7 @@ void CCtSvcSimMgr::PrepareReloadRecord(int nMask) {
     }
   }
   if (nMask & CTSVC_SIM_RELOAD_ADN) {
+    InstallLimits(nullptr);
     m_pUpdater[CTSVC_SIM_UPDATER_ADN].reset();
     m_pUpdater[CTSVC_SIM_UPDATER_GAS].reset();
     m_pUpdater[CTSVC_SIM_UPDATER_AAS].reset();
@@ -230,6 +241,8 @@ void CCtSvcSimMgr::_FinishAdn() {
                                        "CCtSvcSimMgr::OnReadAdn");
   if (!bResult) {
     Clear();
+  } else {
+    InstallLimits(this);
   }
   if (pListener != nullptr) {
     pListener->OnInitializedAdn(bResult);

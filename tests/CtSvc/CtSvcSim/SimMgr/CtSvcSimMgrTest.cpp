@@ -1,6 +1,7 @@
 // The SIM manager on the simulated card: which files a group loads, the single-ADN fallback when
 // the PBR cannot be read, what a failed file does to its group, the synchronisation repair after
 // a GSM terminal, and the lengths and counts the C API asks for.
+#include "CtSvcDB/Records/CtSvcSimLimits.h"
 #include "SimMgrTestCard.h"
 #include "ZelCoreTest.h"
 
@@ -229,9 +230,13 @@ TEST_F(SimMgrTest, NumberLengthIsFortyOnlyWithAFreeExtensionRecord) {
 TEST_F(SimMgrTest, GsmGroupsLoadOneAfterAnotherAndAnswerRecords) {
   Insert(SampleCard(SampleCardType::Gsm));
   LoadListener listener;
+  zel::test::HoldSimAnswers(true);
   ASSERT_TRUE(m_pMgr->InitAdn(&listener));
   // One queue and one request at a time: a second group waits for the first.
   EXPECT_FALSE(m_pMgr->InitFdn(&listener));
+  zel::test::HoldSimAnswers(false);
+  while (zel::test::ReleaseSimAnswer()) {
+  }
   DrainEventHandler();
   ASSERT_TRUE(m_pMgr->InitFdn(&listener));
   DrainEventHandler();
@@ -285,6 +290,48 @@ TEST_F(SimMgrTest, ExtensionEntriesNoNumberReferencesAreDroppedFromMemory) {
   EXPECT_TRUE(log.Contains("CCtSvcSimFileContainer::ValidCheckExtFile - Not Extention File!!!"));
   EXPECT_FALSE(m_pMgr->ValidCheckExtFile(CTSVC_SIM_EXT2));
   EXPECT_TRUE(log.Contains("CCtSvcSimFileContainer::ValidCheckExtFile - m_pFdnFile File was not loaded"));
+}
+
+}  // namespace
+}  // namespace ctsvc_sim_mgr_test
+
+namespace ctsvc_sim_mgr_test {
+namespace {
+
+// The limits contacts are cut to: the loaded card's while its ADN group is loaded, else "no SIM".
+TEST_F(SimMgrTest, ContactsAreCutToTheLoadedCardsLimits) {
+  struct Row {
+    const char* pszName;
+    zel::sim::SampleCardType type;
+    int nNumber, nName, nEmail, nSne, nFreeAnr, nFreeEmail, nFreeSne;
+    bool bEmail, bSne;
+  };
+  const Row kRows[] = {
+      {"USIM", SampleCardType::Usim, 40, 18, 40, 20, 2, 1, 1, true, true},
+      {"GSM", SampleCardType::Gsm, 40, 16, 0, 0, 0, 0, 0, false, false},
+  };
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(row.pszName);
+    m_pMgr->Clear();
+    zel::test::ResetSim();
+    const ICtSvcSimLimits& none = CtSvcGetSimLimits();
+    EXPECT_EQ(CTSVC_SIM_DEFAULT_ADN_NAME_LENGTH, none.GetAdnNameLength());
+    Insert(SampleCard(row.type));
+    ASSERT_EQ(std::vector<std::string>({"adn:1"}), LoadAdn());
+    const ICtSvcSimLimits& limits = CtSvcGetSimLimits();
+    EXPECT_EQ(row.nNumber, limits.GetAdnNumberLength());
+    EXPECT_EQ(row.nName, limits.GetAdnNameLength());
+    EXPECT_EQ(row.bEmail, limits.HasEmailFile());
+    EXPECT_EQ(row.nEmail, limits.GetEmailLength());
+    EXPECT_EQ(row.bSne, limits.HasSneFile());
+    EXPECT_EQ(row.nSne, limits.GetSneLength());
+    EXPECT_EQ(row.nFreeAnr, limits.GetFreeAnrCount(-1));
+    EXPECT_EQ(row.nFreeEmail, limits.GetFreeEmailCount(-1));
+    EXPECT_EQ(row.nFreeSne, limits.GetFreeSneCount(-1));
+    m_pMgr->PrepareReloadRecord(CTSVC_SIM_RELOAD_ADN);
+    EXPECT_EQ(CTSVC_SIM_DEFAULT_ADN_NUMBER_LENGTH, CtSvcGetSimLimits().GetAdnNumberLength());
+    EXPECT_FALSE(CtSvcGetSimLimits().HasEmailFile());
+  }
 }
 
 }  // namespace
