@@ -32,30 +32,37 @@ BOOL CtRegisterSyncCallback(CtSyncCallback pfnCallback, void* pUserData) {
   return TRUE;
 }
 
-BOOL CtStartSync(void) {
-  CCtSvcModuleLock lock;
-  if (!g_bSyncAllowed || g_pfnSyncCallback == nullptr || g_pfnSyncCallback(0, 1, g_pSyncUserData) == 0) {
-    DbgPrint(DBG_CLASS_FAIL, "CtStartSync: Cannot start sync!!\n");
+namespace {
+
+// One step of a sync (0 start, 1 end): allowed in the state bFrom, and by the client's answer.
+BOOL SyncStep(int nType, bool bFrom, const char* pszRefused) {
+  if (!bFrom || g_pfnSyncCallback == nullptr || g_pfnSyncCallback(nType, 1, g_pSyncUserData) == 0) {
+    DbgPrint(DBG_CLASS_FAIL, pszRefused);
     return FALSE;
   }
-  g_bSyncAllowed = false;
-  g_bSyncInProgress = true;
-  SgbCtSvcWriteChangeLog = 0;
+  g_bSyncInProgress = nType == 0;
+  g_bSyncAllowed = nType != 0;
+  SgbCtSvcWriteChangeLog = nType;
   gbCtSvcWriteChangeLog = 1;
+  return TRUE;
+}
+
+}  // namespace
+
+BOOL CtStartSync(void) {
+  CCtSvcModuleLock lock;
+  if (!SyncStep(0, g_bSyncAllowed, "CtStartSync: Cannot start sync!!\n")) {
+    return FALSE;
+  }
   DbgPrint(DBG_CLASS_TRACE, "CtStartSync: SgbCtSvcWriteChangeLog=%d\n", SgbCtSvcWriteChangeLog);
   return TRUE;
 }
 
 BOOL CtEndSync(void) {
   CCtSvcModuleLock lock;
-  if (!g_bSyncInProgress || g_pfnSyncCallback == nullptr || g_pfnSyncCallback(1, 1, g_pSyncUserData) == 0) {
-    DbgPrint(DBG_CLASS_FAIL, "CtEndSync: Cannot stop sync!!\n");
+  if (!SyncStep(1, g_bSyncInProgress, "CtEndSync: Cannot stop sync!!\n")) {
     return FALSE;
   }
-  g_bSyncInProgress = false;
-  g_bSyncAllowed = true;
-  SgbCtSvcWriteChangeLog = 1;
-  gbCtSvcWriteChangeLog = 1;
   DbgPrint(DBG_CLASS_TRACE, "CtEndSync: gbCtSvcWriteChangeLog=%d\n", gbCtSvcWriteChangeLog);
   return TRUE;
 }

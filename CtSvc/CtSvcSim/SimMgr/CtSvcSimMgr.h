@@ -97,7 +97,8 @@ class CCtSvcSimMgr : public ICtSvcSimFileContainerListener, public ICtSvcDevSimI
   BOOL __SyncChangedRecordByGsmTerminal();
   void __RegeneratePscAndAllUids();
   int __GetPbrIndexByRecordIndex(int nRecordIndex) const;
-  int _SlotToPbrIndex(int nSlot) const;
+  // PBR entries of the field's kind for the contact slot (-1: first free), -1 when not applicable.
+  int _FieldEntryCount(int nSimFileID, int nSlot, int* pnPbrIndex) const;
   CCtSvcSimFile* _File(int nSimFileID, int nPbrIndex = 0, int nSubIndex = 0) const;
   int _ExtFileIDOf(int nSimFileID) const;
 

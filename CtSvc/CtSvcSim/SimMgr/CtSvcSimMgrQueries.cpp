@@ -302,24 +302,25 @@ int CCtSvcSimMgr::GetRecordPhoneNumberLength(int nSimFileID) const {
   return pExt != nullptr && pExt->GetUnusedRecordIndex() >= 0 ? kNumberLengthWithExt : kNumberLength;
 }
 
-int CCtSvcSimMgr::_SlotToPbrIndex(int nSlot) const {
-  if (nSlot == -1) {
-    nSlot = GetUnusedRecordIndex(CTSVC_SIM_ADN);
+int CCtSvcSimMgr::_FieldEntryCount(int nSimFileID, int nSlot, int* pnPbrIndex) const {
+  const int nEntryType = EntryTypeOf(nSimFileID);
+  *pnPbrIndex = __GetPbrIndexByRecordIndex(nSlot == -1 ? GetUnusedRecordIndex(CTSVC_SIM_ADN) : nSlot);
+  if (nEntryType == CTSVC_SIM_ENTRY_UNKNOWN || *pnPbrIndex < 0 || m_pContainer->IsSingleAdnFile()) {
+    return -1;
   }
-  return __GetPbrIndexByRecordIndex(nSlot);
+  return GetPbrEntryCount(*pnPbrIndex, nEntryType);
 }
 
 int CCtSvcSimMgr::GetAvailCountRecordField(int nSimFileID, int nSlot) const {
   if (nSimFileID == CTSVC_SIM_GRP) {
     return GetCardType() == CTSVC_SIM_CARD_TYPE_USIM ? kGroupsPerContact : 0;
   }
-  const int nEntryType = EntryTypeOf(nSimFileID);
-  const int nPbrIndex = _SlotToPbrIndex(nSlot);
-  if (nEntryType == CTSVC_SIM_ENTRY_UNKNOWN || nPbrIndex < 0 || m_pContainer == nullptr ||
-      m_pContainer->IsSingleAdnFile()) {
+  if (m_pContainer == nullptr) {
     return 0;
   }
-  const int nEntryCnt = GetPbrEntryCount(nPbrIndex, nEntryType);
+  int nPbrIndex = -1;
+  const int nEntryCnt = _FieldEntryCount(nSimFileID, nSlot, &nPbrIndex);
+  const int nEntryType = EntryTypeOf(nSimFileID);
   if (nEntryCnt < 0 || nEntryCnt > AllowedEntries(nSimFileID)) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcSimMgr::GetAvailCountRecordField - simFileID is %d nEntryCnt is %d\n", nSimFileID,
              nEntryCnt);
@@ -338,13 +339,11 @@ int CCtSvcSimMgr::GetAvailCountRecordField(int nSimFileID, int nSlot) const {
 }
 
 int CCtSvcSimMgr::GetMaxCountRecordField(int nSimFileID, int nSlot) const {
-  const int nEntryType = EntryTypeOf(nSimFileID);
-  const int nPbrIndex = _SlotToPbrIndex(nSlot);
-  if (nEntryType == CTSVC_SIM_ENTRY_UNKNOWN || nPbrIndex < 0 || m_pContainer == nullptr ||
-      m_pContainer->IsSingleAdnFile()) {
+  if (m_pContainer == nullptr) {
     return 0;
   }
-  const int nEntryCnt = GetPbrEntryCount(nPbrIndex, nEntryType);
+  int nPbrIndex = -1;
+  const int nEntryCnt = _FieldEntryCount(nSimFileID, nSlot, &nPbrIndex);
   for (int n = 0; n < nEntryCnt; ++n) {
     const CCtSvcSimFile* pFile = m_pContainer->GetSimFile(nSimFileID, nPbrIndex, n);
     if (pFile != nullptr && pFile->GetUnusedRecordIndex() >= 0) {
