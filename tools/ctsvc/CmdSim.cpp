@@ -14,7 +14,24 @@ int RunSim(const Options& options, const Args& args) {
   if (strSub == "dump" && args.Positional().size() == 1) {
     return RunSimDump(options, args);
   }
-  return Fail(kExitUsage, "sim: unknown subcommand '" + strSub + "' (make-card FILE, dump)");
+  // Subcommands with their number of words after the subcommand (least, most).
+  static const struct {
+    const char* pszName;
+    size_t nMin;
+    size_t nMax;
+    int (*pfnRun)(const Options&, const Args&);
+  } kSubs[] = {{"status", 0, 0, RunSimStatus},         {"list", 0, 1, RunSimList},
+               {"set", 1, 1, RunSimSet},               {"delete", 1, 1, RunSimDelete},
+               {"insert-card", 1, 1, RunSimInsertCard}, {"remove-card", 0, 0, RunSimRemoveCard}};
+  const size_t nWords = args.Positional().size() - 1;
+  for (const auto& sub : kSubs) {
+    if (strSub == sub.pszName && nWords >= sub.nMin && nWords <= sub.nMax) {
+      return sub.pfnRun(options, args);
+    }
+  }
+  return Fail(kExitUsage, "sim: unknown subcommand '" + strSub +
+                              "' (make-card FILE, dump, status, list [KIND], set INDEX, delete INDEX, insert-card FILE, "
+                              "remove-card)");
 }
 
 }  // namespace ctsvc_tool

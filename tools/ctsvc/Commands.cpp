@@ -81,10 +81,17 @@ const std::vector<Command>& Commands() {
       {"watch", "[--count N] [--seconds S]", "print the changes other processes make to the store",
        "  --count N         stop after N changes\n  --seconds S       stop after S seconds\n", "",
        "count seconds", 0, 0, StoreUse::kNone, &RunWatch},
-      {"sim", "make-card --gsm|--usim [--empty] FILE | dump", "the simulated SIM card: write a sample card file; show the data directory's card",
+      {"sim", "make-card --gsm|--usim [--empty] FILE | dump | status | list [KIND] | set INDEX | delete INDEX | insert-card FILE | remove-card",
+       "the simulated SIM card: write a sample card file; show the data directory's card; read and write its contacts",
        "  make-card FILE    write a sample card (--gsm or --usim; --empty: no contacts) to FILE\n"
-       "  dump              every phonebook file of the data directory's card (sim/card.json), decoded\n",
-       "gsm usim empty", "", 1, 2, StoreUse::kCreates, &RunSim},
+       "  dump              every phonebook file of the data directory's card (sim/card.json), decoded\n"
+       "  status            card type, used/total records of each file, free slots, text and number lengths\n"
+       "  list [KIND]       the records of adn (default), fdn, sdn, msisdn, gas or aas\n"
+       "  set INDEX         write contact INDEX (1-based): --name N --number X [--email E] [--anr X] [--group G]\n"
+       "  delete INDEX      erase contact INDEX\n"
+       "  insert-card FILE  copy a card file into the data directory (sim/card.json)\n"
+       "  remove-card       take the card out of the data directory\n",
+       "gsm usim empty", "name number email anr group", 1, 2, StoreUse::kCreates, &RunSim},
   };
   return kCommands;
 }

@@ -88,6 +88,12 @@ int RunWatch(const Options& options, const Args& args);
 int RunSim(const Options& options, const Args& args);
 int RunSimMakeCard(const Options& options, const Args& args);
 int RunSimDump(const Options& options, const Args& args);
+int RunSimStatus(const Options& options, const Args& args);
+int RunSimList(const Options& options, const Args& args);
+int RunSimSet(const Options& options, const Args& args);
+int RunSimDelete(const Options& options, const Args& args);
+int RunSimInsertCard(const Options& options, const Args& args);
+int RunSimRemoveCard(const Options& options, const Args& args);
 
 }  // namespace ctsvc_tool
 

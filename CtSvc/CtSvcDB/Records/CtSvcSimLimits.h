@@ -1,6 +1,6 @@
 // What the SIM can hold, as the records need to know it when they make a contact fit an ADN
-// record. The SIM manager installs its own answers; until it does (or without a card) the
-// default says "no SIM":
+// record. The SIM manager installs its answers while the ADN group is loaded; before that, after
+// a free or reload of the group, and without a card the default says "no SIM":
 //   ADN number length 20 digits, ADN name length 14 bytes,
 //   no EMAIL and no SNE file (their lengths 0), no free ANR, EMAIL or SNE entry.
 #ifndef CTSVC_SIM_LIMITS_H
