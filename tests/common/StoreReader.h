@@ -106,6 +106,14 @@ inline std::vector<std::string> DumpStore(const std::string& strPath) {
   return rows;
 }
 
+// The rows of a dump without the records of pending account removals.
+inline std::vector<std::string> WithoutPendingRemovals(std::vector<std::string> rows) {
+  rows.erase(std::remove_if(rows.begin(), rows.end(),
+                            [](const std::string& row) { return row.rfind("CtSvcDeleteAccount|", 0) == 0; }),
+             rows.end());
+  return rows;
+}
+
 }  // namespace ctsvc_test
 
 #endif
