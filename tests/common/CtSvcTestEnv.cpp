@@ -7,6 +7,7 @@
 
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcModule.h"
+#include "StoreReader.h"
 #include "ZelCollate.h"
 #include "ZelWm.h"
 
@@ -45,19 +46,7 @@ void StoreTest::TearDown() {
 }
 
 int StoreTest::CountFromSecondConnection(const std::string& strTable) const {
-  sqlite3* pDb = nullptr;
-  int nCount = -1;
-  if (sqlite3_open_v2(DbPath().c_str(), &pDb, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    UseNameOrder(pDb);
-    sqlite3_stmt* pStmt = nullptr;
-    const std::string strSql = "SELECT count(*) FROM " + strTable;
-    if (sqlite3_prepare_v2(pDb, strSql.c_str(), -1, &pStmt, nullptr) == SQLITE_OK && sqlite3_step(pStmt) == SQLITE_ROW) {
-      nCount = sqlite3_column_int(pStmt, 0);
-    }
-    sqlite3_finalize(pStmt);
-  }
-  sqlite3_close(pDb);
-  return nCount;
+  return StoreReader(DbPath(), true).Int("SELECT count(*) FROM " + strTable);
 }
 
 void SchemaTest::SetUp() {

@@ -5,7 +5,6 @@
 // is a refusing content handler, or a volume that fills up after some writes.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <functional>
@@ -194,13 +193,6 @@ const std::vector<Operation>& Operations() {
   return kOperations;
 }
 
-std::vector<std::string> WithoutPending(std::vector<std::string> rows) {
-  rows.erase(std::remove_if(rows.begin(), rows.end(),
-                            [](const std::string& row) { return row.rfind("CtSvcDeleteAccount|", 0) == 0; }),
-             rows.end());
-  return rows;
-}
-
 class CtSvcDbAllOrNothingTest : public ctsvc_test::ServiceTest,
                                 public ::testing::WithParamInterface<std::tuple<size_t, Failure>> {
  protected:
@@ -227,7 +219,7 @@ class CtSvcDbAllOrNothingTest : public ctsvc_test::ServiceTest,
   std::vector<std::string> Dump(bool bIgnorePending) {
     Db2Commit();  // work an operation left open would be committed here, and seen
     const std::vector<std::string> rows = ctsvc_test::DumpStore(DbPath());
-    return bIgnorePending ? WithoutPending(rows) : rows;
+    return bIgnorePending ? ctsvc_test::WithoutPendingRemovals(rows) : rows;
   }
 
   RefusingFactory m_factory;

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "CtSvcDB/Records/CtSvcContact.h"
@@ -18,17 +20,24 @@
 
 namespace {
 
-struct ListRow {
-  int nId;
-  std::u16string letter;
+// One list family's functions.
+template <typename Filter, typename Record>
+struct Family {
+  INT32 (*create)(const Filter*, CtSvcListCallback);
+  INT32 (*count)(INT32);
+  BOOL (*getAt)(INT32, INT32, Record*);
+  BOOL (*destroy)(INT32);
+  int (*getLetters)(const Filter*, MCHAR*, INT32*, int);
+  int (*getPosition)(const Filter*, const MCHAR*);
+  const char* pszTable;
 };
 
-// A run of one letter in a list.
-struct LetterRun {
-  MCHAR letter;
-  int nFirst;
-  int nCount;
-};
+const Family<CtSvcPrimaryFilter, CtSvcPrimaryRecord> kPrimaries{
+    CtSvcPrimaryListCreate,         CtSvcPrimaryListGetCount,         CtSvcPrimaryListGetAt, CtSvcPrimaryListDestroy,
+    CtSvcDbPrimaryGetGroupLetters, CtSvcDbPrimaryGetFastScrollIndex, "CtSvcPrimary"};
+const Family<CtSvcPersonFilter, CtSvcPersonRecord> kPersons{
+    CtSvcContactListCreate,        CtSvcContactListGetCount,        CtSvcContactListGetAt, CtSvcContactListDestroy,
+    CtSvcDbPersonGetGroupLetters, CtSvcDbPersonGetFastScrollIndex, "CtSvcPerson"};
 
 class CtSvcNameOrder : public ctsvc_test::ServiceTest {
  protected:
@@ -39,102 +48,56 @@ class CtSvcNameOrder : public ctsvc_test::ServiceTest {
   }
 
   // The group letter column of a row, read with SQL of the test's own.
-  static std::u16string LetterOf(const char* pszTable, const char* pszColumn, int nId) {
+  static MCHAR LetterOf(const char* pszTable, const char* pszColumn, int nId) {
     EXPECT_GE(Db2QueryEx("SELECT %s FROM %s WHERE ID = %d", pszColumn, pszTable, nId), 0);
-    std::u16string letter;
+    MCHAR sz[4] = {};
     if (Db2GetNextRow() > 0) {
-      MCHAR sz[4] = {};
       WmConvert2PCode(sz, 4, Db2GetColumn(0));
-      letter = sz;
     }
-    return letter;
+    EXPECT_TRUE(sz[0] != 0 && sz[1] == 0) << pszTable << " " << nId;
+    return sz[0];
   }
 
-  // Ids and letters of a list as it hands them out: one list family's functions, a filter, the
-  // table and letter column to read.
-  template <typename Record, typename Filter, typename Family>
-  static std::vector<ListRow> Rows(const Filter& filter, const Family& family, const char* pszTable,
-                                   const char* pszLetter) {
+  // The list's rows fall into one run per letter; the letters with their counts and every
+  // letter's fast-scroll position agree with the runs.
+  template <typename Filter, typename Record>
+  static void ExpectLettersAgree(const Family<Filter, Record>& family, int nIndexType) {
+    SCOPED_TRACE(std::string(family.pszTable) + (nIndexType == CTSVC_FILTER_INDEX_LAST_FIRST ? " last-first" : " first-last"));
+    Filter filter{};
+    if constexpr (std::is_same_v<Filter, CtSvcPrimaryFilter>) {
+      CtSvcPrimaryFilterInit(&filter);
+    } else {
+      CtSvcPersonFilterInit(&filter);
+    }
+    filter.FilterIndexType = nIndexType;
+    const char* pszLetter = nIndexType == CTSVC_FILTER_INDEX_LAST_FIRST ? "LF_GROUP_LETTER" : "FL_GROUP_LETTER";
+    std::vector<std::pair<MCHAR, int>> runs;  // letter, first row
+    std::vector<int> counts;
     const INT32 h = family.create(&filter, nullptr);
-    EXPECT_GE(h, 0);
-    std::vector<ListRow> rows;
+    ASSERT_GE(h, 0);
     for (int i = 0; i < family.count(h); ++i) {
       Record record{};
       EXPECT_TRUE(family.getAt(h, i, &record));
-      rows.push_back(ListRow{record.nId, LetterOf(pszTable, pszLetter, record.nId)});
+      const MCHAR letter = LetterOf(family.pszTable, pszLetter, record.nId);
+      if (runs.empty() || runs.back().first != letter) {
+        for (const auto& run : runs) {
+          EXPECT_NE(run.first, letter) << "letter U+" << std::hex << letter << " comes back at row " << std::dec << i;
+        }
+        runs.emplace_back(letter, i);
+        counts.push_back(0);
+      }
+      ++counts.back();
     }
     family.destroy(h);
-    return rows;
-  }
-
-  template <typename Filter, typename Record>
-  struct Family {
-    INT32 (*create)(const Filter*, CtSvcListCallback);
-    INT32 (*count)(INT32);
-    BOOL (*getAt)(INT32, INT32, Record*);
-    BOOL (*destroy)(INT32);
-  };
-
-  static std::vector<ListRow> PrimaryRows(int nIndexType) {
-    CtSvcPrimaryFilter filter;
-    CtSvcPrimaryFilterInit(&filter);
-    filter.FilterIndexType = nIndexType;
-    const Family<CtSvcPrimaryFilter, CtSvcPrimaryRecord> family{CtSvcPrimaryListCreate, CtSvcPrimaryListGetCount,
-                                                                 CtSvcPrimaryListGetAt, CtSvcPrimaryListDestroy};
-    return Rows<CtSvcPrimaryRecord>(filter, family, "CtSvcPrimary",
-                                    nIndexType == CTSVC_FILTER_INDEX_LAST_FIRST ? "LF_GROUP_LETTER" : "FL_GROUP_LETTER");
-  }
-
-  static std::vector<ListRow> PersonRows() {
-    CtSvcPersonFilter filter;
-    CtSvcPersonFilterInit(&filter);
-    filter.FilterIndexType = CTSVC_FILTER_INDEX_FIRST_LAST;
-    const Family<CtSvcPersonFilter, CtSvcPersonRecord> family{CtSvcContactListCreate, CtSvcContactListGetCount,
-                                                               CtSvcContactListGetAt, CtSvcContactListDestroy};
-    return Rows<CtSvcPersonRecord>(filter, family, "CtSvcPerson", "FL_GROUP_LETTER");
-  }
-
-  // The runs of letters of a list; a letter met again after another one fails the test.
-  static std::vector<LetterRun> Runs(const std::vector<ListRow>& rows) {
-    std::vector<LetterRun> runs;
-    for (size_t i = 0; i < rows.size(); ++i) {
-      EXPECT_EQ(rows[i].letter.size(), 1u) << "row " << i;
-      const MCHAR letter = rows[i].letter.empty() ? 0 : rows[i].letter[0];
-      if (runs.empty() || runs.back().letter != letter) {
-        for (const LetterRun& run : runs) {
-          EXPECT_NE(run.letter, letter) << "letter U+" << std::hex << letter << " comes back at row " << std::dec << i;
-        }
-        runs.push_back(LetterRun{letter, static_cast<int>(i), 0});
-      }
-      ++runs.back().nCount;
-    }
-    return runs;
-  }
-
-  // The letters with counts, and every letter's fast-scroll position, against the list's runs.
-  template <typename GetLetters, typename GetPosition>
-  static void ExpectLettersAgree(const std::vector<LetterRun>& runs, GetLetters getLetters, GetPosition getPosition) {
     MCHAR aLetters[512] = {};
     INT32 aCounts[512] = {};
-    const int nLetters = getLetters(aLetters, aCounts, 512);
-    ASSERT_EQ(nLetters, static_cast<int>(runs.size()));
-    for (int i = 0; i < nLetters; ++i) {
-      EXPECT_EQ(aLetters[i], runs[i].letter) << i;
-      EXPECT_EQ(aCounts[i], runs[i].nCount) << "letter U+" << std::hex << aLetters[i];
-      const MCHAR sz[2] = {runs[i].letter, 0};
-      EXPECT_EQ(getPosition(sz), runs[i].nFirst) << "letter U+" << std::hex << aLetters[i];
+    ASSERT_EQ(family.getLetters(&filter, aLetters, aCounts, 512), static_cast<int>(runs.size()));
+    for (size_t i = 0; i < runs.size(); ++i) {
+      EXPECT_EQ(aLetters[i], runs[i].first) << i;
+      EXPECT_EQ(aCounts[i], counts[i]) << "letter U+" << std::hex << aLetters[i];
+      const MCHAR sz[2] = {runs[i].first, 0};
+      EXPECT_EQ(family.getPosition(&filter, sz), runs[i].second) << "letter U+" << std::hex << aLetters[i];
     }
-  }
-
-  static void ExpectPrimaryListAgrees(int nIndexType) {
-    SCOPED_TRACE(nIndexType == CTSVC_FILTER_INDEX_LAST_FIRST ? "last-first" : "first-last");
-    CtSvcPrimaryFilter filter;
-    CtSvcPrimaryFilterInit(&filter);
-    filter.FilterIndexType = nIndexType;
-    ExpectLettersAgree(
-        Runs(PrimaryRows(nIndexType)),
-        [&](MCHAR* pLetters, INT32* pCounts, int n) { return CtSvcDbPrimaryGetGroupLetters(&filter, pLetters, pCounts, n); },
-        [&](const MCHAR* pLetter) { return CtSvcDbPrimaryGetFastScrollIndex(&filter, pLetter); });
   }
 };
 
@@ -164,8 +127,8 @@ TEST_F(CtSvcNameOrder, ListsLettersAndPositionsAgreeOnNamesOfEveryKind) {
   std::strcpy(name.szDisplayName, "Ö");
   EXPECT_EQ(CtSvcPrimaryListGetListIndexFromName(h, &name), 7);
   CtSvcPrimaryListDestroy(h);
-  ExpectPrimaryListAgrees(CTSVC_FILTER_INDEX_FIRST_LAST);
-  ExpectPrimaryListAgrees(CTSVC_FILTER_INDEX_LAST_FIRST);  // Berg, Brown, Érdi, Hall, ...
+  ExpectLettersAgree(kPrimaries, CTSVC_FILTER_INDEX_FIRST_LAST);
+  ExpectLettersAgree(kPrimaries, CTSVC_FILTER_INDEX_LAST_FIRST);  // Berg, Brown, Érdi, Hall, ...
 }
 
 // A generated address book (fixed seed): Latin names with and without accents in both cases,
@@ -185,15 +148,9 @@ TEST_F(CtSvcNameOrder, EveryLetterIsOneRunOfTheListOnAGeneratedStore) {
   for (int i = 0; i < 240; ++i) {
     Add(kWords[rng() % nWords], kWords[rng() % nWords]);
   }
-  ExpectPrimaryListAgrees(CTSVC_FILTER_INDEX_FIRST_LAST);
-  ExpectPrimaryListAgrees(CTSVC_FILTER_INDEX_LAST_FIRST);
-  CtSvcPersonFilter filter;
-  CtSvcPersonFilterInit(&filter);
-  filter.FilterIndexType = CTSVC_FILTER_INDEX_FIRST_LAST;
-  ExpectLettersAgree(
-      Runs(PersonRows()),
-      [&](MCHAR* pLetters, INT32* pCounts, int n) { return CtSvcDbPersonGetGroupLetters(&filter, pLetters, pCounts, n); },
-      [&](const MCHAR* pLetter) { return CtSvcDbPersonGetFastScrollIndex(&filter, pLetter); });
+  ExpectLettersAgree(kPrimaries, CTSVC_FILTER_INDEX_FIRST_LAST);
+  ExpectLettersAgree(kPrimaries, CTSVC_FILTER_INDEX_LAST_FIRST);
+  ExpectLettersAgree(kPersons, CTSVC_FILTER_INDEX_FIRST_LAST);
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -14,29 +14,6 @@
 #include <vector>
 
 namespace {
-
-std::string ReadFile(const std::string& strPath) {
-  std::ifstream in(strPath);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> PublicHeaders() {
-  std::vector<std::string> vcPaths;
-  DIR* pDir = opendir(CTSVC_PUBLIC_INCLUDE_DIR);
-  if (pDir == nullptr) {
-    return vcPaths;
-  }
-  while (const dirent* pEntry = readdir(pDir)) {
-    const std::string strName = pEntry->d_name;
-    if (strName.size() > 2 && strName.compare(strName.size() - 2, 2, ".h") == 0) {
-      vcPaths.push_back(std::string(CTSVC_PUBLIC_INCLUDE_DIR) + "/" + strName);
-    }
-  }
-  closedir(pDir);
-  return vcPaths;
-}
 
 // The text without comments, preprocessor lines and the bodies of structures, enumerations and
 // inline functions: what is left is a list of declarations ending in ';'.
@@ -76,11 +53,16 @@ std::vector<std::string> FunctionNames(const std::string& strHeader) {
   return vcNames;
 }
 
+// Every function the public headers declare.
 std::set<std::string> DeclaredFunctions() {
   std::set<std::string> setNames;
-  for (const std::string& strPath : PublicHeaders()) {
-    for (const std::string& strName : FunctionNames(ReadFile(strPath))) {
-      setNames.insert(strName);
+  for (const auto& entry : std::filesystem::directory_iterator(CTSVC_PUBLIC_INCLUDE_DIR)) {
+    if (entry.path().extension() == ".h") {
+      std::ifstream in(entry.path());
+      const std::string strText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      for (const std::string& strName : FunctionNames(strText)) {
+        setNames.insert(strName);
+      }
     }
   }
   return setNames;

@@ -14,22 +14,14 @@ namespace {
 using ctsvc_tool_test::RunTool;
 using ctsvc_tool_test::ToolRun;
 
-// Where each text first appears in the output; npos when missing.
-std::vector<size_t> Positions(const std::string& strOut, const std::vector<std::string>& vcTexts) {
-  std::vector<size_t> positions;
-  for (const std::string& text : vcTexts) {
-    positions.push_back(strOut.find(text));
-  }
-  return positions;
-}
-
+// Each text appears in the output, after the one before it.
 void ExpectInOrder(const std::string& strOut, const std::vector<std::string>& vcTexts) {
-  const std::vector<size_t> positions = Positions(strOut, vcTexts);
-  for (size_t i = 0; i < positions.size(); ++i) {
-    ASSERT_NE(positions[i], std::string::npos) << vcTexts[i] << " missing from:\n" << strOut;
-    if (i > 0) {
-      EXPECT_LT(positions[i - 1], positions[i]) << vcTexts[i - 1] << " / " << vcTexts[i] << " in:\n" << strOut;
-    }
+  size_t nLast = 0;
+  for (const std::string& text : vcTexts) {
+    const size_t n = strOut.find(text);
+    ASSERT_NE(n, std::string::npos) << text << " missing from:\n" << strOut;
+    EXPECT_LE(nLast, n) << text << " too early in:\n" << strOut;
+    nLast = n;
   }
 }
 

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstdio>
 #include <string>
 
 namespace ctsvc_tool_test {
@@ -17,30 +16,13 @@ struct ToolRun {
   std::string strOut;  // stdout and stderr (stdout only when asked)
 };
 
-inline std::string ToolCommand(const std::string& strArgs, bool bStderr) {
-  return std::string(CTSVC_TOOL_PATH) + " " + strArgs + (bStderr ? " 2>&1" : " 2>/dev/null");
-}
-
-inline ToolRun RunTool(const std::string& strArgs, bool bStderr = true) {
-  ToolRun run{-1, ""};
-  FILE* pPipe = popen(ToolCommand(strArgs, bStderr).c_str(), "r");
-  if (pPipe == nullptr) {
-    return run;
-  }
-  std::array<char, 4096> buf{};
-  for (size_t n; (n = fread(buf.data(), 1, buf.size(), pPipe)) > 0;) {
-    run.strOut.append(buf.data(), n);
-  }
-  const int nStatus = pclose(pPipe);
-  run.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-  return run;
-}
-
 // Runs the program with the user and group id nUid (a root test process drops its rights so
 // that file permissions apply; the test's own id runs as it is); nExit is -1 when the child could
 // not be started.
-inline ToolRun RunToolAs(uid_t nUid, const std::string& strArgs) {
+inline ToolRun RunToolAs(uid_t nUid, const std::string& strArgs, bool bStderr = true) {
   ToolRun run{-1, ""};
+  // Built before the fork: a child of a process with threads may not allocate.
+  const std::string strCommand = std::string(CTSVC_TOOL_PATH) + " " + strArgs + (bStderr ? " 2>&1" : " 2>/dev/null");
   int aPipe[2];
   if (pipe(aPipe) != 0) {
     return run;
@@ -48,12 +30,11 @@ inline ToolRun RunToolAs(uid_t nUid, const std::string& strArgs) {
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(aPipe[1], STDOUT_FILENO);
-    dup2(aPipe[1], STDERR_FILENO);
     close(aPipe[0]);
     if (nUid != geteuid() && (setgroups(0, nullptr) != 0 || setgid(nUid) != 0 || setuid(nUid) != 0)) {
       _exit(126);
     }
-    execl("/bin/sh", "sh", "-c", ToolCommand(strArgs, true).c_str(), static_cast<char*>(nullptr));
+    execl("/bin/sh", "sh", "-c", strCommand.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   close(aPipe[1]);
@@ -68,6 +49,8 @@ inline ToolRun RunToolAs(uid_t nUid, const std::string& strArgs) {
   }
   return run;
 }
+
+inline ToolRun RunTool(const std::string& strArgs, bool bStderr = true) { return RunToolAs(geteuid(), strArgs, bStderr); }
 
 }  // namespace ctsvc_tool_test
 

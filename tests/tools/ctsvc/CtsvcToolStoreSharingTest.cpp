@@ -34,25 +34,19 @@ TEST(CtsvcToolStoreSharing, FourAddLoopsAtOnceStoreEveryContact) {
   ctsvc_test::TempDir dir;
   const std::string strData = "--data " + dir.Path() + " ";
   ASSERT_EQ(0, RunTool(strData + "init").nExit);
-  std::vector<int> vcFailures(kLoops, 0);
-  std::vector<std::string> vcLastError(kLoops);
+  std::vector<std::string> vcErrors(kLoops);  // what each loop's failed adds printed
   std::vector<std::thread> vcLoops;
   for (int w = 0; w < kLoops; ++w) {
     vcLoops.emplace_back([&, w] {
       for (int i = 0; i < kAdds; ++i) {
         const ToolRun run = RunTool(strData + "add --first W" + std::to_string(w) + " --last N" + std::to_string(i));
-        if (run.nExit != 0) {
-          ++vcFailures[w];
-          vcLastError[w] = run.strOut;
-        }
+        vcErrors[w] += run.nExit != 0 ? "exit " + std::to_string(run.nExit) + ": " + run.strOut : "";
       }
     });
   }
-  for (std::thread& loop : vcLoops) {
-    loop.join();
-  }
   for (int w = 0; w < kLoops; ++w) {
-    EXPECT_EQ(0, vcFailures[w]) << "loop " << w << ": " << vcLastError[w];
+    vcLoops[w].join();
+    EXPECT_EQ("", vcErrors[w]) << "loop " << w;
   }
   const ctsvc_test::StoreReader store(dir.File("ctsvc.db"));
   EXPECT_EQ(kLoops * kAdds, store.Int("SELECT count(DISTINCT FIRSTNAME || LASTNAME) FROM CtSvcPerson"));
@@ -69,9 +63,6 @@ TEST(CtsvcToolStoreSharing, UnlinkOfAPersonNotInTheContactChangesNothing) {
   const ToolRun unlink = RunTool(strData + "unlink 1 999");
   EXPECT_EQ(1, unlink.nExit) << unlink.strOut;
   EXPECT_EQ(before, ctsvc_test::DumpStore(dir.File("ctsvc.db")));
-  EXPECT_EQ(0, RunTool(strData + "unlink 1 1").nExit);
-  const ctsvc_test::StoreReader store(dir.File("ctsvc.db"));
-  EXPECT_EQ(2, store.Int("SELECT count(*) FROM CtSvcPrimary WHERE LINK_COUNT = 1"));
 }
 
 TEST(CtsvcToolStoreSharing, AReadCommandFinishesAPendingAccountRemoval) {

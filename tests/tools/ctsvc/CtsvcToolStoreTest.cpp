@@ -2,7 +2,6 @@
 // and a store the user may only read.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -26,9 +25,17 @@ std::string ReadFile(const std::string& strPath) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool Exists(const std::string& strPath) {
-  struct stat st {};
-  return stat(strPath.c_str(), &st) == 0;
+bool Exists(const std::string& strPath) { return std::filesystem::exists(strPath); }
+
+// Sets the permissions of the data directory's parent, the directory and everything in it.
+void SetPermissions(const std::string& strParent, const std::string& strStore, std::filesystem::perms dirs,
+                    std::filesystem::perms files) {
+  namespace fs = std::filesystem;
+  fs::permissions(strParent, dirs);
+  for (const fs::directory_entry& entry : fs::directory_iterator(strStore)) {
+    fs::permissions(entry.path(), entry.is_directory() ? dirs : files);
+  }
+  fs::permissions(strStore, dirs);
 }
 
 TEST(CtsvcToolStore, ReadCommandsNeedAStoreAndCreateNone) {
@@ -99,11 +106,7 @@ TEST(CtsvcToolStore, AStoreTheUserMayOnlyReadIsListedAndSearched) {
   namespace fs = std::filesystem;
   const auto kReadOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
   const auto kOpen = kReadOnly | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
-  fs::permissions(dir.Path(), kOpen);
-  for (const fs::directory_entry& entry : fs::directory_iterator(strStore)) {
-    fs::permissions(entry.path(), entry.is_directory() ? kOpen : kReadOnly);
-  }
-  fs::permissions(strStore, kOpen);
+  SetPermissions(dir.Path(), strStore, kOpen, kReadOnly);
   const std::string strBefore = ReadFile(strStore + "/ctsvc.db");
 
   const ToolRun list = RunToolAs(Reader(), strData + "--json list");
@@ -118,11 +121,7 @@ TEST(CtsvcToolStore, AStoreTheUserMayOnlyReadIsListedAndSearched) {
   EXPECT_NE(std::string::npos, add.strOut.find("ctsvc: ")) << add.strOut;
   EXPECT_EQ(strBefore, ReadFile(strStore + "/ctsvc.db"));
 
-  fs::permissions(dir.Path(), fs::perms::owner_all);
-  fs::permissions(strStore, fs::perms::owner_all);
-  for (const fs::directory_entry& entry : fs::directory_iterator(strStore)) {
-    fs::permissions(entry.path(), fs::perms::owner_all);
-  }
+  SetPermissions(dir.Path(), strStore, fs::perms::owner_all, fs::perms::owner_all);
 }
 
 }  // namespace

@@ -43,7 +43,11 @@ class JsonReader {
   // One JSON value and nothing but blanks after it; false for anything else.
   static bool Read(const std::string& strText, JValue& value) {
     JsonReader reader(strText);
-    return reader.Value(value) && reader.AtEnd();
+    if (!reader.Value(value)) {
+      return false;
+    }
+    reader.Blanks();
+    return reader.m_n == strText.size();
   }
 
  private:
@@ -54,10 +58,6 @@ class JsonReader {
       ++m_n;
     }
   }
-  bool AtEnd() {
-    Blanks();
-    return m_n == m_str.size();
-  }
   bool Take(char c) {
     Blanks();
     if (m_n < m_str.size() && m_str[m_n] == c) {
@@ -66,13 +66,10 @@ class JsonReader {
     }
     return false;
   }
-  bool Word(const char* szWord) {
-    const std::string strWord = szWord;
-    if (m_str.compare(m_n, strWord.size(), strWord) != 0) {
-      return false;
-    }
-    m_n += strWord.size();
-    return true;
+  bool Word(const std::string& strWord) {
+    const bool bFound = m_str.compare(m_n, strWord.size(), strWord) == 0;
+    m_n += bFound ? strWord.size() : 0;
+    return bFound;
   }
   bool String(std::string& strOut) {
     if (!Take('"')) {
@@ -101,55 +98,45 @@ class JsonReader {
     strOut = m_str.substr(nStart, m_n - nStart);
     return m_n > nDigits && std::isdigit(static_cast<unsigned char>(m_str[nDigits]));
   }
+  // The items of an array or the members of an object, up to the closing character.
+  template <typename F>
+  bool Items(char cClose, F item) {
+    ++m_n;
+    if (Take(cClose)) {
+      return true;
+    }
+    do {
+      if (!item()) {
+        return false;
+      }
+    } while (Take(','));
+    return Take(cClose);
+  }
   bool Value(JValue& value) {
     Blanks();
-    if (m_n >= m_str.size()) {
-      return false;
+    const char c = m_n < m_str.size() ? m_str[m_n] : '\0';
+    switch (c) {
+      case '{':
+        value.kind = JValue::Kind::Object;
+        return Items('}', [&] {
+          value.vcMembers.emplace_back();
+          return String(value.vcMembers.back().first) && Take(':') && Value(value.vcMembers.back().second);
+        });
+      case '[':
+        value.kind = JValue::Kind::Array;
+        return Items(']', [&] {
+          value.vcItems.emplace_back();
+          return Value(value.vcItems.back());
+        });
+      case '"': value.kind = JValue::Kind::String; return String(value.strText);
+      case 't':
+      case 'f':
+        value.kind = JValue::Kind::Bool;
+        value.strText = c == 't' ? "true" : "false";
+        return Word(value.strText);
+      case 'n': return Word("null");
+      default: value.kind = JValue::Kind::Number; return Number(value.strText);
     }
-    const char c = m_str[m_n];
-    if (c == '{') {
-      value.kind = JValue::Kind::Object;
-      ++m_n;
-      if (Take('}')) {
-        return true;
-      }
-      do {
-        std::pair<std::string, JValue> member;
-        if (!String(member.first) || !Take(':') || !Value(member.second)) {
-          return false;
-        }
-        value.vcMembers.push_back(std::move(member));
-      } while (Take(','));
-      return Take('}');
-    }
-    if (c == '[') {
-      value.kind = JValue::Kind::Array;
-      ++m_n;
-      if (Take(']')) {
-        return true;
-      }
-      do {
-        value.vcItems.emplace_back();
-        if (!Value(value.vcItems.back())) {
-          return false;
-        }
-      } while (Take(','));
-      return Take(']');
-    }
-    if (c == '"') {
-      value.kind = JValue::Kind::String;
-      return String(value.strText);
-    }
-    if (c == 't' || c == 'f') {
-      value.kind = JValue::Kind::Bool;
-      value.strText = c == 't' ? "true" : "false";
-      return Word(c == 't' ? "true" : "false");
-    }
-    if (c == 'n') {
-      return Word("null");
-    }
-    value.kind = JValue::Kind::Number;
-    return Number(value.strText);
   }
 
   const std::string& m_str;

@@ -9,6 +9,7 @@
 #include "CtSvcDB/Records/CtSvcGroup.h"
 #include "CtSvcDb.h"
 #include "CtSvcTestEnv.h"
+#include "StoreReader.h"
 #include "ZelCoreTest.h"
 
 namespace {
@@ -32,29 +33,18 @@ StoredPaths StorePaths(const std::vector<std::string>& vcPaths) {
   return ids;
 }
 
-template <class R>
-std::string Stored(const char* pszUri, int nId) {
-  CContent row;
-  R record;
-  if (!CContentMgr::Instance()->GetContent(pszUri, nId, row) || !record.SetData(row)) {
-    return "<missing>";
+class CtSvcDbChangedPathTest : public ctsvc_test::SchemaTest {
+ protected:
+  // Each stored path is found again, as expected, in the other data and in the group ringtones
+  // (read from the store file with SQL of the test's own).
+  void ExpectPaths(const StoredPaths& ids, const std::vector<std::string>& vcExpected) const {
+    const ctsvc_test::StoreReader store(DbPath(), true);
+    for (size_t i = 0; i < vcExpected.size(); ++i) {
+      EXPECT_EQ(vcExpected[i], store.Text("SELECT ETC_DATA FROM CtSvcEtcData WHERE ID = " + std::to_string(ids.vcEtcIds[i]))) << i;
+      EXPECT_EQ(vcExpected[i], store.Text("SELECT RINGTONE FROM CtSvcGroup WHERE ID = " + std::to_string(ids.vcGroupIds[i]))) << i;
+    }
   }
-  if constexpr (std::is_same_v<R, CCtSvcGroup>) {
-    return record.GetRingtone();
-  } else {
-    return record.GetEtcData();
-  }
-}
-
-// Each stored path is found again, as expected, in the other data and in the group ringtones.
-void ExpectPaths(const StoredPaths& ids, const std::vector<std::string>& vcExpected) {
-  for (size_t i = 0; i < vcExpected.size(); ++i) {
-    EXPECT_EQ(vcExpected[i], Stored<CCtSvcEtcData>("CtSvc/EtcData", ids.vcEtcIds[i])) << i;
-    EXPECT_EQ(vcExpected[i], Stored<CCtSvcGroup>("CtSvc/Group", ids.vcGroupIds[i])) << i;
-  }
-}
-
-class CtSvcDbChangedPathTest : public ctsvc_test::SchemaTest {};
+};
 
 // A renamed file: the comparison ignores letter case, and the new path is stored in lower case.
 // A renamed folder: every path in it or below it moves, a folder that only begins alike stays.

@@ -2,7 +2,6 @@
 // store file: one record per family, every field with a value of its own, the expected column
 // names and texts written out here (never taken from the code's own column map).
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <functional>
 #include <string>
@@ -24,6 +23,7 @@
 #include "CtSvcDB/Records/CtSvcSpeedDial.h"
 #include "CtSvcTestData.h"
 #include "CtSvcTestEnv.h"
+#include "StoreReader.h"
 
 namespace {
 
@@ -113,42 +113,24 @@ const Family kFamilies[] = {
 };
 // clang-format on
 
-class CtSvcStoredColumnsTest : public ctsvc_test::SchemaTest {
- protected:
-  // The texts of the columns of one row, read from the store file by a connection of the test.
-  std::vector<std::string> ReadColumns(const char* szTable, int nId, const Columns& columns) const {
-    std::string strSql = "SELECT ";
-    for (size_t i = 0; i < columns.size(); ++i) {
-      strSql += (i > 0 ? ", " : "") + std::string(columns[i].first);
-    }
-    strSql += std::string(" FROM ") + szTable + " WHERE ID = " + std::to_string(nId);
-    std::vector<std::string> vcTexts;
-    sqlite3* pDb = nullptr;
-    sqlite3_stmt* pStmt = nullptr;
-    if (sqlite3_open_v2(DbPath().c_str(), &pDb, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-        sqlite3_prepare_v2(pDb, strSql.c_str(), -1, &pStmt, nullptr) == SQLITE_OK && sqlite3_step(pStmt) == SQLITE_ROW) {
-      for (int i = 0; i < sqlite3_column_count(pStmt); ++i) {
-        const unsigned char* pText = sqlite3_column_text(pStmt, i);
-        vcTexts.push_back(pText != nullptr ? reinterpret_cast<const char*>(pText) : "<null>");
-      }
-    } else {
-      ADD_FAILURE() << strSql << ": " << sqlite3_errmsg(pDb);
-    }
-    sqlite3_finalize(pStmt);
-    sqlite3_close(pDb);
-    return vcTexts;
-  }
-};
+class CtSvcStoredColumnsTest : public ctsvc_test::SchemaTest {};
 
 TEST_F(CtSvcStoredColumnsTest, EveryFieldLandsInItsOwnColumn) {
+  const ctsvc_test::StoreReader store(DbPath(), true);
   for (const Family& family : kFamilies) {
     SCOPED_TRACE(family.szTable);
     const int nId = family.store();
     ASSERT_GT(nId, 0);
-    const std::vector<std::string> vcTexts = ReadColumns(family.szTable, nId, family.columns);
-    ASSERT_EQ(family.columns.size(), vcTexts.size());
-    for (size_t i = 0; i < vcTexts.size(); ++i) {
-      EXPECT_EQ(family.columns[i].second, vcTexts[i]) << family.columns[i].first;
+    std::string strSql = "SELECT ";
+    std::vector<std::string> vcExpected;
+    for (const auto& column : family.columns) {
+      strSql += (vcExpected.empty() ? "" : ", ") + std::string(column.first);
+      vcExpected.push_back(column.second);
+    }
+    const auto rows = store.Rows(strSql + " FROM " + family.szTable + " WHERE ID = " + std::to_string(nId));
+    ASSERT_EQ(1u, rows.size()) << strSql;
+    for (size_t i = 0; i < vcExpected.size() && i < rows[0].size(); ++i) {
+      EXPECT_EQ(vcExpected[i], rows[0][i]) << family.columns[i].first;
     }
   }
 }

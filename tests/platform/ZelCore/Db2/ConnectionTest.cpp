@@ -185,32 +185,6 @@ TEST_F(Db2OpenFile, ReadOnlyDirectoryGivesOpenError) {
   std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
 }
 
-// A store in a directory this process may not write is read as it stands; writes fail. (The
-// program's own test runs this as another user when the tests run as root.)
-TEST_F(Db2OpenFile, AStoreThisProcessMayNotWriteIsOpenedForReading) {
-  if (geteuid() == 0) {
-    GTEST_SKIP() << "permissions do not apply to root";
-  }
-  namespace fs = std::filesystem;
-  const std::string dir = m_dir + "/ro";
-  const std::string path = dir + "/ctsvc.db";
-  fs::create_directory(dir);
-  ASSERT_EQ(Db2Open(path.c_str()), DB2_OK);
-  ASSERT_GE(Db2QueryEx("CREATE TABLE t (a INTEGER)"), 0);
-  ASSERT_EQ(Db2QueryEx("INSERT INTO t VALUES (7)"), 1);
-  Db2Close();
-  fs::permissions(path, fs::perms::owner_read);
-  fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
-  const std::string bytes = ReadHost(path);
-  ASSERT_EQ(Db2Open(path.c_str()), DB2_OK);
-  EXPECT_EQ(Scalar("SELECT a FROM t"), "7");
-  EXPECT_LT(Db2QueryEx("INSERT INTO t VALUES (8)"), 0);
-  Db2Close();
-  EXPECT_EQ(ReadHost(path), bytes);
-  fs::permissions(dir, fs::perms::owner_all);
-  fs::permissions(path, fs::perms::owner_all);
-}
-
 TEST_F(Db2OpenFile, FirstCallOpensTheDefaultFileOfTheDataDirectory) {
   Db2Close();
   EXPECT_EQ(Db2QueryEx("CREATE TABLE t (a INTEGER)"), 0);
