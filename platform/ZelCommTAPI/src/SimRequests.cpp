@@ -241,17 +241,37 @@ int UpdateTransparent(SimState& state, Card& card, CardFile& file, const SimUpda
   return Commit(state, card, file, -1, data);
 }
 
+// Keeps in the answer how to put back the bytes a successful write replaced: a card pulled while
+// the answer is still held never finished the write.
+void KeepUndo(SimState& state, Request& request, int nRecord, Bytes old) {
+  Card& card = *request.pCard;
+  CardFile& file = *request.pFile;
+  request.answer.undo = [&state, &card, &file, nRecord, old = std::move(old)] {
+    SetRecord(card, file, nRecord, old);
+    SaveCard(state);
+  };
+}
+
 void UpdateAnswer(SimState& state, Request& request, const SimUpdateFileReq& req) {
   Answer& answer = request.answer;
   if (req.accessMode == SIM_ACCESS_MODE_RECORD) {
     answer.nStatus = RecordStatus(state, request.pFile, &CardFile::update, req.recordNum);
     if (answer.nStatus == SIM_STATUS_OK) {
+      const int nRecord = static_cast<int>(req.recordNum) - 1;
+      Bytes old = request.pFile->records[static_cast<size_t>(nRecord)];
       answer.nStatus = UpdateRecord(state, *request.pCard, *request.pFile, req);
+      if (answer.nStatus == SIM_STATUS_OK) {
+        KeepUndo(state, request, nRecord, std::move(old));
+      }
     }
   } else if (req.accessMode == SIM_ACCESS_MODE_TRANSPARENT) {
     answer.nStatus = TransparentStatus(state, request.pFile, &CardFile::update);
     if (answer.nStatus == SIM_STATUS_OK) {
+      Bytes old = request.pFile->data;
       answer.nStatus = UpdateTransparent(state, *request.pCard, *request.pFile, req);
+      if (answer.nStatus == SIM_STATUS_OK) {
+        KeepUndo(state, request, -1, std::move(old));
+      }
     }
   } else {
     answer.nStatus = SIM_STATUS_INCONSISTENT;

@@ -4,6 +4,7 @@
 #define ZEL_TAPI_SIM_STATE_H
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -32,6 +33,7 @@ struct Answer {
   uint64_t nSeq = 0;               // which request
   SimEventCallback pfnFixed = nullptr;  // a closed connection's callback (the close event)
   HOBJ hFixedHandler = INVALID_HOBJ;
+  std::function<void()> undo;      // puts back what a write replaced (card pulled before its answer)
 };
 
 struct Fault {

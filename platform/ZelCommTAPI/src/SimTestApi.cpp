@@ -47,8 +47,29 @@ bool InsertSimCardFile(const std::string& hostPath, std::string* pError) {
 void RemoveSimCard() {
   SimState& state = TheSim();
   auto lock = Lock(state);
+  std::deque<Answer> held = std::move(state.held);
+  for (Answer& answer : held) {
+    if (answer.undo) {
+      answer.undo();
+    }
+  }
   state.bTestCard = true;
   InstallCard(state, nullptr, std::string());
+  // A card pulled with a request in flight did not finish it (a held write was put back above):
+  // the telephony layer answers that request with an error, so the requester is told once
+  // instead of waiting for ever.
+  const bool bHold = state.bHold;
+  state.bHold = false;
+  for (Answer& answer : held) {
+    if (answer.bRequest) {
+      answer.nStatus = SIM_STATUS_TECHNICAL_PROBLEM;
+      answer.bData = false;
+      answer.data.clear();
+      answer.nParam = 0;
+      PostAnswer(state, std::move(answer));
+    }
+  }
+  state.bHold = bHold;
 }
 
 void ResetSim() {

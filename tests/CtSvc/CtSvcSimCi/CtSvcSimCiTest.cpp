@@ -350,5 +350,21 @@ TEST_F(SimCiTest, ACardThatStopsTakingRequestsMidSeriesIsReportedOnceAsAFailure)
   zel::test::ClearSimFaults();
 }
 
+// The card pulled while the contact's record write waits for its answer: the caller hears one
+// failure, not nothing (the card file keeping its record is the simulator's test).
+TEST_F(SimCiTest, ACardPulledDuringAWriteIsReportedOnce) {
+  Insert(SampleCard(SampleCardType::Gsm));
+  LoadGroup(CtSvcSimInitAdn, CTSVC_SIM_INIT_ADN);
+  CtSvcSimAdnRecord record{};
+  std::strcpy(record.szName, "Pulled");
+  std::strcpy(record.szPhoneNumber, "0123");
+  zel::test::HoldSimAnswers(true);
+  ASSERT_TRUE(CtSvcSimSetAdnRecord(CTSVC_SIM_SET_INSERT, 20, &record, OnSet, &m_calls));
+  zel::test::RemoveSimCard();
+  zel::test::HoldSimAnswers(false);
+  DrainEventHandler();
+  EXPECT_EQ(std::vector<std::string>({"set 0 20:0"}), m_calls.Take());
+}
+
 }  // namespace
 }  // namespace ctsvc_sim_mgr_test

@@ -196,6 +196,18 @@ TEST(ThreadsSimRequest, WritesReplaceTheCardFileAndAFailedWriteLeavesTheOldOne) 
   ASSERT_TRUE(SimUpdateFile(sim.Handle(), &bad));
   EXPECT_EQ(sim.Last().nStatus, SIM_STATUS_INCONSISTENT);
   EXPECT_EQ(zel::coretest::ReadHost(path), written);
+
+  // The card pulled while a write's answer is still out: the write fails and the file is as it was.
+  const size_t nEvents = sim.Events().size();
+  zel::test::HoldSimAnswers(true);
+  ASSERT_TRUE(SimUpdateFile(sim.Handle(), &lost));
+  zel::test::RemoveSimCard();
+  zel::test::HoldSimAnswers(false);
+  ASSERT_EQ(sim.Events().size(), nEvents + 1);
+  EXPECT_EQ(sim.Last().nType, SIM_EVENT_UPDATE_FILE);
+  EXPECT_EQ(sim.Last().nStatus, SIM_STATUS_TECHNICAL_PROBLEM);
+  EXPECT_EQ(zel::coretest::ReadHost(path), written);
+  zel::test::ResetSim();
 }
 
 TEST(ThreadsSimRequest, AccessConditionsAreThoseOfTheCardFile) {
@@ -263,7 +275,7 @@ TEST(ThreadsSimRequest, InjectedFaultsAndCountsPerFile) {
   EXPECT_EQ(zel::test::SimRequestCount(kAdn, SimOp::Read), 0);
 }
 
-TEST(ThreadsSimRequest, RemovedCardRefusesRequestsAndDropsAHeldAnswer) {
+TEST(ThreadsSimRequest, RemovedCardRefusesRequestsAndFailsTheOneInFlight) {
   SimConnection sim;
   ASSERT_TRUE(zel::test::InsertSimCardText(GsmCard()));
   zel::test::HoldSimAnswers(true);
@@ -271,12 +283,16 @@ TEST(ThreadsSimRequest, RemovedCardRefusesRequestsAndDropsAHeldAnswer) {
   ASSERT_TRUE(SimReadFile(sim.Handle(), &read));
   zel::test::RemoveSimCard();
   EXPECT_EQ(zel::test::HeldSimAnswerCount(), 0);
+  ASSERT_EQ(sim.Events().size(), 1u);
+  EXPECT_EQ(sim.Last().nType, SIM_EVENT_READ_FILE);
+  EXPECT_EQ(sim.Last().nStatus, SIM_STATUS_TECHNICAL_PROBLEM);
   EXPECT_EQ(SimGetCardType(), SIM_CARD_TYPE_UNKNOWN);
   EXPECT_FALSE(SimReadFile(sim.Handle(), &read));
   zel::test::HoldSimAnswers(false);
   ASSERT_TRUE(zel::test::InsertSimCardText(GsmCard()));
   ASSERT_TRUE(SimReadFile(sim.Handle(), &read));  // nothing left outstanding
-  ASSERT_EQ(sim.Events().size(), 1u);
+  ASSERT_EQ(sim.Events().size(), 2u);
+  EXPECT_EQ(sim.Last().nStatus, SIM_STATUS_OK);
 }
 
 // The service's handler is deleted at unload with an answer still queued: the next connection's

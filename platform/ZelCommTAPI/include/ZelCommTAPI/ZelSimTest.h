@@ -29,7 +29,9 @@ constexpr uint32_t kAnyFile = 0xFFFFFFFFu;
 bool InsertSimCardText(const std::string& text, std::string* pError = nullptr);
 // Inserts the card of a host file; writes replace that file. False with the reason for a bad card.
 bool InsertSimCardFile(const std::string& hostPath, std::string* pError = nullptr);
-// Removes the card: requests fail, the card type is unknown. Held answers are dropped.
+// Removes the card: requests fail, the card type is unknown. A held answer to the request in
+// flight is delivered as a failure (SIM_STATUS_TECHNICAL_PROBLEM, no data), and a held write is
+// undone in the card file: the pulled card never finished it.
 void RemoveSimCard();
 // Forgets what the test API inserted or removed: the card of "sim/card.json" in the data
 // directory is read again at the next use. Clears faults, holds, counts and PIN2.
