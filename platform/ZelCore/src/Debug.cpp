@@ -1,4 +1,5 @@
 // Debug print and assertion report, with the in-memory capture used by tests.
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,8 @@ struct LogState {
   int nNextId = 1;
   FILE* pOut = nullptr;
   bool bOutChecked = false;
+  // Captures open, plus one when CTSVC_LOG names a sink: read without the lock on every line.
+  std::atomic<int> nListeners{0};
 };
 
 LogState& State() {
@@ -40,6 +43,7 @@ FILE* OutputLocked(LogState& s) {
     if (psz != nullptr && *psz != '\0') {
       s.pOut = std::strcmp(psz, "stderr") == 0 ? stderr : std::fopen(psz, "a");
     }
+    s.nListeners += s.pOut != nullptr ? 1 : 0;
   }
   return s.pOut;
 }
@@ -48,8 +52,13 @@ FILE* OutputLocked(LogState& s) {
 // its hottest paths (every statement it builds), so a line nobody takes is not even formatted.
 bool IsListened() {
   LogState& s = State();
-  std::lock_guard<std::mutex> lock(s.mutex);
-  return !s.captures.empty() || OutputLocked(s) != nullptr;
+  static const bool s_bSinkChecked = [&s] {
+    std::lock_guard<std::mutex> lock(s.mutex);
+    OutputLocked(s);
+    return true;
+  }();
+  (void)s_bSinkChecked;
+  return s.nListeners.load(std::memory_order_relaxed) > 0;
 }
 
 void Emit(uint32_t nClass, const std::string& text) {
@@ -125,6 +134,7 @@ LogCapture::LogCapture() {
   std::lock_guard<std::mutex> lock(s.mutex);
   m_nId = s.nNextId++;
   s.captures.push_back(Capture{m_nId, {}, {}});
+  ++s.nListeners;
 }
 
 LogCapture::~LogCapture() {
@@ -133,6 +143,7 @@ LogCapture::~LogCapture() {
   for (auto it = s.captures.begin(); it != s.captures.end(); ++it) {
     if (it->nId == m_nId) {
       s.captures.erase(it);
+      --s.nListeners;
       break;
     }
   }
