@@ -47,9 +47,7 @@ const SimServiceTableInfo* TableInfo(bool Card::*pHas, Bytes Card::*pTable, cons
     const Bytes& table = card.*pTable;
     t_info = SimServiceTableInfo{};
     t_info.length = static_cast<UINT32>(table.size());
-    if (table.size() > 0) {  // an empty vector's data() may be null
-      std::memcpy(t_info.table, table.data(), table.size());
-    }
+    CopyBytes(t_info.table, table.data(), table.size());
     auto offers = [&](int n) -> UINT8 { return n > 0 ? pfnOffers(table, n) : 0; };
     t_info.adn = offers(numbers.nAdn);
     t_info.fdn = offers(numbers.nFdn);

@@ -125,17 +125,13 @@ bool EncodeDialNumber(const void* pStruct, uint8_t* p, size_t n, std::string* pE
     return Refuse(pError, "alpha identifier longer than the record's alpha field");
   }
   std::vector<uint8_t> out(n, 0xFF);
-  if (pInfo->alphaLen > 0) {  // an empty vector's data() may be null
-    std::memcpy(out.data(), pInfo->szAlphaID, pInfo->alphaLen);
-  }
+  CopyBytes(out.data(), pInfo->szAlphaID, pInfo->alphaLen);
   if (!EncodeNumber(pInfo->szNumber, pInfo->ton, pInfo->npi, out.data() + nField, pError)) {
     return false;
   }
   out[nField + 12] = pInfo->capabilityId;
   out[nField + 13] = pInfo->extensionId;
-  if (n > 0) {  // an empty vector's data() may be null
-    std::memcpy(p, out.data(), n);
-  }
+  CopyBytes(p, out.data(), n);
   return true;
 }
 
@@ -173,9 +169,7 @@ bool EncodeExt(const void* pStruct, uint8_t* p, size_t n, std::string* pError) {
   out[0] = static_cast<uint8_t>(pInfo->recordType);
   out[1] = static_cast<uint8_t>((digits.size() + 1) / 2);
   out[12] = pInfo->nextRecord;
-  if (n > 0) {  // an empty vector's data() may be null
-    std::memcpy(p, out.data(), n);
-  }
+  CopyBytes(p, out.data(), n);
   return true;
 }
 
@@ -257,9 +251,7 @@ bool EncodePbrStruct(const void* pStruct, uint8_t* p, size_t n, std::string* pEr
   if (out.size() != n) {
     return Refuse(pError, "PBR entries do not fit the record");
   }
-  if (n > 0) {  // an empty vector's data() may be null
-    std::memcpy(p, out.data(), n);
-  }
+  CopyBytes(p, out.data(), n);
   return true;
 }
 
@@ -317,9 +309,7 @@ bool EncodeAnr(const void* pStruct, uint8_t* p, size_t n, std::string* pError) {
     out[15] = pInfo->adnSfi;
     out[16] = pInfo->adnRecordNum;
   }
-  if (n > 0) {  // an empty vector's data() may be null
-    std::memcpy(p, out.data(), n);
-  }
+  CopyBytes(p, out.data(), n);
   return true;
 }
 
@@ -346,16 +336,12 @@ bool EncodeText(const void* pStruct, uint8_t* p, size_t n, std::string* pError) 
     return Refuse(pError, "text longer than the record's text field");
   }
   std::vector<uint8_t> out(n, 0xFF);
-  if (pInfo->textLen > 0) {  // an empty vector's data() may be null
-    std::memcpy(out.data(), pInfo->text, pInfo->textLen);
-  }
+  CopyBytes(out.data(), pInfo->text, pInfo->textLen);
   if (bLinked) {
     out[n - 2] = pInfo->adnSfi;
     out[n - 1] = pInfo->adnRecordNum;
   }
-  if (n > 0) {  // an empty vector's data() may be null
-    std::memcpy(p, out.data(), n);
-  }
+  CopyBytes(p, out.data(), n);
   return true;
 }
 
@@ -526,9 +512,7 @@ bool EncodeBcd(const std::string& digits, uint8_t* p, size_t nBytes) {
     uint8_t& b = out[i / 2];
     b = i % 2 == 0 ? static_cast<uint8_t>((b & 0xF0) | nNibble) : static_cast<uint8_t>((b & 0x0F) | nNibble << 4);
   }
-  if (nBytes > 0) {  // an empty vector's data() may be null
-    std::memcpy(p, out.data(), nBytes);
-  }
+  CopyBytes(p, out.data(), nBytes);
   return true;
 }
 

@@ -216,9 +216,7 @@ int Commit(SimState& state, Card& card, CardFile& file, int nRecord, const Bytes
 int UpdateRecord(SimState& state, Card& card, CardFile& file, const SimUpdateFileReq& req) {
   Bytes raw(file.nRecordLen);
   if (file.shape.bRaw) {
-    if (raw.size() > 0) {  // an empty vector's data() may be null
-      std::memcpy(raw.data(), req.data, raw.size());
-    }
+    CopyBytes(raw.data(), req.data, raw.size());
   } else {
     std::string why;
     if (!EncodeRecord(file.shape.kind, req.data, raw.data(), raw.size(), &why)) {
@@ -235,9 +233,7 @@ int UpdateTransparent(SimState& state, Card& card, CardFile& file, const SimUpda
     return SIM_STATUS_OUT_OF_RANGE;
   }
   Bytes data = file.data;
-  if (req.recordLen > 0) {  // an empty vector's data() may be null
-    std::memcpy(data.data(), req.data, req.recordLen);
-  }
+  CopyBytes(data.data(), req.data, req.recordLen);
   return Commit(state, card, file, -1, data);
 }
 

@@ -100,9 +100,7 @@ Bytes DialRecord(const Contact& contact, size_t nLen, std::vector<Bytes>* pExt) 
   SimDialNumberInfo info{};
   info.used = 1;
   info.alphaLen = static_cast<UINT32>(std::min<size_t>(contact.alpha.size(), nLen - 14));
-  if (info.alphaLen > 0) {  // an empty vector's data() may be null
-    std::memcpy(info.szAlphaID, contact.alpha.data(), info.alphaLen);
-  }
+  CopyBytes(info.szAlphaID, contact.alpha.data(), info.alphaLen);
   std::string digits;
   SplitNumber(contact.number, &digits, &info.ton);
   info.npi = 1;
@@ -136,9 +134,7 @@ Bytes TextRecord(const Bytes& text, size_t nLen, bool bLinked, uint8_t nAdnSfi, 
   SimTextInfo info{};
   info.used = 1;
   info.textLen = static_cast<UINT8>(text.size());
-  if (text.size() > 0) {  // an empty vector's data() may be null
-    std::memcpy(info.text, text.data(), text.size());
-  }
+  CopyBytes(info.text, text.data(), text.size());
   info.adnSfi = nAdnSfi;
   info.adnRecordNum = nAdnRecord;
   return Encode(bLinked ? RecordKind::EmailLinked : RecordKind::Sne, &info, nLen);
@@ -148,9 +144,7 @@ Bytes AlphaRecord(const Bytes& text, size_t nLen) {
   SimAlphaInfo info{};
   info.used = 1;
   info.textLen = static_cast<UINT8>(text.size());
-  if (text.size() > 0) {  // an empty vector's data() may be null
-    std::memcpy(info.text, text.data(), text.size());
-  }
+  CopyBytes(info.text, text.data(), text.size());
   return Encode(RecordKind::Gas, &info, nLen);
 }
 

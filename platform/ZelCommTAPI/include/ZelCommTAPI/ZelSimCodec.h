@@ -8,12 +8,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "ZelSim.h"
 
 namespace zel::sim {
+
+// memcpy that copies nothing for n == 0 (the data() of an empty vector may be null, which memcpy
+// must not be given even for no bytes).
+inline void CopyBytes(void* pDst, const void* pSrc, size_t n) {
+  if (n > 0) {
+    std::memcpy(pDst, pSrc, n);
+  }
+}
 
 using Bytes = std::vector<uint8_t>;
 
