@@ -113,7 +113,9 @@ extern "C" int CtSvcDbPrimaryGetFastScrollIndex(const CtSvcPrimaryFilter* pFilte
   }
   const bool bGroup = pFilter->nGroupId > 0;
   const char* szPrefix = bGroup ? "ctsvcprimary." : "";
-  std::string strSql = bGroup ? "SELECT count(*) FROM ctsvcprimary, ctsvcgroupmember" : "SELECT count(*) FROM ctsvcprimary";
+  // A primary with several persons in the group is one row of the group's list: count it once.
+  std::string strSql = bGroup ? "SELECT count(DISTINCT ctsvcprimary.id) FROM ctsvcprimary, ctsvcgroupmember"
+                              : "SELECT count(*) FROM ctsvcprimary";
   std::string strLetterColumn;
   if (pFilter->FilterIndexType == CTSVC_FILTER_INDEX_FIRST_LAST) {
     strSql += " ISCAN PRIMARY_FF_IDX1 ";
@@ -141,9 +143,11 @@ extern "C" int CtSvcDbPrimaryGetGroupLetters(const CtSvcPrimaryFilter* pFilter, 
   }
   const bool bLastFirst = pFilter->FilterIndexType == CTSVC_FILTER_INDEX_LAST_FIRST;
   const std::string strLetter = bLastFirst ? "LF_GROUP_LETTER" : "FL_GROUP_LETTER";
-  std::string strSql = "SELECT " + strLetter + ", count(*) FROM ctsvcprimary";
+  const bool bGroup = pFilter->nGroupId > 0;
+  std::string strSql =
+      "SELECT " + strLetter + (bGroup ? ", count(DISTINCT ctsvcprimary.id)" : ", count(*)") + " FROM ctsvcprimary";
   std::vector<std::string> vcConditions;
-  if (pFilter->nGroupId > 0) {
+  if (bGroup) {
     strSql += ", ctsvcgroupmember ISCAN GROUPMEMBER_IDX2";
     vcConditions.push_back(Format("ctsvcgroupmember.group_id = %d", pFilter->nGroupId) +
                            " and ctsvcgroupmember.primary_id = ctsvcprimary.id");

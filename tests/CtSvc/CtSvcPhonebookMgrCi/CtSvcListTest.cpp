@@ -223,7 +223,7 @@ CtSvcPrimaryFilter PrimariesOfGroup(int nGroupId) {
 }
 
 // A contact whose two persons are both in the group is one row of the group's primaries, in the
-// list, its count, its ids and its name positions alike.
+// list, its count, its ids, its name positions and its index letters alike.
 TEST_F(CtSvcListTest, MergedContactIsListedOnceInItsGroup) {
   const CCtSvcPrimary merged = AddNamed<CCtSvcPrimary>("Ann", "Doe");
   AddMember(AddPersonOf(merged, "Ann"), merged.GetRecordId());
@@ -242,6 +242,16 @@ TEST_F(CtSvcListTest, MergedContactIsListedOnceInItsGroup) {
   EXPECT_EQ(2, CtSvcDbPrimaryGetCount(&filter));
   INT32 aIds[4] = {};
   EXPECT_EQ(2, CtSvcDbPrimaryGetIds(&filter, aIds, 4));
+  // Its index letter counts it once, and the next letter starts after it.
+  CtSvcPrimaryFilter ordered = filter;
+  ordered.FilterIndexType = CTSVC_FILTER_INDEX_FIRST_LAST;
+  MCHAR aLetters[4] = {};
+  INT32 aCounts[4] = {};
+  ASSERT_EQ(2, CtSvcDbPrimaryGetGroupLetters(&ordered, aLetters, aCounts, 4));
+  EXPECT_EQ(u'A', aLetters[0]);
+  EXPECT_EQ((std::vector<INT32>{1, 1}), std::vector<INT32>(aCounts, aCounts + 2));
+  const MCHAR szB[] = {u'B', 0};
+  EXPECT_EQ(1, CtSvcDbPrimaryGetFastScrollIndex(&ordered, szB));
 }
 
 // Memberships come in the order of their persons, whatever order they were stored in.
