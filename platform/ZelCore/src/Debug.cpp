@@ -73,7 +73,9 @@ void Emit(uint32_t nClass, const std::string& text) {
   }
 }
 
-// "/abs/root/CtSvc/CtSvcDB/DbMgr/CtSvcDbMgr.cpp" -> "CtSvc/CtSvcDB/DbMgr/CtSvcDbMgr".
+// "/abs/root/CtSvc/CtSvcDB/DbMgr/CtSvcDbMgr.cpp" -> "CtSvc/CtSvcDB/DbMgr/CtSvcDbMgr". A compiler
+// launcher may hand sources over relative to the build directory ("../CtSvc/..."); the leading
+// "../" steps are dropped the same way.
 std::string ReportPath(const char* pszFile) {
   std::string path = pszFile != nullptr ? pszFile : "";
 #ifdef ZEL_SOURCE_ROOT
@@ -82,6 +84,9 @@ std::string ReportPath(const char* pszFile) {
     path.erase(0, root.size());
   }
 #endif
+  while (path.compare(0, 3, "../") == 0 || path.compare(0, 2, "./") == 0) {
+    path.erase(0, path[1] == '.' ? 3 : 2);
+  }
   const size_t nSlash = path.find_last_of('/');
   const size_t nDot = path.find_last_of('.');
   if (nDot != std::string::npos && (nSlash == std::string::npos || nDot > nSlash)) {
