@@ -1,5 +1,6 @@
 // Module entry: load and unload sequences, the module mutex and the class descriptor.
 #include "CtSvcModule.h"
+#include "CtSvcSetting.h"
 
 #include <atomic>
 
@@ -52,9 +53,7 @@ extern "C" INT32 CtSvcDispatch(UINT32 nCommand, UINT32 /*nParam1*/, UINT32 nPara
     case CTSVC_DISPATCH_UNLOAD:
       return Unload();
     case CTSVC_DISPATCH_PRECONFIG:
-      // The carrier pre-configuration arrives with the settings module; until then nothing to do.
-      (void)nParam2;
-      return 0;
+      return CtSvcSettingPreConfigForKRV(static_cast<int>(nParam2));
     default:
       return 0;
   }

@@ -298,6 +298,8 @@ void CCtSvcDevSimMgr::_OnFileInfo(const SimFileInfoEventData* pData) {
   info.acUpdate = static_cast<int>(pData->acUpdate);
   info.availability = static_cast<int>(pData->available != 0 ? pData->available : pData->available2);
   info.recordStructured = pData->structure == SIM_FILE_STRUCTURE_LINEAR_FIXED ? 1 : 0;
+  info.bInvalidbutRWallowed =
+      (pData->fileStatus & (SIM_FILE_STATUS_NOT_INVALIDATED | SIM_FILE_STATUS_RW_WHEN_INVALIDATED)) != 0 ? 1 : 0;
   info.valid = 1;
   if (info.recordLen == 0 || info.recordCnt == 0 || info.acRead == SIM_ACCESS_NEVER) {
     DbgPrint(DBG_CLASS_TRACE, "CCtSvcDevSimMgr::__SimEventCallback - FILEINFO : pInfo->recordCount(%d), recordLen(%d), acRead(%d )\n",

@@ -80,6 +80,8 @@ struct CtSvcSimFileInfo {
   int valid;             // record length and count non-zero and readable
   int availability;      // non-zero: the file is present
   int recordStructured;  // 1 linear fixed, 0 transparent
+  int bInvalidbutRWallowed;  // 1: the file may be read and written (not invalidated, or
+                             // invalidated with reading and updating still allowed)
 };
 
 // Receives the results of a file's load (or information request) and writes.

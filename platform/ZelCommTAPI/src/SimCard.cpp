@@ -194,6 +194,21 @@ bool ParseRecords(Checker& check, const JsonValue& obj, CardFile* pFile) {
   return true;
 }
 
+// The optional "status" of a file: "valid" (the default), "invalidated", or "invalidated_rw" (an
+// invalidated file that may still be read and updated).
+bool ParseFileStatus(Checker& check, const JsonValue& obj, CardFile* pFile) {
+  std::string status = "valid";
+  if (!check.Text(obj, "status", false, &status)) {
+    return false;
+  }
+  if (status != "valid" && status != "invalidated" && status != "invalidated_rw") {
+    return check.Fail("\"status\" must be valid, invalidated or invalidated_rw");
+  }
+  pFile->bInvalidated = status != "valid";
+  pFile->bRwWhenInvalidated = status == "invalidated_rw";
+  return true;
+}
+
 bool ParseFile(Checker& check, const JsonValue& obj, size_t nIndex, CardFile* pFile) {
   check.SetContext("files[" + std::to_string(nIndex) + "]: ");
   if (obj.type != JsonValue::Type::Object) {
@@ -217,6 +232,9 @@ bool ParseFile(Checker& check, const JsonValue& obj, size_t nIndex, CardFile* pF
   check.SetContext("files[" + std::to_string(nIndex) + "] (" + pFile->name + " " + id + "): ");
   if (!check.Text(obj, "path", false, &pFile->path) || !check.Text(obj, "structure", true, &structure) ||
       !check.AccessOf(obj, "read", &pFile->read) || !check.AccessOf(obj, "update", &pFile->update)) {
+    return false;
+  }
+  if (!ParseFileStatus(check, obj, pFile)) {
     return false;
   }
   if (structure != "linear" && structure != "transparent") {

@@ -30,6 +30,8 @@ struct CardFile {
   Bytes data;                  // transparent files
   Access read = Access::Pin1;
   Access update = Access::Pin1;
+  bool bInvalidated = false;        // "status": "invalidated" or "invalidated_rw"
+  bool bRwWhenInvalidated = false;  // "invalidated_rw": still readable and updatable
   FileShape shape;             // set from the name and, for ANR/EMAIL/SNE, the PBR's tag
   size_t nJsonIndex = 0;       // position in the card text's "files"
 };

@@ -100,6 +100,9 @@ void SetData(Answer* pAnswer, const T& value) {
   pAnswer->data.assign(p, p + sizeof(T));
 }
 
+// An invalidated file answers reads and updates only when it allows them while invalidated.
+bool Usable(const CardFile& file) { return !file.bInvalidated || file.bRwWhenInvalidated; }
+
 // The status of a record access (0 when it may go ahead).
 int RecordStatus(const SimState& state, const CardFile* pFile, Access CardFile::*pAccess, UINT32 nRecordNum) {
   if (pFile == nullptr) {
@@ -111,6 +114,9 @@ int RecordStatus(const SimState& state, const CardFile* pFile, Access CardFile::
   if (nRecordNum < 1 || nRecordNum > pFile->records.size()) {
     return SIM_STATUS_OUT_OF_RANGE;
   }
+  if (!Usable(*pFile)) {
+    return SIM_STATUS_INVALIDATED;
+  }
   return Allowed(state, pFile->*pAccess) ? SIM_STATUS_OK : SIM_STATUS_ACCESS_DENIED;
 }
 
@@ -120,6 +126,9 @@ int TransparentStatus(const SimState& state, const CardFile* pFile, Access CardF
   }
   if (pFile->bLinear) {
     return SIM_STATUS_INCONSISTENT;
+  }
+  if (!Usable(*pFile)) {
+    return SIM_STATUS_INVALIDATED;
   }
   return Allowed(state, pFile->*pAccess) ? SIM_STATUS_OK : SIM_STATUS_ACCESS_DENIED;
 }
@@ -134,6 +143,8 @@ void FileInfoAnswer(uint32_t nFileId, const CardFile* pFile, Answer* pAnswer) {
     info.structure = pFile->bLinear ? SIM_FILE_STRUCTURE_LINEAR_FIXED : SIM_FILE_STRUCTURE_TRANSPARENT;
     info.acRead = AccessCode(pFile->read);
     info.acUpdate = AccessCode(pFile->update);
+    info.fileStatus = (pFile->bInvalidated ? 0u : SIM_FILE_STATUS_NOT_INVALIDATED) |
+                      (pFile->bRwWhenInvalidated ? SIM_FILE_STATUS_RW_WHEN_INVALIDATED : 0u);
     info.available = 1;
     info.available2 = 1;
     info.recordLen = static_cast<UINT32>(pFile->bLinear ? pFile->nRecordLen : pFile->data.size());

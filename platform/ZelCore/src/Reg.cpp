@@ -1,4 +1,5 @@
-// Registry-style ini files, addressed by platform path ("CtSet.ini" is "<datadir>/CtSet.ini").
+// Registry-style ini files, addressed by platform path. A bare file name lives in the registry
+// folder: "CtSet.ini" and "/Settings/Default/Registry/CtSet.ini" are one file.
 // A loaded file lives in memory with a load count: changes reach the disk only through RegFlush
 // (or RegClean), and the last RegUnload drops the in-memory copy without writing it.
 #include <sys/stat.h>
@@ -39,6 +40,16 @@ Registry& TheRegistry() {
 
 const char* Show(const char* psz) { return psz != nullptr ? psz : "(null)"; }
 
+const char kRegistryFolder[] = "/Settings/Default/Registry/";
+
+// The host path of a registry file; a name without a folder is taken from the registry folder.
+bool RegHostPath(const char* pszName, std::string* pHost) {
+  if (pszName != nullptr && *pszName != '\0' && std::strchr(pszName, '/') == nullptr) {
+    return zel::internal::HostPath((std::string(kRegistryFolder) + pszName).c_str(), pHost);
+  }
+  return zel::internal::HostPath(pszName, pHost);
+}
+
 bool FileExists(const std::string& hostPath) {
   struct stat st {};
   return stat(hostPath.c_str(), &st) == 0;
@@ -49,7 +60,7 @@ bool FileExists(const std::string& hostPath) {
 template <typename F>
 UINT32 WithLoaded(const char* pszName, const char* pszCaller, F fn) {
   std::string host;
-  if (!zel::internal::HostPath(pszName, &host)) {
+  if (!RegHostPath(pszName, &host)) {
     DbgPrint(DBG_CLASS_FAIL, "%s: - invalid file name %s\n", pszCaller, Show(pszName));
     return REG_ERR_PARAM;
   }
@@ -114,7 +125,7 @@ bool ParseInt32(const std::string& text, INT32* pValue) {
 
 extern "C" UINT32 RegLoad(const char* pszName, int bCreate) {
   std::string host;
-  if (!zel::internal::HostPath(pszName, &host)) {
+  if (!RegHostPath(pszName, &host)) {
     DbgPrint(DBG_CLASS_FAIL, "RegLoad: - invalid file name %s\n", Show(pszName));
     return REG_ERR_PARAM;
   }
@@ -204,7 +215,7 @@ extern "C" UINT32 RegRemoveSection(const char* pszName, const char* pszSection) 
 // Empties the file at once: in memory when it is loaded, and on disk.
 extern "C" UINT32 RegClean(const char* pszName) {
   std::string host;
-  if (!zel::internal::HostPath(pszName, &host)) {
+  if (!RegHostPath(pszName, &host)) {
     DbgPrint(DBG_CLASS_FAIL, "RegClean: - invalid file name %s\n", Show(pszName));
     return REG_ERR_PARAM;
   }

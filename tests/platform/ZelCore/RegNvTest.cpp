@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -28,9 +29,11 @@ TEST(Reg, MissingFileIsReportedUnlessCreatedAndLoadsAreCounted) {
   EXPECT_EQ(RegGetString("CtSet.ini", "sectionOne", "item_storage", nullptr, 0), REG_ERR_PARAM);
   EXPECT_EQ(GetString("CtSet.ini", "sectionOne", "item_storage"), "<error 131080>");  // not loaded
   ASSERT_EQ(RegLoad("CtSet.ini", 1), REG_OK);
-  EXPECT_TRUE(std::ifstream(dir.Path() + "/CtSet.ini").good());  // created on disk at once
+  // A bare name lives in the registry folder, created on disk at once.
+  EXPECT_TRUE(std::ifstream(dir.Path() + "/Settings/Default/Registry/CtSet.ini").good());
+  EXPECT_FALSE(std::ifstream(dir.Path() + "/CtSet.ini").good());
   EXPECT_EQ(GetString("CtSet.ini", "sectionOne", "item_storage"), "<error 131081>");  // no key
-  ASSERT_EQ(RegLoad("/CtSet.ini", 0), REG_OK);  // the same file again: counted
+  ASSERT_EQ(RegLoad("/Settings/Default/Registry/CtSet.ini", 0), REG_OK);  // the same file: counted
   RegSetString("CtSet.ini", "Section0", "ownnumbername", "Lee");
   EXPECT_EQ(RegUnload("CtSet.ini"), REG_OK);
   EXPECT_EQ(GetString("CtSet.ini", "Section0", "ownnumbername"), "Lee");  // still loaded
@@ -80,7 +83,8 @@ TEST(Reg, ValuesRoundTripThroughTheFileInOrder) {
 TEST(Reg, MalformedLinesAreSkipped) {
   TempDataDir dir;
   zel::test::LogCapture log;
-  WriteHost(dir.Path() + "/CtSet.ini",
+  std::filesystem::create_directories(dir.Path() + "/Settings/Default/Registry");
+  WriteHost(dir.Path() + "/Settings/Default/Registry/CtSet.ini",
             "\xEF\xBB\xBF"
             "orphan=1\n"
             "; comment\n"
@@ -136,9 +140,9 @@ TEST(Reg, BufferSectionsCleanAndBadArguments) {
   EXPECT_EQ(RegRemoveSection("CtSet.ini", "Section0"), REG_ERR_NO_KEY);
   RegSetInt("CtSet.ini", "sectionOne", "view_sort", 1);
   ASSERT_EQ(RegFlush("CtSet.ini"), REG_OK);
-  EXPECT_EQ(ReadHost(dir.Path() + "/CtSet.ini"), "[sectionOne]\nview_sort=1\n");
+  EXPECT_EQ(ReadHost(dir.Path() + "/Settings/Default/Registry/CtSet.ini"), "[sectionOne]\nview_sort=1\n");
   EXPECT_EQ(RegClean("CtSet.ini"), REG_OK);  // empties memory and file at once
-  EXPECT_EQ(ReadHost(dir.Path() + "/CtSet.ini"), "");
+  EXPECT_EQ(ReadHost(dir.Path() + "/Settings/Default/Registry/CtSet.ini"), "");
   EXPECT_EQ(GetString("CtSet.ini", "sectionOne", "view_sort"), "<error 131081>");
   EXPECT_EQ(RegUnload("CtSet.ini"), REG_OK);
   EXPECT_EQ(RegClean("Missing.ini"), REG_ERR_FILE_NOT_EXIST);

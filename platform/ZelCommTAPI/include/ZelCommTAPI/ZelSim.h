@@ -43,6 +43,7 @@
 #define SIM_STATUS_ACCESS_DENIED 0x9804       /* access condition not fulfilled (PIN2 not verified, "never") */
 #define SIM_STATUS_INCONSISTENT 0x9408        /* request does not fit the file (record structure, digits) */
 #define SIM_STATUS_TECHNICAL_PROBLEM 0x6F00   /* the card could not carry it out (card file not written) */
+#define SIM_STATUS_INVALIDATED 0x9810         /* the file is invalidated and may not be read or updated */
 
 /* Card types answered by SimGetCardType. */
 #define SIM_CARD_TYPE_GSM 0
@@ -122,6 +123,11 @@ typedef struct SimUpdateFileReq {
 
 /* ---- Event data ---- */
 
+/* File status bits: a file that is not invalidated, and one that may still be read and updated
+ * while invalidated. */
+#define SIM_FILE_STATUS_NOT_INVALIDATED 0x01u
+#define SIM_FILE_STATUS_RW_WHEN_INVALIDATED 0x04u
+
 /* SIM_EVENT_GET_FILE_INFO, 48 bytes. A file the card lacks answers status 0x9404 with structure
  * 0xFF and every other field 0. Transparent files report their size as recordLen with one record. */
 typedef struct SimFileInfoEventData {
@@ -130,7 +136,7 @@ typedef struct SimFileInfoEventData {
   UINT32 structure;    /* 8: SIM_FILE_STRUCTURE_... */
   UINT32 acRead;       /* 12: SIM_ACCESS_... */
   UINT32 acUpdate;     /* 16 */
-  UINT32 reserved1;    /* 20 */
+  UINT32 fileStatus;   /* 20: SIM_FILE_STATUS_... bits, as the card's file status byte */
   UINT32 reserved2;    /* 24 */
   UINT32 available;    /* 28: 1 when the file is present */
   UINT32 recordLen;    /* 32 */
@@ -360,6 +366,7 @@ ZEL_SIM_AT(SimFileInfoEventData, fileID, 4);
 ZEL_SIM_AT(SimFileInfoEventData, structure, 8);
 ZEL_SIM_AT(SimFileInfoEventData, acRead, 12);
 ZEL_SIM_AT(SimFileInfoEventData, acUpdate, 16);
+ZEL_SIM_AT(SimFileInfoEventData, fileStatus, 20);
 ZEL_SIM_AT(SimFileInfoEventData, available, 28);
 ZEL_SIM_AT(SimFileInfoEventData, recordLen, 32);
 ZEL_SIM_AT(SimFileInfoEventData, recordCount, 36);
