@@ -20,6 +20,11 @@ void CtSvcSimSetPhonebookHooks(const CtSvcSimPhonebookHooks* pHooks) {
   g_hooks = pHooks != nullptr ? *pHooks : CtSvcSimPhonebookHooks{};
 }
 
+BOOL CtSvcSimPhonebookIsInitialized() {
+  CCtSvcModuleLock lock;
+  return g_hooks.pfnIsInitialized != nullptr && g_hooks.pfnIsInitialized() ? TRUE : FALSE;
+}
+
 BOOL CtSvcSimReloadSimFileForFdn(void) {
   CCtSvcModuleLock lock;
   if (g_hooks.pfnIsInitialized == nullptr || !g_hooks.pfnIsInitialized()) {

@@ -14,4 +14,7 @@ struct CtSvcSimPhonebookHooks {
 // Installs the hooks (null: none; the phonebook then counts as not initialised).
 void CtSvcSimSetPhonebookHooks(const CtSvcSimPhonebookHooks* pHooks);
 
+// Whether the phonebook reports itself initialised (FALSE without hooks).
+BOOL CtSvcSimPhonebookIsInitialized();
+
 #endif

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "CtSvcSimCi.h"
+#include "CtSvcStatus.h"
 #include "CtsvcTool.h"
 #include "Json.h"
 #include "SimPhonebook.h"
@@ -50,6 +51,32 @@ void LoadAllGroups() {
   LoadSimGroup(CtSvcSimInitSdn);
 }
 
+// What each phonebook status type counts, in type order.
+const char* const kStatusTypeNames[CTSVC_SIM_STATUS_TYPE_MAX] = {
+    "adn_name_length",      "adn_record_length",    "adn_records",          "adn_used",
+    "fdn_name_length",      "fdn_record_length",    "fdn_records",          "fdn_used",
+    "anr_files",            "anr1_in_use",          "anr1_record_length",   "anr1_records",
+    "anr1_used",            "anr2_in_use",          "anr2_record_length",   "anr2_records",
+    "anr2_used",            "anr3_in_use",          "anr3_record_length",   "anr3_records",
+    "anr3_used",            "anr4_in_use",          "anr4_record_length",   "anr4_records",
+    "anr4_used",            "email_in_use",         "email_text_length",    "email_records",
+    "email_used",           "sne_text_length",      "sne_records",          "sne_used",
+    "sne_in_use",           "constant_20",          "ext1_records",         "ext1_used",
+    "gas_record_length",    "gas_records",          "gas_used",             "grp_record_length",
+    "aas_record_length",    "aas_records",          "aas_used",             "sdn_or_cphs_numbers",
+};
+
+// The status types, when the phonebook is loaded (they all answer 0 before).
+Json StatusTypesJson() {
+  Json types = Json::Object();
+  if (CtSimGetSimLoadingStatus() == 1) {
+    for (int nType = 0; nType < CTSVC_SIM_STATUS_TYPE_MAX; ++nType) {
+      types.Set(kStatusTypeNames[nType], CtSimGetStatusType(nType));
+    }
+  }
+  return types;
+}
+
 Json StatusJson() {
   Json status = Json::Object();
   status.Set("card", CtSvcSimGetCardType() == CTSVC_SIM_CARD_TYPE_USIM ? "usim" : "gsm");
@@ -74,6 +101,7 @@ Json StatusJson() {
   lengths.Set("email", CtSvcSimGetRecordStringLength(CTSVC_SIM_EMAIL));
   lengths.Set("second_name", CtSvcSimGetRecordStringLength(CTSVC_SIM_SNE));
   status.Set("lengths", lengths);
+  status.Set("status_types", StatusTypesJson());
   return status;
 }
 
@@ -95,6 +123,13 @@ void PrintStatus(const Json& status) {
   }
   for (const auto& length : Member(status, "lengths").Members()) {
     std::printf("  %s length: %s\n", length.first.c_str(), length.second.Text().c_str());
+  }
+  const auto& types = Member(status, "status_types").Members();
+  if (!types.empty()) {
+    std::printf("status types:\n");
+  }
+  for (size_t i = 0; i < types.size(); ++i) {
+    std::printf("  %2zu %-20s %s\n", i, types[i].first.c_str(), types[i].second.Text().c_str());
   }
 }
 

@@ -92,6 +92,17 @@ const std::vector<Command>& Commands() {
        "  insert-card FILE  copy a card file into the data directory (sim/card.json)\n"
        "  remove-card       take the card out of the data directory\n",
        "gsm usim empty", "name number email anr group", 1, 2, StoreUse::kCreates, &RunSim},
+      {"settings", "get KEY | set KEY VALUE", "read or change a preference (item_storage, view_storage, view_sort)",
+       "  item_storage      where new contacts are saved: 0 phone, 1 SIM, 2 ask (default 2)\n"
+       "  view_storage      which contacts are listed: 0 both (default), 1 phone, 2 SIM\n"
+       "  view_sort         0 first name first (default), 1 last name first\n",
+       "", "", 2, 3, StoreUse::kCreates, &RunSettings},
+      {"ownnumber", "[list | set NAME NUMBER | delete]", "the own number kept in phone memory",
+       "  list              the own number (default)\n  set NAME NUMBER   store it ('+' kept for international numbers)\n"
+       "  delete            forget it\n",
+       "", "", 0, 3, StoreUse::kCreates, &RunOwnNumber},
+      {"birthdays", "", "contacts whose birthday falls in the next 28 days, nearest first", "", "", "", 0, 0,
+       StoreUse::kExisting, &RunBirthdays},
   };
   return kCommands;
 }

@@ -94,6 +94,9 @@ int RunSimSet(const Options& options, const Args& args);
 int RunSimDelete(const Options& options, const Args& args);
 int RunSimInsertCard(const Options& options, const Args& args);
 int RunSimRemoveCard(const Options& options, const Args& args);
+int RunSettings(const Options& options, const Args& args);
+int RunOwnNumber(const Options& options, const Args& args);
+int RunBirthdays(const Options& options, const Args& args);
 
 }  // namespace ctsvc_tool
 

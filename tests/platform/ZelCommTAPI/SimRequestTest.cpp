@@ -404,3 +404,40 @@ TEST(ThreadsSimRequest, OddContentLoadsAndReadsWhatItCan) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string WithAdnStatus(const char* pszStatus) {
+  std::string card = GsmCard();
+  const std::string key = "\"id\": \"6F3A\"";
+  card.insert(card.find(key) + key.size(), std::string(", \"status\": \"") + pszStatus + "\"");
+  return card;
+}
+
+TEST(ThreadsSimRequest, AnInvalidatedFileAnswersOnlyWhenItAllowsReadingAndUpdating) {
+  SimConnection sim;
+  const SimReadFileReq read = ReadReq(kAdn, 1, 30);
+  const struct {
+    const char* pszStatus;
+    UINT32 nFileStatus;
+    int nReadStatus;
+  } kCases[] = {{"valid", SIM_FILE_STATUS_NOT_INVALIDATED, SIM_STATUS_OK},
+                {"invalidated", 0, SIM_STATUS_INVALIDATED},
+                {"invalidated_rw", SIM_FILE_STATUS_RW_WHEN_INVALIDATED, SIM_STATUS_OK}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.pszStatus);
+    ASSERT_TRUE(zel::test::InsertSimCardText(WithAdnStatus(c.pszStatus)));
+    ASSERT_TRUE(SimGetFileInfo(sim.Handle(), kAdn));
+    EXPECT_EQ(As<SimFileInfoEventData>(sim.Last()).fileStatus, c.nFileStatus);
+    ASSERT_TRUE(SimReadFile(sim.Handle(), &read));
+    EXPECT_EQ(sim.Last().nStatus, c.nReadStatus);
+    const SimUpdateFileReq update = UpdateReq(kAdn, 1, 30, DialInfo("X", "1", 0));
+    ASSERT_TRUE(SimUpdateFile(sim.Handle(), &update));
+    EXPECT_EQ(sim.Last().nStatus, c.nReadStatus);
+  }
+  std::string strError;
+  EXPECT_FALSE(zel::test::InsertSimCardText(WithAdnStatus("broken"), &strError));
+  EXPECT_NE(strError.find("\"status\" must be valid, invalidated or invalidated_rw"), std::string::npos) << strError;
+}
+
+}  // namespace
