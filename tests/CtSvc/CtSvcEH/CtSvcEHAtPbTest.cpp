@@ -15,6 +15,7 @@
 #include "CtSvcEH/CtSvcEH.h"
 #include "CtSvcSimCi.h"
 #include "CtSvcTestData.h"
+#include "ZelCommTAPI/ZelAtCommand.h"
 #include "ZelCommTAPI/ZelTapiAt.h"
 #include "ZelPhs.h"
 
@@ -278,6 +279,41 @@ TEST_F(ThreadsCtSvcEHAtPb, InitialisedPhonebookSendsTheAdnCounts) {
   EXPECT_EQ(vcSeen[0].init.nTotal, 250);
   EXPECT_EQ(vcSeen[0].init.nUsed, CtSvcSimGetTotalUsedRecordCount(0));
   EXPECT_EQ(vcSeen[0].init.nTextLength, CtSvcSimGetRecordStringLength(0));
+}
+
+// The AT command line of the telephony library reads both phonebooks through these answers.
+TEST_F(ThreadsCtSvcEHAtPb, CommandLineReadsBothPhonebooksThroughTheIndications) {
+  ASSERT_NO_FATAL_FAILURE(AddContacts(CTSVC_USE_TYPE_PHONE, 3));
+  ASSERT_NO_FATAL_FAILURE(AddContacts(CTSVC_USE_TYPE_SIM, 2));
+  ASSERT_NO_FATAL_FAILURE(InsertLoadedGsmCard());
+  zel::at::CTapiAtPhonebook phonebook;  // takes the responses over from the fixture
+  zel::at::AtSession session;
+  session.bEcho = false;
+  auto Answer = [&](const std::string& strLine) {
+    return zel::at::AtFeed(session, phonebook, (strLine + "\r").data(), strLine.size() + 1);
+  };
+  struct Case {
+    const char* pszLine;
+    const char* pszAnswer;
+  };
+  const Case kCases[] = {
+      {"AT+CMEE=1;+CPBS?", "\r\n+CPBS: \"ME\",3,3\r\n\r\nOK\r\n"},
+      {"AT+CPBR=2,5",
+       "\r\n+CPBR: 2,\"01012341002\",129,\"First2 Last\"\r\n+CPBR: 3,\"01012341003\",129,\"First3 Last\"\r\n"
+       "\r\nOK\r\n"},
+      {"AT+CPBS=\"SM\";+CPBR=1,10",
+       "\r\n+CPBR: 1,\"01012341001\",129,\"First1 Last\"\r\n+CPBR: 2,\"01012341002\",129,\"First2 Last\"\r\n"
+       "\r\nOK\r\n"},
+      {"AT+CPBR=?", "\r\n+CPBR: (1-2),40,100\r\n\r\nOK\r\n"},
+      {"AT+CPBR=0", "\r\n+CME ERROR: 21\r\n"},
+      {"AT+CPBW=1,\"0123\"", "\r\n+CME ERROR: 4\r\n"},
+      {"AT+CPBS=\"FD\";+CPBS?", "\r\n+CME ERROR: 4\r\n"},
+      {"AT+CNUM", "\r\nOK\r\n"},  // the MSISDN group is not loaded
+  };
+  for (const Case& c : kCases) {
+    EXPECT_EQ(Answer(c.pszLine), c.pszAnswer) << c.pszLine;
+  }
+  EXPECT_EQ(CtSvcDbPhoneNumberGetTotalCount(), 5);
 }
 
 }  // namespace
