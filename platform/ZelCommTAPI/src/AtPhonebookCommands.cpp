@@ -53,13 +53,33 @@ Outcome Failure(int nError, bool bIndexed) {
   }
 }
 
-// A text for the answer: in the selected set, quoted, with '"' and '\' escaped.
-std::string Quoted(const AtSession& session, const std::string& strUtf8) {
+// Bytes as a quoted string, with '"', '\', CR and LF escaped (\HH).
+std::string EscapeQuoted(const std::string& strBytes) {
   std::string strOut = "\"";
-  for (char c : EncodeText(session.charset, strUtf8)) {
-    strOut += c == '"' ? "\\22" : (c == '\\' ? "\\5C" : std::string(1, c));
+  for (char c : strBytes) {
+    switch (c) {
+      case '"':
+        strOut += "\\22";
+        break;
+      case '\\':
+        strOut += "\\5C";
+        break;
+      case '\r':
+        strOut += "\\0D";
+        break;
+      case '\n':
+        strOut += "\\0A";
+        break;
+      default:
+        strOut += c;
+    }
   }
   return strOut + "\"";
+}
+
+// A text for the answer: in the selected set, quoted.
+std::string Quoted(const AtSession& session, const std::string& strUtf8) {
+  return EscapeQuoted(EncodeText(session.charset, strUtf8));
 }
 
 // The type of a number: international when it starts with '+'.
@@ -68,7 +88,7 @@ int NumberType(const std::string& strNumber) {
 }
 
 std::string EntryLine(const AtSession& session, const char* pszPrefix, const AtEntry& entry) {
-  return std::string(pszPrefix) + std::to_string(entry.nIndex) + ",\"" + entry.strNumber + "\"," +
+  return std::string(pszPrefix) + std::to_string(entry.nIndex) + "," + EscapeQuoted(entry.strNumber) + "," +
          std::to_string(NumberType(entry.strNumber)) + "," + Quoted(session, entry.strText);
 }
 
@@ -259,7 +279,7 @@ Outcome RunCnum(Call& call) {
     return Failure(nError, false);
   }
   for (const AtEntry& entry : vcEntries) {
-    call.vcLines.push_back("+CNUM: " + Quoted(call.session, entry.strText) + ",\"" + entry.strNumber + "\"," +
+    call.vcLines.push_back("+CNUM: " + Quoted(call.session, entry.strText) + "," + EscapeQuoted(entry.strNumber) + "," +
                            std::to_string(NumberType(entry.strNumber)));
   }
   return Outcome::Ok();

@@ -105,6 +105,9 @@ TEST_F(AtCommandTest, TextsFollowTheCharacterSet) {
   m_phonebook.Add(TAPI_AT_PB_DEVICE_PHONE, "1", "a@b_\"c\"");
   static const char kGsmLine[] = "+CPBR: 4,\"1\",129,\"a\0b\x11\\22c\\22\"";
   EXPECT_EQ(Answer("AT+CPBR=4"), Lines({std::string(kGsmLine, sizeof(kGsmLine) - 1)}));
+  // CR and LF never break the lines.
+  m_phonebook.Add(TAPI_AT_PB_DEVICE_PHONE, "2\r", "x\r\ny");
+  EXPECT_EQ(Answer("AT+CPBR=5"), Lines({"+CPBR: 5,\"2\\0D\",129,\"x\\0D\\0Ay\""}));
   // The search text is read in the set: UCS2 hex, then UTF-8.
   EXPECT_EQ(Answer("AT+CSCS=\"UCS2\";+CPBF=\"0416\""), kAnswerOk);
   // A set name may itself be written in UCS2.
