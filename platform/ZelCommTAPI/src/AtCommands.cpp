@@ -27,41 +27,34 @@ Outcome RunCgmm(Call& call) { return Identification(call, call.session.identity.
 Outcome RunCgmr(Call& call) { return Identification(call, call.session.identity.strRevision); }
 Outcome RunCgsn(Call& call) { return Identification(call, call.session.identity.strSerial); }
 
-Outcome RunCmee(Call& call) {
+// A setting command: =? lists the values, ? shows the setting, =<args> (or the bare command,
+// with no arguments) sets it.
+Outcome Setting(Call& call, const std::string& strValues, const std::string& strCurrent, Outcome (*pfnSet)(Call&)) {
   switch (call.mode) {
     case Mode::Test:
-      call.vcLines.push_back("+CMEE: (0-2)");
+      call.vcLines.push_back(strValues);
       return Outcome::Ok();
     case Mode::Read:
-      call.vcLines.push_back("+CMEE: " + std::to_string(call.session.nCmee));
+      call.vcLines.push_back(strCurrent);
       return Outcome::Ok();
     case Mode::Exec:
-      call.session.nCmee = 0;
-      return Outcome::Ok();
     case Mode::Set:
       break;
   }
+  return pfnSet(call);
+}
+
+// AT+CMEE=<n>; the bare command sets 0.
+Outcome SetCmee(Call& call) {
   int nValue = 0;
-  if (call.vcArgs.size() != 1 || !IntArg(call.vcArgs[0], &nValue) || nValue > 2) {
+  if (call.vcArgs.size() > 1 || (call.vcArgs.size() == 1 && (!IntArg(call.vcArgs[0], &nValue) || nValue > 2))) {
     return Outcome::Cme(kCmeIncorrectParameters);
   }
   call.session.nCmee = nValue;
   return Outcome::Ok();
 }
 
-Outcome RunCscs(Call& call) {
-  switch (call.mode) {
-    case Mode::Test:
-      call.vcLines.push_back("+CSCS: (\"GSM\",\"UCS2\",\"UTF-8\",\"IRA\")");
-      return Outcome::Ok();
-    case Mode::Read:
-      call.vcLines.push_back(std::string("+CSCS: \"") + CharsetName(call.session.charset) + "\"");
-      return Outcome::Ok();
-    case Mode::Exec:
-      return Outcome::Error();
-    case Mode::Set:
-      break;
-  }
+Outcome SetCscs(Call& call) {
   if (call.vcArgs.size() != 1 || !call.vcArgs[0].bQuoted) {
     return Outcome::Cme(kCmeIncorrectParameters);
   }
@@ -74,19 +67,7 @@ Outcome RunCscs(Call& call) {
   return CharsetFromName(strName, &call.session.charset) ? Outcome::Ok() : Outcome::Cme(kCmeNotSupported);
 }
 
-Outcome RunCfun(Call& call) {
-  switch (call.mode) {
-    case Mode::Test:
-      call.vcLines.push_back("+CFUN: (0,1,4),(0,1)");
-      return Outcome::Ok();
-    case Mode::Read:
-      call.vcLines.push_back("+CFUN: " + std::to_string(call.session.nCfun));
-      return Outcome::Ok();
-    case Mode::Exec:
-      return Outcome::Error();
-    case Mode::Set:
-      break;
-  }
+Outcome SetCfun(Call& call) {
   int nFun = 0;
   int nReset = 0;
   if (call.vcArgs.empty() || call.vcArgs.size() > 2 || !IntArg(call.vcArgs[0], &nFun) ||
@@ -96,6 +77,17 @@ Outcome RunCfun(Call& call) {
   }
   call.session.nCfun = nFun;
   return Outcome::Ok();
+}
+
+Outcome RunCmee(Call& call) {
+  return Setting(call, "+CMEE: (0-2)", "+CMEE: " + std::to_string(call.session.nCmee), &SetCmee);
+}
+Outcome RunCscs(Call& call) {
+  return Setting(call, "+CSCS: (\"GSM\",\"UCS2\",\"UTF-8\",\"IRA\")",
+                 std::string("+CSCS: \"") + CharsetName(call.session.charset) + "\"", &SetCscs);
+}
+Outcome RunCfun(Call& call) {
+  return Setting(call, "+CFUN: (0,1,4),(0,1)", "+CFUN: " + std::to_string(call.session.nCfun), &SetCfun);
 }
 
 struct ExtendedCommand {

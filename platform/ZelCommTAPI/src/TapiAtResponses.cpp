@@ -52,13 +52,25 @@ extern "C" void TapiATSetResponseSink(TapiAtResponseSink pfnSink, void* pUserDat
   sink.pUserData = pUserData;
 }
 
-extern "C" BOOL TapiATPbSendInitInfo(const TapiAtPbInitInfo* pInfo) {
-  if (pInfo == nullptr) {
-    return Refuse("TapiATPbSendInitInfo");
+namespace {
+
+// A response carrying one structure in the member of its kind; bValid tells whether the structure
+// holds what it names.
+template <typename T>
+BOOL Respond(const char* pszCall, INT32 nKind, INT32 nError, const T* pData, bool bValid,
+             T TapiAtResponse::*pMember) {
+  if (pData == nullptr || !bValid) {
+    return Refuse(pszCall);
   }
-  TapiAtResponse response = Response(0, TAPI_AT_PB_SUCCESS);
-  response.init = *pInfo;
-  return Deliver(response, "TapiATPbSendInitInfo");
+  TapiAtResponse response = Response(nKind, nError);
+  response.*pMember = *pData;
+  return Deliver(response, pszCall);
+}
+
+}  // namespace
+
+extern "C" BOOL TapiATPbSendInitInfo(const TapiAtPbInitInfo* pInfo) {
+  return Respond("TapiATPbSendInitInfo", 0, TAPI_AT_PB_SUCCESS, pInfo, true, &TapiAtResponse::init);
 }
 
 extern "C" BOOL TapiATPbQueryStatusRsp(INT32 nError, INT32 nRequestId, const TapiAtPbStatus* pStatus) {
@@ -72,39 +84,23 @@ extern "C" BOOL TapiATPbQueryStatusRsp(INT32 nError, INT32 nRequestId, const Tap
 }
 
 extern "C" BOOL TapiATPbReadRsp(INT32 nError, INT32 /*nReserved*/, const TapiAtPbReadInfo* pInfo) {
-  if (pInfo == nullptr || (pInfo->nCount > 0 && pInfo->pIndexes == nullptr)) {
-    return Refuse("TapiATPbReadRsp");
-  }
-  TapiAtResponse response = Response(TAPI_EVENT_AT_PB_READ_IND, nError);
-  response.read = *pInfo;
-  return Deliver(response, "TapiATPbReadRsp");
+  return Respond("TapiATPbReadRsp", TAPI_EVENT_AT_PB_READ_IND, nError, pInfo,
+                 pInfo != nullptr && (pInfo->nCount <= 0 || pInfo->pIndexes != nullptr), &TapiAtResponse::read);
 }
 
 extern "C" BOOL TapiATPbFindRsp(INT32 nError, INT32 /*nReserved*/, const TapiAtPbFindInfo* pInfo) {
-  if (pInfo == nullptr || (pInfo->nCount > 0 && pInfo->pRecords == nullptr)) {
-    return Refuse("TapiATPbFindRsp");
-  }
-  TapiAtResponse response = Response(TAPI_EVENT_AT_PB_FIND_IND, nError);
-  response.find = *pInfo;
-  return Deliver(response, "TapiATPbFindRsp");
+  return Respond("TapiATPbFindRsp", TAPI_EVENT_AT_PB_FIND_IND, nError, pInfo,
+                 pInfo != nullptr && (pInfo->nCount <= 0 || pInfo->pRecords != nullptr), &TapiAtResponse::find);
 }
 
 extern "C" BOOL TapiATPbWriteRsp(INT32 nError, INT32 /*nReserved*/, const TapiAtPbWriteInfo* pInfo) {
-  if (pInfo == nullptr) {
-    return Refuse("TapiATPbWriteRsp");
-  }
-  TapiAtResponse response = Response(TAPI_EVENT_AT_PB_WRITE_IND, nError);
-  response.write = *pInfo;
-  return Deliver(response, "TapiATPbWriteRsp");
+  return Respond("TapiATPbWriteRsp", TAPI_EVENT_AT_PB_WRITE_IND, nError, pInfo, true, &TapiAtResponse::write);
 }
 
 extern "C" BOOL TapiATPbReqRecordRsp(INT32 nError, const TapiAtPbRecords* pRecords) {
-  if (pRecords == nullptr || (pRecords->nCount > 0 && pRecords->pRecords == nullptr)) {
-    return Refuse("TapiATPbReqRecordRsp");
-  }
-  TapiAtResponse response = Response(TAPI_EVENT_AT_PB_REQ_RECORD_IND, nError);
-  response.records = *pRecords;
-  return Deliver(response, "TapiATPbReqRecordRsp");
+  return Respond("TapiATPbReqRecordRsp", TAPI_EVENT_AT_PB_REQ_RECORD_IND, nError, pRecords,
+                 pRecords != nullptr && (pRecords->nCount <= 0 || pRecords->pRecords != nullptr),
+                 &TapiAtResponse::records);
 }
 
 extern "C" BOOL TapiATMSISDNReqRsp(INT32 nError, INT32 nCount, const TapiAtMsisdnName* pNames,
