@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "CtSvcDbDetail.h"
 #include "CtSvcEH.h"
 #include "CtSvcEHAtPbRows.h"
 #include "CtSvcSim/SimFile/CtSvcSimFileTypes.h"

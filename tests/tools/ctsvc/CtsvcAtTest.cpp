@@ -67,9 +67,9 @@ class Server {
     }
     return nUser + nSystem;
   }
-  // Sends SIGTERM and answers the exit code (-1 when it did not exit normally).
-  int Stop() {
-    kill(m_pid, SIGTERM);
+  // Sends the signal and answers the exit code (-1 when it did not exit normally).
+  int Stop(int nSignal) {
+    kill(m_pid, nSignal);
     int nStatus = 0;
     const pid_t pid = waitpid(m_pid, &nStatus, 0);
     m_pid = -1;
@@ -202,7 +202,10 @@ TEST_F(CtsvcAt, ServesClientsThroughBadLinesAndClientsThatLeaveMidAnswer) {
     poll(&none, 1, 100);
   }
   EXPECT_LT(server.CpuTicks() - nBefore, sysconf(_SC_CLK_TCK) / 4);
-  EXPECT_EQ(server.Stop(), 0);
+  EXPECT_EQ(server.Stop(SIGTERM), 0);
+  Server interrupted(m_dir.Path());
+  ASSERT_FALSE(interrupted.Path().empty());
+  EXPECT_EQ(interrupted.Stop(SIGINT), 0);
 }
 
 }  // namespace
