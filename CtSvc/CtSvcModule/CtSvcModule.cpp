@@ -7,6 +7,7 @@
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDbCi/CtSvcDbListenerRelay.h"
 #include "CtSvcEH/CtSvcEH.h"
+#include "CtSvcEH/CtSvcEHAtPb.h"
 #include "CtSvcInterfaceTable.h"
 #include "CtSvcModuleSingletons.h"
 #include "CtSvcSearch/CtSvcSearchMgr.h"
@@ -30,6 +31,7 @@ INT32 Load() {
   g_ClassDescriptor.ppInterface = g_apInterface;
   _CtSvcCreateEventHandler();
   CtSvcDbListenerStart();
+  CtSvcEHAtPbStart();
   return __SysRegisterClass(0, CTSVC_CLASS_ID, &g_ClassDescriptor, 1);
 }
 

@@ -103,6 +103,14 @@ const std::vector<Command>& Commands() {
        "", "", 0, 3, StoreUse::kCreates, &RunOwnNumber},
       {"birthdays", "", "contacts whose birthday falls in the next 28 days, nearest first", "", "", "", 0, 0,
        StoreUse::kExisting, &RunBirthdays},
+      {"at", "'AT...'", "answer one AT command line as the phone's AT phonebook does",
+       "  'AT...'           the line, e.g. 'AT+CPBR=1,5' (several commands: 'AT+CSCS=\"UCS2\";+CPBR=1')\n"
+       "Phonebooks: ME (phone), SM (SIM, when the data directory has a card), FD, ON (own numbers).\n",
+       "", "", 1, 1, StoreUse::kExisting, &RunAt},
+      {"at-serve", "", "serve the AT command line on a pseudo-terminal until stopped (Ctrl-C, SIGTERM)",
+       "Prints the terminal's path on the first line; an AT client (gammu: connection = at,\n"
+       "device = the path) opens it. Clients may come and go.\n",
+       "", "", 0, 0, StoreUse::kExisting, &RunAtServe},
   };
   return kCommands;
 }

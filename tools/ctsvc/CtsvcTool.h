@@ -86,6 +86,8 @@ int RunLettersAsync(const Options& options, bool bPersons, int nIndexType);
 int RunDeleteAccount(const Options& options, const Args& args);
 int RunWatch(const Options& options, const Args& args);
 int RunSim(const Options& options, const Args& args);
+int RunAt(const Options& options, const Args& args);
+int RunAtServe(const Options& options, const Args& args);
 int RunSimMakeCard(const Options& options, const Args& args);
 int RunSimDump(const Options& options, const Args& args);
 int RunSimStatus(const Options& options, const Args& args);

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <new>
 
+#include "TapiClient.h"
 #include "ZelDebug.h"
 #include "ZelTapi.h"
 
@@ -38,6 +39,12 @@ bool FindClient(INT32 nClientId, Client* pClient) {
 }
 
 }  // namespace
+
+HOBJ TapiClientEventHandler(INT32 nClientId) {
+  Client client{};
+  return FindClient(nClientId, &client) && client.nDelivery == TAPI_DELIVER_EVENT_HANDLER ? client.hEventHandler
+                                                                                         : INVALID_HOBJ;
+}
 
 extern "C" BOOL TapiRegisterClient(INT32 nClientId, UINT32 nFlags, int eventHandlerFlag) {
   if (nClientId <= 0 || (eventHandlerFlag != TAPI_DELIVER_NONE && eventHandlerFlag != TAPI_DELIVER_EVENT_HANDLER)) {
