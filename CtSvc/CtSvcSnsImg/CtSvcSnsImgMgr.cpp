@@ -139,7 +139,7 @@ BOOL CCtSvcSnsImgMgr::_UpdateCallerImgToPerson(const std::string& strPeopleId, c
   CtSvcPersonRecord person{};
   char szPath[CTSVC_PERSON_CALLER_IMAGE_SIZE];
   if (!CtSvcDbPersonGetRecordById(nPersonId, &person) ||
-      !CtSvcImgMakeCallerIdPath(sns.nAccountId > 0 ? sns.nAccountId : 0, szName, szPath,
+      !CtSvcImgMakeCallerIdPath(person.Info.nAccountId > 0 ? person.Info.nAccountId : 0, szName, szPath,
                                 static_cast<INT32>(sizeof(szPath)))) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcSnsImgMgr::UpdateCallerImgToPerson(%d) person or path missing\n", nPersonId);
     return FALSE;
