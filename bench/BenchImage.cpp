@@ -7,15 +7,12 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
-// clang-format off
-#define XMD_H  // the platform types define INT32 already
-#include <jpeglib.h>
-// clang-format on
 
 #include "BenchEnv.h"
 #include "BenchRegistry.h"
 #include "BenchSuites.h"
 #include "CtSvcImg.h"
+#include "ImgTestFiles.h"
 #include "ZelFm.h"
 
 namespace ctsvc_bench {
@@ -27,39 +24,17 @@ const char kPhoto[] = "/User/Mass/Ct/0/Images/camera.jpg";
 // A smooth gradient with fine grain, as a camera picture compresses; written row by row, so the
 // run's peak memory is not the generator's.
 std::vector<UINT8> CameraJpeg() {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr err;
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* pOut = nullptr;
-  unsigned long nOut = 0;
-  jpeg_mem_dest(&cinfo, &pOut, &nOut);
-  cinfo.image_width = 4000;
-  cinfo.image_height = 3000;
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 90, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<UINT8> vcRow(4000 * 3);
   UINT32 nSeed = 12345;
-  for (int y = 0; y < 3000; ++y) {
-    for (int x = 0; x < 4000; ++x) {
+  return img_test::MakeJpeg(4000, 3000, 0, 90, [&nSeed](int y, int nWidth, int, unsigned char* pRow) {
+    for (int x = 0; x < nWidth; ++x) {
       nSeed = nSeed * 1103515245u + 12345u;
       const int nGrain = static_cast<int>((nSeed >> 16) % 24) - 12;
-      UINT8* p = &vcRow[static_cast<size_t>(x) * 3];
+      UINT8* p = pRow + static_cast<size_t>(x) * 3;
       p[0] = static_cast<UINT8>(std::min(255, std::max(0, x / 16 + nGrain)));
       p[1] = static_cast<UINT8>(std::min(255, std::max(0, y / 12 + nGrain)));
       p[2] = static_cast<UINT8>(std::min(255, std::max(0, (x + y) / 28 + nGrain)));
     }
-    JSAMPROW pRow = vcRow.data();
-    jpeg_write_scanlines(&cinfo, &pRow, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::vector<UINT8> vcData(pOut, pOut + nOut);
-  std::free(pOut);
-  return vcData;
+  });
 }
 
 struct PhotoDir {

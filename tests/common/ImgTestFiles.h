@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,7 +47,18 @@ inline Bytes ExifWithOrientation(int nOrientation) {
   return v;
 }
 
-inline Bytes MakeJpeg(int nWidth, int nHeight, int nOrientation = 0, int nQuality = 85) {
+// Fills one row (nWidth RGB pixels) of an image nHeight rows high.
+using RowFill = std::function<void(int nY, int nWidth, int nHeight, unsigned char* pRow)>;
+
+inline void PatternRow(int nY, int nWidth, int nHeight, unsigned char* pRow) {
+  for (int x = 0; x < nWidth; ++x) {
+    PatternPixel(nY, nHeight, pRow + static_cast<size_t>(x) * 3);
+  }
+}
+
+// A JPEG of the pattern (or of the rows fill gives), with an Exif orientation when above 0.
+inline Bytes MakeJpeg(int nWidth, int nHeight, int nOrientation = 0, int nQuality = 85,
+                      const RowFill& fill = PatternRow) {
   jpeg_compress_struct cinfo;
   jpeg_error_mgr err;
   cinfo.err = jpeg_std_error(&err);
@@ -67,9 +79,7 @@ inline Bytes MakeJpeg(int nWidth, int nHeight, int nOrientation = 0, int nQualit
   }
   std::vector<unsigned char> vcRow(static_cast<size_t>(nWidth) * 3);
   while (cinfo.next_scanline < cinfo.image_height) {
-    for (int x = 0; x < nWidth; ++x) {
-      PatternPixel(static_cast<int>(cinfo.next_scanline), nHeight, &vcRow[static_cast<size_t>(x) * 3]);
-    }
+    fill(static_cast<int>(cinfo.next_scanline), nWidth, nHeight, vcRow.data());
     JSAMPROW pRow = vcRow.data();
     jpeg_write_scanlines(&cinfo, &pRow, 1);
   }
