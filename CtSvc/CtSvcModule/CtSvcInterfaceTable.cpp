@@ -5,6 +5,7 @@
 #include "CtSvcDbDetail.h"
 #include "CtSvcDbListener.h"
 #include "CtSvcDbPerson.h"
+#include "CtSvcImg.h"
 #include "CtSvcList.h"
 #include "CtSvcModule.h"
 
@@ -83,8 +84,8 @@ const Slot kSlots[CTSVC_INTERFACE_SLOT_COUNT] = {
     {"CtSvcPhonebookUnRegisterGroupCallback", nullptr},
     {"CtSvcPhonebookUnRegisterContactCallbackForQRN", nullptr},
     {"CtSvcPhonebookUnRegisterGroupCallbackForQRN", nullptr},
-    {"CtSvcImgSaveEx", nullptr},
-    {"CtSvcImgMakeCallerIdPath", nullptr},
+    {"CtSvcImgSaveEx", Fn(&CtSvcImgSaveEx)},
+    {"CtSvcImgMakeCallerIdPath", Fn(&CtSvcImgMakeCallerIdPath)},
     {"CtSvcPhonebookInsertContactToPhoneNoCommit", nullptr},
 };
 

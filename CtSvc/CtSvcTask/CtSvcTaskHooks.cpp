@@ -1,8 +1,8 @@
-// The listener module pauses every client listener; the image manager is not part of the library
-// yet, so the removal of an account's images is traced only and the images stay on disk.
+// The listener module pauses every client listener; the image manager removes an account's images.
 #include "CtSvcTaskHooks.h"
 
 #include "CtSvcDbListener.h"
+#include "CtSvcImg.h"
 #include "ZelDebug.h"
 
 void CtSvcTaskPauseListeners(bool bPause) {
@@ -14,5 +14,7 @@ void CtSvcTaskPauseListeners(bool bPause) {
 }
 
 void CtSvcTaskDeleteAccountImages(int nAccountId) {
-  DbgPrint(DBG_CLASS_TRACE, "CtSvcTaskDeleteAccountImages - account %d: no image manager yet\n", nAccountId);
+  if (!CtSvcImgDeleteAccount(nAccountId)) {
+    DbgPrint(DBG_CLASS_FAIL, "CtSvcTaskDeleteAccountImages - images of account %d stay on disk\n", nAccountId);
+  }
 }

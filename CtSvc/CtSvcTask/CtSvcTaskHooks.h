@@ -1,6 +1,5 @@
 // Calls of the delete-account job into other modules: the change-listener pause and the removal
-// of an account's caller images (one function each, so that the image manager, which is not part
-// of the library yet, is wired in one place).
+// of an account's caller images (one function each, so that each module is wired in one place).
 #ifndef CTSVC_TASK_HOOKS_H
 #define CTSVC_TASK_HOOKS_H
 

@@ -89,8 +89,8 @@ int MissingGroup(const std::vector<int>& vcGroups) {
   return 0;
 }
 
-// The person of a contact (or the person itself with --person) that an update changes; 0 after
-// printing why there is none.
+}  // namespace
+
 int PersonToUpdate(const Args& args, int nId) {
   if (args.Has("person")) {
     CtSvcPersonRecord person{};
@@ -113,6 +113,8 @@ int PersonToUpdate(const Args& args, int nId) {
   }
   return vcPersons[0].nId;
 }
+
+namespace {
 
 // Replaces a person's list of one detail kind: every stored entry goes, the given ones come.
 template <typename Record, typename Info>

@@ -75,6 +75,13 @@ const std::vector<Command>& Commands() {
        "  --order fl|lf     first-last (default) or last-first name order\n"
        "  --async           letters only, from the background task\n",
        "persons async", "order", 0, 0, StoreUse::kExisting, &RunLetters},
+      {"image", "set ID FILE | show ID | thumb ID [--out FILE.png]", "a contact's caller image and its thumbnail",
+       "  set ID FILE       store a JPEG or PNG file as the contact's caller image (a camera photo is\n"
+       "                    turned as it was held); the image it replaces leaves the store\n"
+       "  show ID           the caller image's path, file size, image size and thumbnail\n"
+       "  thumb ID          the 70 x 70 thumbnail; --out FILE.png writes it as a PNG\n"
+       "  --person          ID is a person id (needed for a contact linked from several persons)\n",
+       "person", "out", 2, 3, StoreUse::kExisting, &RunImage},
       {"delete-account", "ID [--sim]", "remove every contact of an account, in the background, and wait for it",
        "  --sim             the account's SIM contacts\n", "sim", "", 1, 1, StoreUse::kExisting,
        &RunDeleteAccount},

@@ -66,6 +66,10 @@ int WithService(const Options& options, F body) {
   return nResult;
 }
 
+// The person of contact nId (or, with --person, person nId itself) that a command changes; 0 after
+// printing why there is none (no such contact, or one linked from several persons).
+int PersonToUpdate(const Args& args, int nId);
+
 int RunInit(const Options& options, const Args& args);
 int RunDemo(const Options& options, const Args& args);
 int RunGen(const Options& options, const Args& args);
@@ -88,6 +92,7 @@ int RunWatch(const Options& options, const Args& args);
 int RunSim(const Options& options, const Args& args);
 int RunAt(const Options& options, const Args& args);
 int RunAtServe(const Options& options, const Args& args);
+int RunImage(const Options& options, const Args& args);
 int RunSimMakeCard(const Options& options, const Args& args);
 int RunSimDump(const Options& options, const Args& args);
 int RunSimStatus(const Options& options, const Args& args);

@@ -89,6 +89,7 @@ void ResetPlatformState() {
   });
   zel::internal::ResetPhoneStatus();
   SetVolumeFull(false);
+  SetAvailableSize(-1);
 }
 
 // Stand-in until the database layer, which owns the volume-full override, is linked in; its

@@ -62,7 +62,9 @@ void SetVolumeFull(bool bFull);
 // Lets nWrites more write statements through, then counts the volume as full (as a disk filling
 // up in the middle of an operation); a negative count, or SetVolumeFull, ends the count.
 void SetVolumeFullAfterWrites(int nWrites);
-// Resets phone status, IMEI, power-off, UUID and volume overrides and the clock.
+// Makes FmGetAvailableSize answer nBytes for every path; a negative value asks the file system again.
+void SetAvailableSize(int64_t nBytes);
+// Resets phone status, IMEI, power-off, UUID, volume and available-size overrides and the clock.
 void ResetPlatformState();
 
 }  // namespace zel::test

@@ -42,6 +42,8 @@ BOOL FmDeleteDir(const char* pszPath); /* with its content; never the data direc
 BOOL FmCopyFile(const char* pszSrc, const char* pszDst); /* replaces pszDst; FALSE for a copy onto itself */
 BOOL FmRenameFile(const char* pszOld, const char* pszNew);
 INT32 FmGetFileSizeByPath(const char* pszPath); /* -1 when missing */
+/* Bytes available on the volume that holds the path (its nearest existing folder); -1 on error. */
+INT64 FmGetAvailableSize(const char* pszPath);
 
 ZEL_EXTERN_C_END
 
