@@ -66,6 +66,71 @@ BOOL CtSvcRefreshSim(UINT32 nDispatch, HOBJ hDestination, int nQualifier, int nU
 /* A change callback: change type, record id (-1 for a whole-store change), the contact or group
  * info (or null), the user data given at registration. */
 typedef void (*CtSvcPhonebookChangeCallback)(CtSvcChangeType type, int nRecordId, void* pInfo, void* pUserData);
+
+/* Contacts. Handles carry the storage (CTSVC_PHONE_HANDLE_MASK / CTSVC_SIM_HANDLE_MASK); -1 on
+ * failure. The contact info is read, and its person info is written back where the write chose a
+ * value (SIM slot, default number, presence flags). In an update a detail count of -1 leaves that
+ * list as stored; a null array or a count of 0 removes it. */
+HOBJ CtSvcPhonebookInsertContactToPhone(CtSvcContactInfo* pContactInfo);
+/* The same without commit and without change callbacks (the caller commits). */
+HOBJ CtSvcPhonebookInsertContactToPhoneNoCommit(CtSvcContactInfo* pContactInfo);
+/* Inserts nCount contacts in mass-insert mode; each handle (or -1) goes to phPersons. TRUE. */
+BOOL CtSvcPhonebookInsertContactsToPhoneForVamo(CtSvcContactInfo** ppContactInfo, HOBJ* phPersons, int nCount);
+/* Stores the contact as a SIM contact (slot -1: the first free ADN record) and starts the card
+ * write; its result reaches pfnCallback later. The SIM handle, or -1. */
+HOBJ CtSvcPhonebookInsertContactToSim(CtSvcContactInfo* pContactInfo, CtSvcPhonebookSetCallback pfnCallback,
+                                      void* pUserData);
+BOOL CtSvcPhonebookUpdateContactToPhone(HOBJ hPerson, CtSvcContactInfo* pContactInfo);
+BOOL CtSvcPhonebookUpdateContactToPhoneNoNotify(HOBJ hPerson, CtSvcContactInfo* pContactInfo);
+/* TRUE when the card write was accepted (its result follows through pfnCallback). */
+BOOL CtSvcPhonebookUpdateContactToSim(HOBJ hPerson, CtSvcContactInfo* pContactInfo,
+                                      CtSvcPhonebookSetCallback pfnCallback, void* pUserData);
+BOOL CtSvcPhonebookDeleteContactFromPhone(HOBJ hPerson);
+BOOL CtSvcPhonebookDeleteContactFromPhoneNoCommit(HOBJ hPerson);
+BOOL CtSvcPhonebookDeleteContactsFromPhoneForVamo(const HOBJ* phPersons, int nCount);
+BOOL CtSvcPhonebookDeleteContactFromSim(HOBJ hPerson, CtSvcPhonebookSetCallback pfnCallback, void* pUserData);
+
+/* Groups: ids, -1 on failure. */
+int CtSvcPhonebookInsertGroupToPhone(const CtSvcGroupInfo* pGroupInfo);
+int CtSvcPhonebookInsertGroupToSim(const CtSvcGroupInfo* pGroupInfo, CtSvcPhonebookSetCallback pfnCallback,
+                                   void* pUserData);
+BOOL CtSvcPhonebookUpdateGroupToPhone(int nId, const CtSvcGroupInfo* pGroupInfo);
+BOOL CtSvcPhonebookUpdateGroupToSim(int nId, const CtSvcGroupInfo* pGroupInfo, CtSvcPhonebookSetCallback pfnCallback,
+                                    void* pUserData);
+BOOL CtSvcPhonebookDeleteGroupFromPhone(int nId);
+BOOL CtSvcPhonebookDeleteGroupFromSim(int nId, CtSvcPhonebookSetCallback pfnCallback, void* pUserData);
+
+/* Fixed-dialling numbers (always on the SIM). */
+int CtSvcPhonebookInsertFdnRecord(const CtSvcFdnInfo* pFdnInfo, CtSvcPhonebookSetCallback pfnCallback,
+                                  void* pUserData);
+BOOL CtSvcPhonebookUpdateFdnRecord(int nId, const CtSvcFdnInfo* pFdnInfo, CtSvcPhonebookSetCallback pfnCallback,
+                                   void* pUserData);
+BOOL CtSvcPhonebookDeleteFdnRecord(int nId, CtSvcPhonebookSetCallback pfnCallback, void* pUserData);
+
+/* Own numbers: the card's MSISDN file when it has one, else one slot in phone memory. The getters
+ * take no module lock. */
+BOOL CtSvcPhonebookSetOwnNumber(int nSlotIndex, const char* pszName, const char* pszPhoneNumber,
+                                CtSvcPhonebookSetCallback pfnCallback, void* pUserData);
+BOOL CtSvcPhonebookDeleteOwnNumber(int nSlotIndex, CtSvcPhonebookSetCallback pfnCallback, void* pUserData);
+BOOL CtSvcPhonebookGetOwnNumber(int nSlotIndex, char* pszName, int nNameSize, char* pszPhoneNumber, int nNumberSize);
+BOOL CtSvcPhonebookGetDefaultOwnNumber(char* pszName, int nNameSize, char* pszPhoneNumber, int nNumberSize);
+int CtSvcPhonebookGetOwnNumberSlotCount(void);
+int CtSvcPhonebookGetOwnNumberUsedSlotCount(void);
+
+/* Change callbacks, called in registration order while the module lock is held. The QRN lists
+ * also hear the changes of many records (id -1). Unregistering removes the first entry with the
+ * same callback and user data. */
+void CtSvcPhonebookRegisterContactCallback(CtSvcPhonebookChangeCallback pfnCallback, void* pUserData);
+void CtSvcPhonebookRegisterGroupCallback(CtSvcPhonebookChangeCallback pfnCallback, void* pUserData);
+void CtSvcPhonebookRegisterContactCallbackForQRN(CtSvcPhonebookChangeCallback pfnCallback, void* pUserData);
+void CtSvcPhonebookRegisterGroupCallbackForQRN(CtSvcPhonebookChangeCallback pfnCallback, void* pUserData);
+void CtSvcPhonebookUnRegisterContactCallback(CtSvcPhonebookChangeCallback pfnCallback, void* pUserData);
+void CtSvcPhonebookUnRegisterGroupCallback(CtSvcPhonebookChangeCallback pfnCallback, void* pUserData);
+void CtSvcPhonebookUnRegisterContactCallbackForQRN(CtSvcPhonebookChangeCallback pfnCallback, void* pUserData);
+void CtSvcPhonebookUnRegisterGroupCallbackForQRN(CtSvcPhonebookChangeCallback pfnCallback, void* pUserData);
+/* No module lock: while paused no change callback is called. */
+void CtSvcPhonebookPauseNotify(void);
+void CtSvcPhonebookResumeNotify(void);
 /* ---- end of write operations and change callbacks ---- */
 
 ZEL_EXTERN_C_END

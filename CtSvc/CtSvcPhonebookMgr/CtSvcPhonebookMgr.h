@@ -35,6 +35,7 @@ struct CtSvcPhonebookCallbackEntry {
 };
 
 class CCtSvcContact;
+class CCtSvcSimAdnRecord;
 
 class CCtSvcPhonebookMgr : public ICtSvcSimMgrListener, public ICtSvcSimUpdateListener, public ICtSvcBulkListener {
  public:
@@ -77,18 +78,70 @@ class CCtSvcPhonebookMgr : public ICtSvcSimMgrListener, public ICtSvcSimUpdateLi
   void ResetForTest();
 
   // ---- Write operations and change callbacks ----
-  // (members of the write-operations side; this section is edited there)
-
+  // Contacts. Handles are the person id with the storage bits; -1 (or FALSE) on failure, logged.
   // Inserts a phone contact (bCommit: commit and call the change callbacks); the person handle
   // (id | 0x40000000) or -1.
   HOBJ InsertContactToPhone(const CtSvcContactInfo* pContactInfo, BOOL bCommit);
-  // Calls the contact callbacks of a bulk step (insert or delete of one person).
+  BOOL InsertContactsToPhoneForVamo(CtSvcContactInfo** ppContactInfo, HOBJ* phPersons, int nCount);
+  // Stores a SIM contact and starts its card write; the SIM handle (id | 0x80000000) or -1.
+  HOBJ InsertContactToSim(CtSvcContactInfo* pContactInfo);
+  BOOL UpdateContactToPhone(HOBJ hPerson, CtSvcContactInfo* pContactInfo, BOOL bNotify);
+  BOOL UpdateContactToSim(HOBJ hPerson, CtSvcContactInfo* pContactInfo);
+  BOOL DeleteContactFromPhone(HOBJ hPerson, BOOL bCommit);
+  BOOL DeleteContactsFromPhoneForVamo(const HOBJ* phPersons, int nCount);
+  BOOL DeleteContactFromSim(HOBJ hPerson);
+
+  // Groups and fixed-dialling numbers; ids or -1, BOOL for the rest.
+  int InsertGroupToPhone(const CtSvcGroupInfo* pGroupInfo);
+  int InsertGroupToSim(const CtSvcGroupInfo* pGroupInfo);
+  BOOL UpdateGroupToPhone(int nId, const CtSvcGroupInfo* pGroupInfo);
+  BOOL UpdateGroupToSim(int nId, const CtSvcGroupInfo* pGroupInfo);
+  BOOL DeleteGroupFromPhone(int nId);
+  BOOL DeleteGroupFromSim(int nId);
+  int InsertFdnRecord(const CtSvcFdnInfo* pFdnInfo);
+  BOOL UpdateFdnRecord(int nId, const CtSvcFdnInfo* pFdnInfo);
+  BOOL DeleteFdnRecord(int nId);
+
+  // Own numbers: the MSISDN file when the card has one, else the phone-memory slot.
+  BOOL SetOwnNumber(int nSlotIndex, const char* pszName, const char* pszPhoneNumber);
+  BOOL DeleteOwnNumber(int nSlotIndex);
+  BOOL GetOwnNumber(int nSlotIndex, char* pszName, int nNameSize, char* pszNumber, int nNumberSize);
+  BOOL GetDefaultOwnNumber(char* pszName, int nNameSize, char* pszNumber, int nNumberSize);
+  int GetOwnNumberSlotCount();
+  int GetOwnNumberUsedSlotCount();
+
+  // Change callbacks: the four lists, in registration order.
+  enum CallbackList { kContactCallbacks, kGroupCallbacks, kContactCallbacksForQrn, kGroupCallbacksForQrn };
+  void RegisterCallback(CallbackList list, CtSvcPhonebookChangeCallback pfnCallback, void* pUserData);
+  void UnregisterCallback(CallbackList list, CtSvcPhonebookChangeCallback pfnCallback, void* pUserData);
+  void PauseNotify() { m_bNotifyEnabled = 0; }
+  void ResumeNotify() { m_bNotifyEnabled = 1; }
+  // A change of one contact (id above 0): every contact callback.
+  void __NotifyContactChanged(CtSvcChangeType type, int nRecordId, const void* pInfo);
+  // Calls the contact callbacks of a bulk step (insert or delete of one person): those that are
+  // not QRN callbacks.
   void __NotifyContactBulkChanged(CtSvcChangeType type, int nRecordId, const CtSvcContactInfo* pContactInfo);
+  void __NotifyGroupChanged(CtSvcChangeType type, int nRecordId, const void* pInfo);
+  // The QRN lists; also used with id -1 for changes of many records.
+  void NotifyContactChangedQRN(CtSvcChangeType type, int nRecordId, const void* pInfo);
+  void NotifyGroupChangedQRN(CtSvcChangeType type, int nRecordId, const void* pInfo);
 
   // ICtSvcSimUpdateListener: SIM write results, forwarded to m_pListener.
   void OnInsertRecord(int nSimFileID, int nRecordIndex, BOOL bSuccess) override;
   void OnUpdateRecord(int nSimFileID, int nRecordIndex, BOOL bSuccess) override;
   void OnDeleteRecord(int nSimFileID, int nRecordIndex, BOOL bSuccess) override;
+
+ private:
+  std::vector<CtSvcPhonebookCallbackEntry>& _CallbackList(CallbackList list);
+  BOOL __ConvToSimAdnRecord(const CCtSvcContact& contact, CCtSvcSimAdnRecord* pAdnRecord) const;
+  // Brings the stored detail lists of the person in line with the given contact (phone update).
+  BOOL _MergeDetails(HOBJ hPerson, const CtSvcPersonRecord& stored, CtSvcContactInfo* pContactInfo);
+  BOOL _ForwardSetResult(const char* pszWho, BOOL (ICtSvcPhonebookListener::*pfnSlot)(int, int), int nRecordIndex,
+                         BOOL bSuccess);
+  // The own number lives on the card (not no-SIM mode and the MSISDN file available).
+  bool _UsesSimOwnNumber() const;
+
+ public:
   // ---- end of write operations and change callbacks ----
 
  private:

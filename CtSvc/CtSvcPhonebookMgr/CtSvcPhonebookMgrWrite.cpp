@@ -1,0 +1,83 @@
+// Steps shared by the phonebook manager's contact writes.
+#include "CtSvcPhonebookMgr/CtSvcPhonebookMgrWrite.h"
+
+#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
+#include "CtSvcDB/Records/CtSvcContact.h"
+#include "CtSvcDbPerson.h"
+#include "ZelDebug.h"
+#include "ZelFm.h"
+
+namespace {
+
+// A detail array and its count agree: a count above 0 needs an array; -1 (keep) and 0 are fine.
+bool CountsMatch(const void* pArray, INT32 nCount) { return nCount >= -1 && (nCount <= 0 || pArray != nullptr); }
+
+bool CountsMatch(const CtSvcContactInfo& info) {
+  return CountsMatch(info.pPhoneNumberInfo, info.nPhoneNumberCount) &&
+         CountsMatch(info.pEmailAddressInfo, info.nEmailAddressCount) &&
+         CountsMatch(info.pPostalAddressInfo, info.nPostalAddressCount) &&
+         CountsMatch(info.pGroupMemberInfo, info.nGroupMemberCount) &&
+         CountsMatch(info.pEtcDataInfo, info.nEtcDataCount) && CountsMatch(info.pIMInfo, info.nIMCount);
+}
+
+}  // namespace
+
+bool CtSvcPhonebookReadContact(const char* pszWho, const CtSvcContactInfo* pContactInfo, CtSvcDeviceType nDeviceType,
+                               CCtSvcContact* pContact) {
+  if (!ZEL_REQUIRE_TEXT(pContactInfo != nullptr, "pContactInfo") ||
+      !ZEL_REQUIRE_TEXT(pContactInfo->pPersonInfo != nullptr, "pContactInfo->pPersonInfo")) {
+    return false;
+  }
+  if (!CountsMatch(*pContactInfo) || !pContact->SetContactInfo(*pContactInfo, nDeviceType)) {
+    DbgPrint(DBG_CLASS_FAIL, "%s - invalid contact info\n", pszWho);
+    return false;
+  }
+  return true;
+}
+
+bool CtSvcPhonebookFinishPersonUpdate(const char* pszWho, HOBJ hPerson, int nPrimaryId,
+                                      const CtSvcPersonInfo* pPersonInfo) {
+  if (!CtSvcDbPersonUpdateRecord(hPerson, nPrimaryId, pPersonInfo)) {
+    DbgPrint(DBG_CLASS_FAIL, "%s - CtSvcDbPersonUpdateRecord() failed\n", pszWho);
+    return false;
+  }
+  if (!CCtSvcDbMgr::Instance()->RearrangePrimary(nPrimaryId, TRUE)) {
+    DbgPrint(DBG_CLASS_FAIL, "%s - RearrangePrimary() failed\n", pszWho);
+    return false;
+  }
+  return true;
+}
+
+bool CtSvcPhonebookRemovePerson(const char* pszWho, const CtSvcPersonRecord& stored, BOOL bCommit) {
+  CCtSvcDbWriteUnit unit;
+  if (!unit.IsOpen()) {
+    return false;
+  }
+  if (!CtSvcDbPersonDeleteRecord(CTSVC_MAKE_HANDLE(stored.DevType, stored.nId))) {
+    DbgPrint(DBG_CLASS_FAIL, "%s - CtSvcDbPersonDeleteRecord failed\n", pszWho);
+    return false;
+  }
+  if (!CtSvcDbPrimaryUnlinkPerson(stored.Info.nPrimaryId, stored.nId, FALSE)) {
+    DbgPrint(DBG_CLASS_FAIL, "%s - UnlinkPerson failed\n", pszWho);
+    return false;
+  }
+  if (!(bCommit ? unit.KeepAndCommit() : unit.Keep())) {
+    return false;
+  }
+  if (stored.Info.szCallerImage[0] != '\0') {
+    CtSvcPhonebookDeleteCallerImage(stored.Info.szCallerImage);
+  }
+  return true;
+}
+
+BOOL CtSvcPhonebookDeleteCallerImage(const char* pszImagePath) {
+  if (pszImagePath == nullptr || pszImagePath[0] == '\0' || !FmIsFileExist(pszImagePath)) {
+    return TRUE;
+  }
+  if (!FmDeleteFile(pszImagePath)) {
+    DbgPrint(DBG_CLASS_FAIL, "CtSvcPhonebookDeleteCallerImage - FmDeleteFile(%s) failed\n", pszImagePath);
+    return FALSE;
+  }
+  return TRUE;
+}

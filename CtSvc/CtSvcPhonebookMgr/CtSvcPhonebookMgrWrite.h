@@ -1,0 +1,39 @@
+// Steps shared by the phonebook manager's contact writes: reading a caller's contact info into a
+// contact (the checks every write makes before it changes anything), the closing person update,
+// removing a stored person, and removing its caller image.
+#ifndef CTSVC_PHONEBOOK_MGR_WRITE_H
+#define CTSVC_PHONEBOOK_MGR_WRITE_H
+
+#include <string>
+
+#include "CtSvcPerson.h"
+#include "CtSvcRecord.h"
+
+class CCtSvcContact;
+
+// Checks the contact info and builds the contact of the device type from it. False, with an
+// assertion for a missing info or person and "<pszWho> - invalid contact info\n" for a detail
+// array that is null while its count is above 0, a count below -1 or a text that does not end in
+// its array; nothing is written in any case.
+bool CtSvcPhonebookReadContact(const char* pszWho, const CtSvcContactInfo* pContactInfo, CtSvcDeviceType nDeviceType,
+                               CCtSvcContact* pContact);
+
+// The person row rewritten from the info, then its primary rearranged; false (logged) when
+// either fails.
+bool CtSvcPhonebookFinishPersonUpdate(const char* pszWho, HOBJ hPerson, int nPrimaryId,
+                                      const CtSvcPersonInfo* pPersonInfo);
+
+// Deletes the stored person with its rows, tidies its primary (removed with its last person) and
+// then removes its caller image. One write unit: all of it or nothing; committed when bCommit.
+bool CtSvcPhonebookRemovePerson(const char* pszWho, const CtSvcPersonRecord& stored, BOOL bCommit);
+
+// Removes the caller-image file at the platform path when it is present; TRUE when no file is
+// left there.
+BOOL CtSvcPhonebookDeleteCallerImage(const char* pszImagePath);
+
+// The name an ADN record gets: the name shown first (last name first when the name-order setting
+// says so), followed by a blank and the other name while the first is shorter than 49 bytes; at
+// most 50 bytes, cut between characters.
+std::string CtSvcMakeSimAdnName(const std::string& strFirst, const std::string& strLast);
+
+#endif
