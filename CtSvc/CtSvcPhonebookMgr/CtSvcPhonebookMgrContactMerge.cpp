@@ -128,6 +128,8 @@ bool MergeList(const CtSvcMergeContext& ctx, const MergeKind<Info, Record, Filte
                DefaultNumber* pDefault) {
   CtSvcContactInfo& info = *ctx.pContactInfo;
   if (info.*kind.pCount == -1) {
+    // The list stays as stored, and so does its presence flag.
+    info.pPersonInfo->*kind.pFlag = ctx.stored.Info.*kind.pFlag;
     return true;
   }
   const Info* pGiven = info.*kind.pArray;
