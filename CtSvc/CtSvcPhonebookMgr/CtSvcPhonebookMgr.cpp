@@ -137,6 +137,7 @@ BOOL CCtSvcPhonebookMgr::__Next() {
   }
   CCtSvcSimMgr* pSimMgr = CCtSvcSimMgr::Instance();
   const int nType = m_qWork.front();
+  DbgPrint(DBG_CLASS_TRACE, "CCtSvcPhonebookMgr::__Next() - loading init type %d\n", nType);
   switch (nType) {
     case CTSVC_SIM_INIT_ADN:
       pSimMgr->InitAdn(this);

@@ -1,6 +1,8 @@
 // Copies of the loaded SIM groups into the store: SIM groups (GAS), fixed-dialling numbers (FDN)
 // and SIM contacts (ADN, as a bulk insert while the store's listeners are paused).
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "CtSvcBulkOperation/CtSvcBulkHandler.h"
 #include "CtSvcBulkOperation/CtSvcBulkOpInsertDb.h"
@@ -56,13 +58,13 @@ BOOL CCtSvcPhonebookMgr::__ReloadGasRecordsToDB() {
   return TRUE;
 }
 
-BOOL CCtSvcPhonebookMgr::__ReloadFdnRecordsToDB() {
-  if (!CtSvcDbFdnDeleteRecordsWithFilter(nullptr) && CtSvcDbFdnGetTotalCount() > 0) {
-    DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::__ReloadFdnRecordsToDB - CtSvcDbFdnDeleteRecordsWithFilter failed\n");
-    return FALSE;
-  }
+namespace {
+
+// The card's used FDN entries as the store keeps them.
+std::vector<CtSvcFdnInfo> CardFdnEntries() {
+  std::vector<CtSvcFdnInfo> vcEntries;
   if (CtSvcSimGetTotalUsedRecordCount(CTSVC_SIM_FDN) <= 0) {
-    return TRUE;
+    return vcEntries;
   }
   const int nMax = CtSvcSimGetTotalMaxRecordCount(CTSVC_SIM_FDN);
   for (int i = 0; i < nMax; ++i) {
@@ -78,8 +80,56 @@ BOOL CCtSvcPhonebookMgr::__ReloadFdnRecordsToDB() {
     fdn.nSlotIndex = i;
     AcStrlcpy(fdn.szName, record.szName, kFdnNameMax + 1);
     AcStrlcpy(fdn.szPhoneNumber, record.szPhoneNumber, kFdnNumberMax + 1);
+    vcEntries.push_back(fdn);
+  }
+  return vcEntries;
+}
+
+// True when the store holds exactly these entries (in any order).
+bool StoreHasFdnEntries(const std::vector<CtSvcFdnInfo>& vcEntries) {
+  const int nStored = CtSvcDbFdnGetTotalCount();
+  if (nStored != static_cast<int>(vcEntries.size())) {
+    return false;
+  }
+  std::vector<CtSvcFdnRecord> vcStored(vcEntries.size() + 1);
+  CtSvcFdnFilter filter;
+  CtSvcFdnFilterInit(&filter);
+  if (CtSvcDbFdnGetRecords(&filter, vcStored.data(), static_cast<int>(vcStored.size())) != nStored) {
+    return false;
+  }
+  for (const CtSvcFdnInfo& entry : vcEntries) {
+    bool bFound = false;
+    for (int i = 0; i < nStored && !bFound; ++i) {
+      const CtSvcFdnInfo& stored = vcStored[i].Info;
+      bFound = stored.nSlotIndex == entry.nSlotIndex && std::strcmp(stored.szName, entry.szName) == 0 &&
+               std::strcmp(stored.szPhoneNumber, entry.szPhoneNumber) == 0;
+    }
+    if (!bFound) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+// The store's FDN rows are replaced by the card's; when they hold the same entries already the
+// store is not written.
+BOOL CCtSvcPhonebookMgr::__ReloadFdnRecordsToDB() {
+  const std::vector<CtSvcFdnInfo> vcEntries = CardFdnEntries();
+  if (StoreHasFdnEntries(vcEntries)) {
+    return TRUE;
+  }
+  CtSvcFdnFilter filter;
+  CtSvcFdnFilterInit(&filter);
+  if (!CtSvcDbFdnDeleteRecordsWithFilter(&filter) && CtSvcDbFdnGetTotalCount() > 0) {
+    DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::__ReloadFdnRecordsToDB - CtSvcDbFdnDeleteRecordsWithFilter failed\n");
+    return FALSE;
+  }
+  for (const CtSvcFdnInfo& fdn : vcEntries) {
     if (CtSvcDbFdnInsertRecord(&fdn) < 0) {
-      DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::__ReloadFdnRecordsToDB - CtSvcDbFdnInsertRecord(%d) failed\n", i);
+      DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::__ReloadFdnRecordsToDB - CtSvcDbFdnInsertRecord(%d) failed\n",
+               fdn.nSlotIndex);
     }
   }
   return TRUE;
