@@ -44,9 +44,15 @@ CCtSvcBulkHandler::~CCtSvcBulkHandler() {
 
 BOOL CCtSvcBulkHandler::RegisterBulkOperation(ICtSvcBulkOperation* pBulkOperation, ICtSvcBulkListener* pListener) {
   CCtSvcModuleLock lock;
-  ZEL_REQUIRE_RET(m_pCurrentOperation == NULL, FALSE);
-  ZEL_REQUIRE_RET(m_BulkState == CTSVC_BULK_INVALID, FALSE);
-  ZEL_REQUIRE_RET(pBulkOperation, FALSE);
+  if (!ZEL_REQUIRE(m_pCurrentOperation == NULL)) {
+    return FALSE;
+  }
+  if (!ZEL_REQUIRE(m_BulkState == CTSVC_BULK_INVALID)) {
+    return FALSE;
+  }
+  if (!ZEL_REQUIRE(pBulkOperation)) {
+    return FALSE;
+  }
   m_pCurrentOperation = pBulkOperation;
   m_pListener = pListener;
   m_nTotalCount = 0;
@@ -70,7 +76,9 @@ BOOL CCtSvcBulkHandler::Resume() { return _Run(FALSE); }
 
 BOOL CCtSvcBulkHandler::_Run(BOOL bResetTotal) {
   CCtSvcModuleLock lock;
-  ZEL_REQUIRE_RET(m_pCurrentOperation != NULL, FALSE);
+  if (!ZEL_REQUIRE(m_pCurrentOperation != NULL)) {
+    return FALSE;
+  }
   const int nRemain = m_pCurrentOperation->GetRemainInputCount();
   if (nRemain <= 0) {
     _ChangeState(TRUE, CTSVC_BULK_FINISHED);
@@ -88,7 +96,9 @@ BOOL CCtSvcBulkHandler::_Run(BOOL bResetTotal) {
 
 BOOL CCtSvcBulkHandler::Stop() {
   CCtSvcModuleLock lock;
-  ZEL_REQUIRE_RET(m_pCurrentOperation != NULL, FALSE);
+  if (!ZEL_REQUIRE(m_pCurrentOperation != NULL)) {
+    return FALSE;
+  }
   _CancelTimer();
   _ChangeState(TRUE, _IdleState());
   return TRUE;
@@ -96,8 +106,12 @@ BOOL CCtSvcBulkHandler::Stop() {
 
 BOOL CCtSvcBulkHandler::Pause() {
   CCtSvcModuleLock lock;
-  ZEL_REQUIRE_RET(m_BulkState != CTSVC_BULK_PAUSED, FALSE);
-  ZEL_REQUIRE_RET(m_pCurrentOperation != NULL, FALSE);
+  if (!ZEL_REQUIRE(m_BulkState != CTSVC_BULK_PAUSED)) {
+    return FALSE;
+  }
+  if (!ZEL_REQUIRE(m_pCurrentOperation != NULL)) {
+    return FALSE;
+  }
   _CancelTimer();
   _ChangeState(TRUE, CTSVC_BULK_PAUSED);
   return TRUE;
