@@ -447,6 +447,92 @@ TEST_F(PhonebookWriteTest, GroupsReachTheirCallbacksAndSimGroupsTheCard) {
   EXPECT_FALSE(CtSvcSimGetGasRecord(0, szName, sizeof(szName)));
 }
 
+TEST_F(PhonebookWriteTest, ManyContactsAtOnceCallNoCallbackAndABadOneGetsMinusOne) {
+  Changes changes;
+  Registration registration(&changes);
+  CCtSvcContactInfoBuilder ann("Ann", -1);
+  ann.Number("0100");
+  CCtSvcContactInfoBuilder bo("Bo", -1);
+  CtSvcContactInfo infos[3] = {ann.Info(), ann.Info(), bo.Info()};
+  infos[1].pPersonInfo = nullptr;
+  CtSvcContactInfo* pInfos[3] = {&infos[0], &infos[1], &infos[2]};
+  HOBJ aHandles[3] = {0, 0, 0};
+  zel::test::LogCapture log;
+  ASSERT_TRUE(CtSvcPhonebookInsertContactsToPhoneForVamo(pInfos, aHandles, 3));
+  EXPECT_TRUE(log.Contains("CCtSvcPhonebookMgr::InsertContactsToPhoneForVamo - end"));
+  EXPECT_NE(INVALID_HOBJ, aHandles[0]);
+  EXPECT_EQ(INVALID_HOBJ, aHandles[1]);
+  EXPECT_NE(INVALID_HOBJ, aHandles[2]);
+  EXPECT_EQ(2, CountFromSecondConnection("CtSvcPerson"));  // committed
+  const HOBJ aGone[2] = {aHandles[0], aHandles[2]};
+  ASSERT_TRUE(CtSvcPhonebookDeleteContactsFromPhoneForVamo(aGone, 2));
+  EXPECT_EQ(0, CtSvcDbPersonGetTotalCount());
+  EXPECT_EQ(0, CountFromSecondConnection("CtSvcPrimary"));
+  EXPECT_TRUE(changes.Take().empty());
+  // A handle of no person stops the run with FALSE.
+  EXPECT_FALSE(CtSvcPhonebookDeleteContactsFromPhoneForVamo(aGone, 1));
+}
+
+// Without an MSISDN file the own number is the one slot in phone memory, reported at once.
+TEST_F(PhonebookWriteTest, TheOwnNumberLivesInPhoneMemoryWithoutAnMsisdnFile) {
+  SetResults results;
+  EXPECT_EQ(1, CtSvcPhonebookGetOwnNumberSlotCount());
+  EXPECT_EQ(0, CtSvcPhonebookGetOwnNumberUsedSlotCount());
+  ASSERT_TRUE(CtSvcPhonebookSetOwnNumber(0, "Me", "+4930123", &SetResults::On, &results));
+  EXPECT_EQ(std::vector<std::string>({"0:1"}), results.Take());
+  char szName[8];
+  char szNumber[6];
+  ASSERT_TRUE(CtSvcPhonebookGetOwnNumber(0, szName, sizeof(szName), szNumber, sizeof(szNumber)));
+  EXPECT_STREQ("Me", szName);
+  EXPECT_STREQ("+4930", szNumber);  // cut to the buffer
+  char szFull[16];
+  ASSERT_TRUE(CtSvcPhonebookGetDefaultOwnNumber(szName, sizeof(szName), szFull, sizeof(szFull)));
+  EXPECT_STREQ("+4930123", szFull);
+  EXPECT_EQ(1, CtSvcPhonebookGetOwnNumberUsedSlotCount());
+  ASSERT_TRUE(CtSvcPhonebookDeleteOwnNumber(0, &SetResults::On, &results));
+  EXPECT_EQ(std::vector<std::string>({"0:1"}), results.Take());
+  EXPECT_EQ(0, CtSvcPhonebookGetOwnNumberUsedSlotCount());
+  zel::test::LogCapture log;
+  EXPECT_FALSE(CtSvcPhonebookSetOwnNumber(0, nullptr, "1", &SetResults::On, &results));
+  EXPECT_TRUE(log.Contains("pszName"));
+  EXPECT_TRUE(results.Take().empty());
+}
+
+TEST_F(PhonebookWriteTest, FdnEntriesAreStoredAndWrittenToTheCard) {
+  Insert(SampleCard(zel::sim::SampleCardType::Gsm, true));
+  LoadListener listener;
+  ASSERT_TRUE(m_pMgr->InitFdn(&listener));
+  DrainEventHandler();
+  m_pMgr->ForgetListener(&listener);
+  ASSERT_EQ(std::vector<std::string>({"fdn:1"}), listener.Events());
+  SetResults results;
+  CtSvcFdnInfo fdn{};
+  fdn.nSlotIndex = -1;
+  std::strcpy(fdn.szName, "Office");
+  std::strcpy(fdn.szPhoneNumber, "0301234567");
+  // The card takes FDN writes only after PIN2: its refusal reaches the set callback.
+  ASSERT_GT(CtSvcPhonebookInsertFdnRecord(&fdn, &SetResults::On, &results), 0);
+  DrainEventHandler();
+  EXPECT_EQ(std::vector<std::string>({"0:0"}), results.Take());
+  ASSERT_TRUE(zel::test::VerifySimPin2("1234"));
+  fdn.nSlotIndex = 1;
+  const int nId = CtSvcPhonebookInsertFdnRecord(&fdn, &SetResults::On, &results);
+  ASSERT_GT(nId, 0);
+  DrainEventHandler();
+  EXPECT_EQ(std::vector<std::string>({"1:1"}), results.Take());
+  CtSvcSimXdnRecord record{};
+  ASSERT_TRUE(CtSvcSimGetFdnRecord(1, &record));
+  EXPECT_STREQ("Office", record.szName);
+  CtSvcFdnRecord stored{};
+  ASSERT_TRUE(CtSvcDbFdnGetRecord(nId, &stored));
+  EXPECT_EQ(1, stored.Info.nSlotIndex);
+  ASSERT_TRUE(CtSvcPhonebookDeleteFdnRecord(nId, &SetResults::On, &results));
+  DrainEventHandler();
+  EXPECT_EQ(std::vector<std::string>({"1:1"}), results.Take());
+  EXPECT_FALSE(CtSvcSimGetFdnRecord(1, &record));
+  EXPECT_FALSE(CtSvcDbFdnGetRecord(nId, &stored));
+}
+
 TEST_F(PhonebookWriteTest, TheEndOfAFullSyncReachesTheQrnContactCallbacksOnly) {
   Changes changes;
   Registration registration(&changes);
