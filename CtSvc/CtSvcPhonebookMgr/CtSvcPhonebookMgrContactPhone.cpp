@@ -3,7 +3,6 @@
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
-#include "CtSvcDb.h"
 #include "CtSvcDbPerson.h"
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgr.h"
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgrWrite.h"
@@ -14,10 +13,6 @@ HOBJ CCtSvcPhonebookMgr::InsertContactToPhone(const CtSvcContactInfo* pContactIn
   CCtSvcContact contact;
   if (!CtSvcPhonebookReadContact("CCtSvcPhonebookMgr::InsertContactToPhone", pContactInfo, CTSVC_USE_TYPE_PHONE,
                                  &contact)) {
-    return INVALID_HOBJ;
-  }
-  if (CtSvcIsDbFull()) {
-    DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::InsertContactToPhone - DB FULL\n");
     return INVALID_HOBJ;
   }
   const int nId = contact.Insert(bCommit ? 1 : 0);
@@ -57,10 +52,6 @@ BOOL CCtSvcPhonebookMgr::UpdateContactToPhone(HOBJ hPerson, CtSvcContactInfo* pC
   CCtSvcContact contact;
   if (!CtSvcPhonebookReadContact("CCtSvcPhonebookMgr::UpdateContactToPhone", pContactInfo, CTSVC_USE_TYPE_PHONE,
                                  &contact)) {
-    return FALSE;
-  }
-  if (CtSvcIsDbFull()) {
-    DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::UpdateContactToPhone - DB FULL\n");
     return FALSE;
   }
   CtSvcPersonRecord stored{};

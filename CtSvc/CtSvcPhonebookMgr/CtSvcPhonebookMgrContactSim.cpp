@@ -3,7 +3,6 @@
 // and goes on to the listener of the call.
 #include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
-#include "CtSvcDb.h"
 #include "CtSvcDbPerson.h"
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgr.h"
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgrMerge.h"
@@ -32,20 +31,11 @@ HOBJ CCtSvcPhonebookMgr::InsertContactToSim(CtSvcContactInfo* pContactInfo) {
   if (!CtSvcPhonebookReadContact(kWho, pContactInfo, CTSVC_USE_TYPE_SIM, &contact)) {
     return INVALID_HOBJ;
   }
-  if (CtSvcIsDbFull()) {
-    DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::InsertContactToSim - DB FULL\n");
+  CtSvcPersonInfo& person = *pContactInfo->pPersonInfo;
+  if (!CtSvcPhonebookTakeFreeSlot(kWho, CTSVC_SIM_ADN, &person.nSlotIndex)) {
     return INVALID_HOBJ;
   }
-  CtSvcPersonInfo& person = *pContactInfo->pPersonInfo;
-  if (person.nSlotIndex == -1) {
-    const int nFree = CCtSvcSimMgr::Instance()->GetUnusedRecordIndex(CTSVC_SIM_ADN);
-    if (nFree < 0) {
-      DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::InsertContactToSim - GetUnusedRecordIndex() failed\n");
-      return INVALID_HOBJ;
-    }
-    person.nSlotIndex = nFree;
-    contact.GetPerson().SetSlotIndex(nFree);
-  }
+  contact.GetPerson().SetSlotIndex(person.nSlotIndex);
   contact.RemoveFieldForSim(FALSE);
   ICtSvcSimUpdater* pUpdater = AdnUpdater(kWho);
   if (pUpdater == nullptr) {
@@ -82,10 +72,6 @@ BOOL CCtSvcPhonebookMgr::UpdateContactToSim(HOBJ hPerson, CtSvcContactInfo* pCon
   }
   CCtSvcContact contact;
   if (!CtSvcPhonebookReadContact(kWho, pContactInfo, CTSVC_USE_TYPE_SIM, &contact)) {
-    return FALSE;
-  }
-  if (CtSvcIsDbFull()) {
-    DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::UpdateContactToSim - DB FULL\n");
     return FALSE;
   }
   CtSvcPersonRecord stored{};

@@ -1,8 +1,8 @@
 // Fixed-dialling numbers: store rows mirrored by FDN records on the card, written through the FDN
 // record updater after the store.
-#include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcDbDetail.h"
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgr.h"
+#include "CtSvcPhonebookMgr/CtSvcPhonebookMgrWrite.h"
 #include "CtSvcSim/SimMgr/CtSvcSimMgr.h"
 #include "CtSvcSim/SimRecord/CtSvcSimRecord.h"
 #include "ZelDebug.h"
@@ -26,18 +26,15 @@ int CCtSvcPhonebookMgr::InsertFdnRecord(const CtSvcFdnInfo* pFdnInfo) {
     return -1;
   }
   CtSvcFdnInfo info = *pFdnInfo;
-  if (info.nSlotIndex == -1) {
-    info.nSlotIndex = CCtSvcSimMgr::Instance()->GetUnusedRecordIndex(CTSVC_SIM_FDN);
-    if (info.nSlotIndex < 0) {
-      DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::InsertFdnRecord - GetUnusedRecordIndex() failed\n");
-      return -1;
-    }
+  if (!CtSvcPhonebookTakeFreeSlot("CCtSvcPhonebookMgr::InsertFdnRecord", CTSVC_SIM_FDN, &info.nSlotIndex)) {
+    return -1;
   }
   ICtSvcSimUpdater* pUpdater = FdnUpdater();
-  CCtSvcDbWriteUnit unit;
-  const int nId = pUpdater != nullptr && unit.IsOpen() ? CtSvcDbFdnInsertRecord(&info) : -1;
+  int nId = -1;
   const CCtSvcSimXdnRecord record = FdnRecord(info);
-  if (nId <= 0 || !pUpdater->InsertRecord(info.nSlotIndex, &record, this) || !unit.KeepAndCommit()) {
+  if (pUpdater == nullptr ||
+      !CtSvcPhonebookWriteStoreAndCard([&] { return (nId = CtSvcDbFdnInsertRecord(&info)) > 0; },
+                                       [&] { return pUpdater->InsertRecord(info.nSlotIndex, &record, this) != FALSE; })) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::InsertFdnRecord is FAILED\n");
     return -1;
   }
@@ -49,10 +46,11 @@ BOOL CCtSvcPhonebookMgr::UpdateFdnRecord(int nId, const CtSvcFdnInfo* pFdnInfo) 
     return FALSE;
   }
   ICtSvcSimUpdater* pUpdater = FdnUpdater();
-  CCtSvcDbWriteUnit unit;
   const CCtSvcSimXdnRecord record = FdnRecord(*pFdnInfo);
-  if (pUpdater == nullptr || !unit.IsOpen() || !CtSvcDbFdnUpdateRecord(nId, pFdnInfo) ||
-      !pUpdater->UpdateRecord(pFdnInfo->nSlotIndex, &record, this) || !unit.KeepAndCommit()) {
+  if (pUpdater == nullptr ||
+      !CtSvcPhonebookWriteStoreAndCard(
+          [&] { return CtSvcDbFdnUpdateRecord(nId, pFdnInfo) != FALSE; },
+          [&] { return pUpdater->UpdateRecord(pFdnInfo->nSlotIndex, &record, this) != FALSE; })) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::UpdateFdnRecord is FAILED\n");
     return FALSE;
   }

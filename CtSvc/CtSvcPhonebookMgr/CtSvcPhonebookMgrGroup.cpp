@@ -1,8 +1,8 @@
 // Groups: phone groups are store rows with group callbacks; SIM groups are also GAS records on the
 // card, written through the GAS record updater after the store.
-#include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcDbDetail.h"
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgr.h"
+#include "CtSvcPhonebookMgr/CtSvcPhonebookMgrWrite.h"
 #include "CtSvcSim/SimMgr/CtSvcSimMgr.h"
 #include "CtSvcSim/SimRecord/CtSvcSimRecord.h"
 #include "ZelDebug.h"
@@ -43,18 +43,15 @@ int CCtSvcPhonebookMgr::InsertGroupToSim(const CtSvcGroupInfo* pGroupInfo) {
     return -1;
   }
   CtSvcGroupInfo info = *pGroupInfo;
-  if (info.nSlotIndex == -1) {
-    info.nSlotIndex = CCtSvcSimMgr::Instance()->GetUnusedRecordIndex(CTSVC_SIM_GAS);
-    if (info.nSlotIndex < 0) {
-      DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::InsertGroupToSim - GetUnusedRecordIndex() failed\n");
-      return -1;
-    }
+  if (!CtSvcPhonebookTakeFreeSlot("CCtSvcPhonebookMgr::InsertGroupToSim", CTSVC_SIM_GAS, &info.nSlotIndex)) {
+    return -1;
   }
   ICtSvcSimUpdater* pUpdater = GasUpdater();
-  CCtSvcDbWriteUnit unit;
-  const int nId = pUpdater != nullptr && unit.IsOpen() ? CtSvcDbGroupInsertRecord(&info) : -1;
+  int nId = -1;
   const CCtSvcSimXasRecord record = GasRecord(info.nSlotIndex, info.szName);
-  if (nId <= 0 || !pUpdater->InsertRecord(info.nSlotIndex, &record, this) || !unit.KeepAndCommit()) {
+  if (pUpdater == nullptr ||
+      !CtSvcPhonebookWriteStoreAndCard([&] { return (nId = CtSvcDbGroupInsertRecord(&info)) > 0; },
+                                       [&] { return pUpdater->InsertRecord(info.nSlotIndex, &record, this) != FALSE; })) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::InsertGroupToSim is FAILED\n");
     return -1;
   }
@@ -80,10 +77,11 @@ BOOL CCtSvcPhonebookMgr::UpdateGroupToSim(int nId, const CtSvcGroupInfo* pGroupI
     return FALSE;
   }
   ICtSvcSimUpdater* pUpdater = GasUpdater();
-  CCtSvcDbWriteUnit unit;
   const CCtSvcSimXasRecord record = GasRecord(pGroupInfo->nSlotIndex, pGroupInfo->szName);
-  if (pUpdater == nullptr || !unit.IsOpen() || !CtSvcDbGroupUpdateRecord(nId, pGroupInfo) ||
-      !pUpdater->UpdateRecord(pGroupInfo->nSlotIndex, &record, this) || !unit.KeepAndCommit()) {
+  if (pUpdater == nullptr ||
+      !CtSvcPhonebookWriteStoreAndCard(
+          [&] { return CtSvcDbGroupUpdateRecord(nId, pGroupInfo) != FALSE; },
+          [&] { return pUpdater->UpdateRecord(pGroupInfo->nSlotIndex, &record, this) != FALSE; })) {
     DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr::UpdateGroupToSim is FAILED\n");
     return FALSE;
   }

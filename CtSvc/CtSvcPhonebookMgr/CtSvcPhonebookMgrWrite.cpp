@@ -4,7 +4,9 @@
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
+#include "CtSvcDb.h"
 #include "CtSvcDbPerson.h"
+#include "CtSvcSim/SimMgr/CtSvcSimMgr.h"
 #include "ZelDebug.h"
 #include "ZelFm.h"
 
@@ -31,6 +33,10 @@ bool CtSvcPhonebookReadContact(const char* pszWho, const CtSvcContactInfo* pCont
   }
   if (!CountsMatch(*pContactInfo) || !pContact->SetContactInfo(*pContactInfo, nDeviceType)) {
     DbgPrint(DBG_CLASS_FAIL, "%s - invalid contact info\n", pszWho);
+    return false;
+  }
+  if (CtSvcIsDbFull()) {
+    DbgPrint(DBG_CLASS_FAIL, "%s - DB FULL\n", pszWho);
     return false;
   }
   return true;
@@ -80,4 +86,16 @@ BOOL CtSvcPhonebookDeleteCallerImage(const char* pszImagePath) {
     return FALSE;
   }
   return TRUE;
+}
+
+bool CtSvcPhonebookTakeFreeSlot(const char* pszWho, int nSimFileID, INT32* pnSlotIndex) {
+  if (*pnSlotIndex != -1) {
+    return true;
+  }
+  *pnSlotIndex = CCtSvcSimMgr::Instance()->GetUnusedRecordIndex(nSimFileID);
+  if (*pnSlotIndex < 0) {
+    DbgPrint(DBG_CLASS_FAIL, "%s - GetUnusedRecordIndex() failed\n", pszWho);
+    return false;
+  }
+  return true;
 }

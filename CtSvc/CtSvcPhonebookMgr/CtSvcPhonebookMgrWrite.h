@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcPerson.h"
 #include "CtSvcRecord.h"
 
@@ -14,7 +15,8 @@ class CCtSvcContact;
 // Checks the contact info and builds the contact of the device type from it. False, with an
 // assertion for a missing info or person and "<pszWho> - invalid contact info\n" for a detail
 // array that is null while its count is above 0, a count below -1 or a text that does not end in
-// its array; nothing is written in any case.
+// its array, and "<pszWho> - DB FULL\n" when the store's volume is full; nothing is written in
+// any case.
 bool CtSvcPhonebookReadContact(const char* pszWho, const CtSvcContactInfo* pContactInfo, CtSvcDeviceType nDeviceType,
                                CCtSvcContact* pContact);
 
@@ -30,6 +32,18 @@ bool CtSvcPhonebookRemovePerson(const char* pszWho, const CtSvcPersonRecord& sto
 // Removes the caller-image file at the platform path when it is present; TRUE when no file is
 // left there.
 BOOL CtSvcPhonebookDeleteCallerImage(const char* pszImagePath);
+
+// The SIM side of a group or FDN write: the store step, then the card request, in one write unit
+// that is kept only when both succeeded (the updater accepted the request).
+template <class TStoreStep, class TCardStep>
+bool CtSvcPhonebookWriteStoreAndCard(TStoreStep storeStep, TCardStep cardStep) {
+  CCtSvcDbWriteUnit unit;
+  return unit.IsOpen() && storeStep() && cardStep() && unit.KeepAndCommit();
+}
+
+// A slot index of -1 becomes the group's first free record; false, with "<pszWho> -
+// GetUnusedRecordIndex() failed\n", when the group has none.
+bool CtSvcPhonebookTakeFreeSlot(const char* pszWho, int nSimFileID, INT32* pnSlotIndex);
 
 // The name an ADN record gets: the name shown first (last name first when the name-order setting
 // says so), followed by a blank and the other name while the first is shorter than 49 bytes; at

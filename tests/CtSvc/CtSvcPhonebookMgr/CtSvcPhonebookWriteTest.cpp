@@ -388,6 +388,16 @@ TEST_F(PhonebookWriteTest, BadInputIsRefusedAndWritesNothing) {
     EXPECT_TRUE(log.Contains(c.szLog));
   }
   EXPECT_EQ(INVALID_HOBJ, CtSvcPhonebookInsertContactToPhone(nullptr));
+  {
+    zel::test::LogCapture full;
+    zel::test::SetVolumeFull(true);
+    CtSvcContactInfo info = good;
+    EXPECT_EQ(INVALID_HOBJ, CtSvcPhonebookInsertContactToPhone(&info));
+    EXPECT_FALSE(CtSvcPhonebookUpdateContactToPhone(hPhone, &info));
+    zel::test::SetVolumeFull(false);
+    EXPECT_TRUE(full.Contains("CCtSvcPhonebookMgr::InsertContactToPhone - DB FULL"));
+    EXPECT_TRUE(full.Contains("CCtSvcPhonebookMgr::UpdateContactToPhone - DB FULL"));
+  }
 
   // Handles of the other storage, and groups of an unknown device type.
   CtSvcContactInfo info = good;
