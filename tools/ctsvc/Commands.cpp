@@ -88,6 +88,11 @@ const std::vector<Command>& Commands() {
       {"watch", "[--count N] [--seconds S]", "print the changes other processes make to the store",
        "  --count N         stop after N changes\n  --seconds S       stop after S seconds\n", "",
        "count seconds", 0, 0, StoreUse::kNone, &RunWatch},
+      {"boot", "", "start the phonebook on the data directory's card as the phone does; show what it copied or kept",
+       "A new card, or a card whose phonebook files changed since the last boot, is copied into the store\n"
+       "(SIM contacts with numbers, e-mails, second names and groups; SIM groups; FDN); the same card with\n"
+       "the same content is only read. Without a card (no sim/card.json) the SIM contacts are removed.\n",
+       "", "", 0, 0, StoreUse::kCreates, &RunBoot},
       {"sim", "make-card --gsm|--usim [--empty] FILE | dump | status | list [KIND] | set INDEX | delete INDEX | insert-card FILE | remove-card",
        "the simulated SIM card: write a sample card file; show the data directory's card; read and write its contacts",
        "  make-card FILE    write a sample card (--gsm or --usim; --empty: no contacts) to FILE\n"

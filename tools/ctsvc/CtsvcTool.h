@@ -85,6 +85,7 @@ int RunLetters(const Options& options, const Args& args);
 int RunLettersAsync(const Options& options, bool bPersons, int nIndexType);
 int RunDeleteAccount(const Options& options, const Args& args);
 int RunWatch(const Options& options, const Args& args);
+int RunBoot(const Options& options, const Args& args);
 int RunSim(const Options& options, const Args& args);
 int RunSimMakeCard(const Options& options, const Args& args);
 int RunSimDump(const Options& options, const Args& args);
