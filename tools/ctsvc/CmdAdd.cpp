@@ -115,12 +115,11 @@ int PersonToUpdate(const Args& args, int nId) {
 }
 
 // Writes the changes the user gave to the person through the phonebook (a SIM person also to
-// the card); the lists not given stay as stored. False after printing why.
-bool ApplyUpdate(const Options& options, const ContactInput& input, const Args& args, int nPersonId) {
+// the card); the lists not given stay as stored. The exit code (after printing why it failed).
+int ApplyUpdate(const Options& options, const ContactInput& input, const Args& args, int nPersonId) {
   CCtSvcStoredContactInfo stored;
   if (!stored.Load(nPersonId)) {
-    Fail(kExitFailure, "no person " + std::to_string(nPersonId));
-    return false;
+    return Fail(kExitFailure, "no person " + std::to_string(nPersonId));
   }
   CtSvcPersonRecord& person = stored.Person();
   CCtSvcContactInfoBuilder draft = Draft(input, args, person.Info.nAccountId, {});
@@ -145,21 +144,20 @@ bool ApplyUpdate(const Options& options, const ContactInput& input, const Args& 
   const std::string strWhat = "contact " + std::to_string(person.Info.nPrimaryId) + " was not changed";
   if (person.DevType != CTSVC_USE_TYPE_SIM) {
     if (args.Has("sim")) {
-      Fail(kExitUsage, "update --sim: person " + std::to_string(nPersonId) + " is not a SIM contact");
-      return false;
+      return Fail(kExitUsage, "update --sim: person " + std::to_string(nPersonId) + " is not a SIM contact");
     }
-    return CtSvcPhonebookUpdateContactToPhone(stored.Handle(), &info) || (Fail(kExitFailure, WriteFailure(strWhat)), false);
+    return CtSvcPhonebookUpdateContactToPhone(stored.Handle(), &info) ? kExitOk
+                                                                        : Fail(kExitFailure, WriteFailure(strWhat));
   }
   if (!StartSimPhonebook(options, "update")) {
-    return false;
+    return kExitFailure;
   }
   SimAnswer answer;
   if (!CtSvcPhonebookUpdateContactToSim(stored.Handle(), &info, &SimAnswer::OnPhonebookSet, &answer)) {
-    Fail(kExitFailure, WriteFailure(strWhat));
-    return false;
+    return Fail(kExitFailure, WriteFailure(strWhat));
   }
   Json result = Json::Object();
-  return AddCardAnswer(answer, result, "update");
+  return AddCardAnswer(answer, result, "update") ? kExitOk : kExitFailure;
 }
 
 }  // namespace
@@ -242,8 +240,11 @@ int RunUpdate(const Options& options, const Args& args) {
   return WithService(options, [&]() {
     ChangeTrace trace(args.Has("trace"));
     const int nPersonId = PersonToUpdate(args, nId);
-    if (nPersonId <= 0 || !ApplyUpdate(options, input, args, nPersonId)) {
+    if (nPersonId <= 0) {
       return kExitFailure;
+    }
+    if (const int nExit = ApplyUpdate(options, input, args, nPersonId)) {
+      return nExit;
     }
     WarnOfCuts(input, nPersonId);
     CtSvcPersonRecord updated{};

@@ -122,4 +122,25 @@ TEST_F(CtsvcPhonebookWrite, TraceShowsTheCallbacksOfAnAddAndAnUpdate) {
   EXPECT_EQ(std::string::npos, strShown.find("0100")) << strShown;
 }
 
+TEST_F(CtsvcPhonebookWrite, UpdateAndDeleteOfASimContactChangeTheCard) {
+  InsertCard(zel::sim::SampleCardType::Usim);
+  const ToolRun add = Run("--json add --sim --first Otto --number 0301", false);
+  ASSERT_EQ(0, add.nExit) << add.strOut;
+  const ctsvc_tool_test::JValue result = Parse(add.strOut);
+  const std::string strPrimary = std::to_string(Number(result["primary"]));
+  const std::string strIndex = "{\"index\":" + std::to_string(Number(result["record"])) + ",";
+  const ToolRun update = Run("update " + strPrimary + " --first Ola --number 0302 --trace");
+  ASSERT_EQ(0, update.nExit) << update.strOut;
+  const std::string strList = Run("sim list --json", false).strOut;
+  EXPECT_NE(std::string::npos, strList.find(strIndex + "\"name\":\"Ola\",\"number\":\"0302\"")) << strList;
+  const ToolRun removed = Run("delete " + strPrimary);
+  ASSERT_EQ(0, removed.nExit) << removed.strOut;
+  EXPECT_EQ(std::string::npos, Run("sim list --json", false).strOut.find(strIndex));
+  EXPECT_EQ(1, Run("show " + strPrimary).nExit);
+  // A phone person is not a SIM contact.
+  EXPECT_EQ(2, Run("update " + std::to_string(Number(Parse(Run("--json add --first Bo", false).strOut)["primary"])) +
+                   " --first B --sim")
+                   .nExit);
+}
+
 }  // namespace
