@@ -3,6 +3,7 @@
 // and goes on to the listener of the call.
 #include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
+#include "CtSvcDbCi/CtSvcDbCiCommon.h"
 #include "CtSvcDbPerson.h"
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgr.h"
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgrMerge.h"
@@ -133,6 +134,9 @@ BOOL CCtSvcPhonebookMgr::DeleteContactFromSim(HOBJ hPerson) {
 
 BOOL CCtSvcPhonebookMgr::_ForwardSetResult(const char* pszWho, BOOL (ICtSvcPhonebookListener::*pfnSlot)(int, int),
                                            int nRecordIndex, BOOL bSuccess) {
+  // The card's answer arrives on the "CTSVC" thread; the listener and the fingerprints are shared
+  // with the callers' writes.
+  CCtSvcModuleLock lock;
   const int nResult = bSuccess ? 1 : 0;
   DbgPrint(DBG_CLASS_TRACE, "CCtSvcPhonebookMgr::%s - Set result(%d), nRecordIndex(%d)\n", pszWho, nResult,
            nRecordIndex);
