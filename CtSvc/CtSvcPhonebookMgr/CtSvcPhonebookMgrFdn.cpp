@@ -22,7 +22,8 @@ ICtSvcSimUpdater* FdnUpdater() { return CCtSvcSimMgr::Instance()->GetRecordUpdat
 }  // namespace
 
 int CCtSvcPhonebookMgr::InsertFdnRecord(const CtSvcFdnInfo* pFdnInfo) {
-  if (!ZEL_REQUIRE_TEXT(pFdnInfo != nullptr, "pFdnInfo")) {
+  if (!ZEL_REQUIRE_TEXT(pFdnInfo != nullptr, "pFdnInfo") ||
+      !CtSvcPhonebookCheckFdnInfo("CCtSvcPhonebookMgr::InsertFdnRecord", *pFdnInfo)) {
     return -1;
   }
   CtSvcFdnInfo info = *pFdnInfo;
@@ -42,7 +43,8 @@ int CCtSvcPhonebookMgr::InsertFdnRecord(const CtSvcFdnInfo* pFdnInfo) {
 }
 
 BOOL CCtSvcPhonebookMgr::UpdateFdnRecord(int nId, const CtSvcFdnInfo* pFdnInfo) {
-  if (!ZEL_REQUIRE_TEXT(pFdnInfo != nullptr, "pFdnInfo")) {
+  if (!ZEL_REQUIRE_TEXT(pFdnInfo != nullptr, "pFdnInfo") ||
+      !CtSvcPhonebookCheckFdnInfo("CCtSvcPhonebookMgr::UpdateFdnRecord", *pFdnInfo)) {
     return FALSE;
   }
   ICtSvcSimUpdater* pUpdater = FdnUpdater();

@@ -9,9 +9,11 @@
 
 namespace {
 
-bool RequireDevType(const CtSvcGroupInfo* pGroupInfo, int nDevType, const char* pszText) {
+// A group info of the device type whose texts end inside their arrays.
+bool RequireDevType(const char* pszWho, const CtSvcGroupInfo* pGroupInfo, int nDevType, const char* pszText) {
   return ZEL_REQUIRE_TEXT(pGroupInfo != nullptr, "pGroupInfo") &&
-         ZEL_REQUIRE_TEXT(pGroupInfo->DevType == nDevType, pszText);
+         ZEL_REQUIRE_TEXT(pGroupInfo->DevType == nDevType, pszText) &&
+         CtSvcPhonebookCheckGroupInfo(pszWho, *pGroupInfo);
 }
 
 CCtSvcSimXasRecord GasRecord(int nSlotIndex, const char* pszName) {
@@ -26,7 +28,7 @@ ICtSvcSimUpdater* GasUpdater() { return CCtSvcSimMgr::Instance()->GetRecordUpdat
 }  // namespace
 
 int CCtSvcPhonebookMgr::InsertGroupToPhone(const CtSvcGroupInfo* pGroupInfo) {
-  if (!RequireDevType(pGroupInfo, CTSVC_USE_TYPE_PHONE, "pGroupInfo->DevType == CTSVC_USE_TYPE_PHONE")) {
+  if (!RequireDevType("CCtSvcPhonebookMgr::InsertGroupToPhone", pGroupInfo, CTSVC_USE_TYPE_PHONE, "pGroupInfo->DevType == CTSVC_USE_TYPE_PHONE")) {
     return -1;
   }
   DbgPrint(DBG_CLASS_TRACE, "CCtSvcPhonebookMgr::InsertGroupToPhone - pGroupInfo->szName:%s\n", pGroupInfo->szName);
@@ -39,7 +41,7 @@ int CCtSvcPhonebookMgr::InsertGroupToPhone(const CtSvcGroupInfo* pGroupInfo) {
 }
 
 int CCtSvcPhonebookMgr::InsertGroupToSim(const CtSvcGroupInfo* pGroupInfo) {
-  if (!RequireDevType(pGroupInfo, CTSVC_USE_TYPE_SIM, "pGroupInfo->DevType == CTSVC_USE_TYPE_SIM")) {
+  if (!RequireDevType("CCtSvcPhonebookMgr::InsertGroupToSim", pGroupInfo, CTSVC_USE_TYPE_SIM, "pGroupInfo->DevType == CTSVC_USE_TYPE_SIM")) {
     return -1;
   }
   CtSvcGroupInfo info = *pGroupInfo;
@@ -59,7 +61,8 @@ int CCtSvcPhonebookMgr::InsertGroupToSim(const CtSvcGroupInfo* pGroupInfo) {
 }
 
 BOOL CCtSvcPhonebookMgr::UpdateGroupToPhone(int nId, const CtSvcGroupInfo* pGroupInfo) {
-  if (!ZEL_REQUIRE_TEXT(nId >= 0, "nID >= 0") || !ZEL_REQUIRE_TEXT(pGroupInfo != nullptr, "pGroupInfo")) {
+  if (!ZEL_REQUIRE_TEXT(nId >= 0, "nID >= 0") || !ZEL_REQUIRE_TEXT(pGroupInfo != nullptr, "pGroupInfo") ||
+      !CtSvcPhonebookCheckGroupInfo("CCtSvcPhonebookMgr::UpdateGroupToPhone", *pGroupInfo)) {
     return FALSE;
   }
   if (!CtSvcDbGroupUpdateRecord(nId, pGroupInfo)) {
@@ -73,7 +76,7 @@ BOOL CCtSvcPhonebookMgr::UpdateGroupToPhone(int nId, const CtSvcGroupInfo* pGrou
 
 BOOL CCtSvcPhonebookMgr::UpdateGroupToSim(int nId, const CtSvcGroupInfo* pGroupInfo) {
   if (!ZEL_REQUIRE_TEXT(nId >= 0, "nID >= 0") ||
-      !RequireDevType(pGroupInfo, CTSVC_USE_TYPE_SIM, "pGroupInfo->DevType == CTSVC_USE_TYPE_SIM")) {
+      !RequireDevType("CCtSvcPhonebookMgr::UpdateGroupToSim", pGroupInfo, CTSVC_USE_TYPE_SIM, "pGroupInfo->DevType == CTSVC_USE_TYPE_SIM")) {
     return FALSE;
   }
   ICtSvcSimUpdater* pUpdater = GasUpdater();

@@ -1,6 +1,8 @@
 // Steps shared by the phonebook manager's contact writes.
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgrWrite.h"
 
+#include <cstring>
+
 #include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
@@ -23,7 +25,25 @@ bool CountsMatch(const CtSvcContactInfo& info) {
          CountsMatch(info.pEtcDataInfo, info.nEtcDataCount) && CountsMatch(info.pIMInfo, info.nIMCount);
 }
 
+template <size_t N>
+bool Ends(const char (&szText)[N]) {
+  return std::memchr(szText, '\0', N) != nullptr;
+}
+
+bool Invalid(const char* pszWho, const char* pszWhat) {
+  DbgPrint(DBG_CLASS_FAIL, "%s - invalid %s info\n", pszWho, pszWhat);
+  return false;
+}
+
 }  // namespace
+
+bool CtSvcPhonebookCheckGroupInfo(const char* pszWho, const CtSvcGroupInfo& info) {
+  return (Ends(info.szName) && Ends(info.szReserved) && Ends(info.szRingtone)) || Invalid(pszWho, "group");
+}
+
+bool CtSvcPhonebookCheckFdnInfo(const char* pszWho, const CtSvcFdnInfo& info) {
+  return (Ends(info.szName) && Ends(info.szPhoneNumber)) || Invalid(pszWho, "FDN");
+}
 
 bool CtSvcPhonebookReadContact(const char* pszWho, const CtSvcContactInfo* pContactInfo, CtSvcDeviceType nDeviceType,
                                CCtSvcContact* pContact) {

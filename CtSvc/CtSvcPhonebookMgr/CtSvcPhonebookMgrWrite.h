@@ -33,6 +33,11 @@ bool CtSvcPhonebookRemovePerson(const char* pszWho, const CtSvcPersonRecord& sto
 // left there.
 BOOL CtSvcPhonebookDeleteCallerImage(const char* pszImagePath);
 
+// Every text of a group or FDN info ends inside its array; false with "<pszWho> - invalid group
+// info\n" (or FDN info) otherwise, before anything is written or logged from it.
+bool CtSvcPhonebookCheckGroupInfo(const char* pszWho, const CtSvcGroupInfo& info);
+bool CtSvcPhonebookCheckFdnInfo(const char* pszWho, const CtSvcFdnInfo& info);
+
 // The SIM side of a group or FDN write: the store step, then the card request, in one write unit
 // that is kept only when both succeeded (the updater accepted the request).
 template <class TStoreStep, class TCardStep>

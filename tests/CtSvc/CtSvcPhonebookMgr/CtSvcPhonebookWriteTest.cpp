@@ -374,6 +374,10 @@ TEST_F(PhonebookWriteTest, BadInputIsRefusedAndWritesNothing) {
   badCount.nIMCount = -5;
   vCases.push_back({"a count below -1", badCount, "invalid contact info"});
   vCases.push_back({"a name over its array", longName.Info(), "invalid contact info"});
+  CCtSvcContactInfoBuilder longEmail("Ann", -1);
+  longEmail.Email("a@b");
+  std::memset(longEmail.vcEmails[0].szEmailAddress, 'e', sizeof(longEmail.vcEmails[0].szEmailAddress));
+  vCases.push_back({"an e-mail over its array", longEmail.Info(), "invalid contact info"});
   CtSvcContactInfo noPerson = good;
   noPerson.pPersonInfo = nullptr;
   vCases.push_back({"no person", noPerson, "pContactInfo->pPersonInfo"});
@@ -417,9 +421,22 @@ TEST_F(PhonebookWriteTest, BadInputIsRefusedAndWritesNothing) {
   EXPECT_EQ(-1, CtSvcPhonebookInsertGroupToSim(&group, &SetResults::On, &results));
   EXPECT_TRUE(log.Contains("pGroupInfo->DevType == CTSVC_USE_TYPE_SIM"));
 
+  // Group and FDN texts that do not end inside their arrays.
+  group.DevType = CTSVC_USE_TYPE_PHONE;
+  std::memset(group.szName, 'g', sizeof(group.szName));
+  EXPECT_EQ(-1, CtSvcPhonebookInsertGroupToPhone(&group));
+  EXPECT_FALSE(CtSvcPhonebookUpdateGroupToPhone(CTSVC_NOT_ASSIGNED_GROUP_ID, &group));
+  EXPECT_TRUE(log.Contains("CCtSvcPhonebookMgr::InsertGroupToPhone - invalid group info"));
+  CtSvcFdnInfo fdn{};
+  fdn.nSlotIndex = -1;
+  std::memset(fdn.szPhoneNumber, '1', sizeof(fdn.szPhoneNumber));
+  EXPECT_EQ(-1, CtSvcPhonebookInsertFdnRecord(&fdn, &SetResults::On, &results));
+  EXPECT_TRUE(log.Contains("CCtSvcPhonebookMgr::InsertFdnRecord - invalid FDN info"));
+
   DrainEventHandler();
   EXPECT_TRUE(results.Take().empty());
   EXPECT_TRUE(changes.Take().empty());
+  EXPECT_EQ(0, CtSvcDbFdnGetTotalCount());
   EXPECT_EQ(nPersons, CtSvcDbPersonGetTotalCount());
   EXPECT_EQ(vNumbersBefore, NumberTexts(hPhone));
   EXPECT_EQ(1, CtSvcDbGroupGetTotalCount());
