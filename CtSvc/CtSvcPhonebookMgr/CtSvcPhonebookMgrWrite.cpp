@@ -11,6 +11,7 @@
 #include "CtSvcSim/SimMgr/CtSvcSimMgr.h"
 #include "ZelDebug.h"
 #include "ZelFm.h"
+#include "ZelSnsSvc/ZelSnsSvc.h"
 
 namespace {
 
@@ -75,7 +76,25 @@ bool CtSvcPhonebookFinishPersonUpdate(const char* pszWho, HOBJ hPerson, int nPri
   return true;
 }
 
+namespace {
+
+// The social-network history the platform keeps of a deleted friend goes with it.
+void RemoveSnsHistory(const CtSvcSnsDataInfo& sns) {
+  const HOBJ hHistory = SnsSvcHistoryDbOpen(kSnsLiteHistoryDb, kSnsLiteHistorySize);
+  if (hHistory == INVALID_HOBJ) {
+    DbgPrint(DBG_CLASS_FAIL, "CCtSvcPhonebookMgr - %s could not be opened\n", kSnsLiteHistoryDb);
+    return;
+  }
+  SnsSvcHistoryDbRemoveEntries(hHistory, sns.szPeopleId, sns.nSp, 0);
+  SnsSvcHistoryDbClose(hHistory);
+}
+
+}  // namespace
+
 bool CtSvcPhonebookRemovePerson(const char* pszWho, const CtSvcPersonRecord& stored, BOOL bCommit) {
+  CtSvcSnsDataRecord sns{};
+  const bool bSns = stored.Info.bHasSnsData &&
+                    CtSvcDbPersonGetSnsData(CTSVC_MAKE_HANDLE(stored.DevType, stored.nId), &sns, 1) == 1;
   CCtSvcDbWriteUnit unit;
   if (!unit.IsOpen()) {
     return false;
@@ -93,6 +112,9 @@ bool CtSvcPhonebookRemovePerson(const char* pszWho, const CtSvcPersonRecord& sto
   }
   if (stored.Info.szCallerImage[0] != '\0') {
     CtSvcPhonebookDeleteCallerImage(stored.Info.szCallerImage);
+  }
+  if (bSns) {
+    RemoveSnsHistory(sns.Info);
   }
   return true;
 }

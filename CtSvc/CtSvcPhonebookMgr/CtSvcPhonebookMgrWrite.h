@@ -25,8 +25,13 @@ bool CtSvcPhonebookReadContact(const char* pszWho, const CtSvcContactInfo* pCont
 bool CtSvcPhonebookFinishPersonUpdate(const char* pszWho, HOBJ hPerson, int nPrimaryId,
                                       const CtSvcPersonInfo* pPersonInfo);
 
+// The platform's social-network history store that keeps what was fetched for friends.
+constexpr char kSnsLiteHistoryDb[] = "SnsLiteHistoryDb";
+constexpr int kSnsLiteHistorySize = 100;
+
 // Deletes the stored person with its rows, tidies its primary (removed with its last person) and
-// then removes its caller image. One write unit: all of it or nothing; committed when bCommit.
+// then removes its caller image and the social-network history of its first social-network row.
+// The store part is one write unit: all of it or nothing; committed when bCommit.
 bool CtSvcPhonebookRemovePerson(const char* pszWho, const CtSvcPersonRecord& stored, BOOL bCommit);
 
 // Removes the caller-image file at the platform path when it is present; TRUE when no file is

@@ -166,8 +166,13 @@ TEST_F(CtSvcSnsSyncEffectTest, NeedCallerIdSetsTheImagePathAndDeleteRemovesTheCo
   EXPECT_EQ(4, CtSvcDbPersonGetPhoneNumberList(hPerson, numbers, 8));  // only the image changed
 
   const int nPrimary = Person(hPerson).Info.nPrimaryId;
+  // The platform's history of the friend goes with the contact; another friend's stays.
+  ASSERT_TRUE(SnsSvcHistoryDbAddEntry("SnsLiteHistoryDb", "p1", 7));
+  ASSERT_TRUE(SnsSvcHistoryDbAddEntry("SnsLiteHistoryDb", "p2", 7));
   zel::test::LogCapture log;
   EXPECT_EQ(1, Dispatch("delete", {Friend("p1", 3)}));
+  EXPECT_EQ(0, SnsSvcHistoryDbCountEntries("SnsLiteHistoryDb", "p1", 7));
+  EXPECT_EQ(1, SnsSvcHistoryDbCountEntries("SnsLiteHistoryDb", "p2", 7));
   EXPECT_TRUE(log.Contains("CCtSvcSnsSyncObserver::OnExecuteSync - CtSvcPhonebookDeleteContactFromPhone success"));
   CtSvcPersonRecord gone{};
   EXPECT_FALSE(CtSvcDbPersonGetRecord(hPerson, &gone));
