@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "CtSvcTestEnv.h"
@@ -16,13 +16,6 @@ namespace {
 
 using ctsvc_tool_test::RunTool;
 using ctsvc_tool_test::ToolRun;
-
-std::string ReadText(const std::string& strPath) {
-  std::ifstream in(strPath, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 ctsvc_tool_test::JValue Parse(const std::string& strText) {
   ctsvc_tool_test::JValue value;
@@ -51,19 +44,27 @@ class CtsvcPhonebookWrite : public ::testing::Test {
   ToolRun Run(const std::string& strArgs, bool bStderr = true) {
     return RunTool("--data " + m_dir.Path() + " " + strArgs, bStderr);
   }
-  std::string Card() { return ReadText(m_dir.File("sim/card.json")); }
+  // The card file as the simulator last wrote it.
+  std::string Card() {
+    std::ifstream in(m_dir.File("sim/card.json"), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
 
   ctsvc_test::TempDir m_dir;
 };
 
 TEST_F(CtsvcPhonebookWrite, ASimContactIsOnTheCardAfterTheAnswerAndIsCopiedOnce) {
   InsertCard(zel::sim::SampleCardType::Usim);
+  const std::string strCardBefore = Card();
   const ToolRun add = Run("--json add --sim --first Otto --last Ohm --number 0301119999 --email otto@example.org", false);
   ASSERT_EQ(0, add.nExit) << Run("add --sim --first Otto").strOut;
   const ctsvc_tool_test::JValue result = Parse(add.strOut);
   EXPECT_EQ("written", result["card"].strText);
   const std::string strRecord = std::to_string(Number(result["record"]));
   // The card file holds it: the simulator wrote it before the answer came.
+  const std::string kOttoOhmAlpha = "4F74746F204F686D";  // "Otto Ohm" in the card's alphabet
+  EXPECT_EQ(std::string::npos, strCardBefore.find(kOttoOhmAlpha));
+  EXPECT_NE(std::string::npos, Card().find(kOttoOhmAlpha));
   const ToolRun list = Run("sim list --json", false);
   EXPECT_NE(std::string::npos, list.strOut.find("{\"index\":" + strRecord + ",\"name\":\"Otto Ohm\",\"number\":\"0301119999\""))
       << list.strOut;
