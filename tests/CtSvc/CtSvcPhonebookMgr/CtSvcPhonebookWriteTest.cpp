@@ -318,6 +318,41 @@ TEST_F(PhonebookWriteTest, ASimContactReachesTheCardAndItsResultTheSetCallback) 
   EXPECT_TRUE(log.Contains("CCtSvcPhonebookMgr::OnInsertRecord - m_pListener is NULL"));
 }
 
+TEST_F(PhonebookWriteTest, AUsimContactCarriesItsNumbersEmailsSecondNameAndSimGroups) {
+  LoadSimAdn(SampleCard(zel::sim::SampleCardType::Usim, true));
+  SetResults results;
+  CtSvcGroupInfo group{};
+  group.DevType = CTSVC_USE_TYPE_SIM;
+  group.nSlotIndex = 1;
+  std::strcpy(group.szName, "Team");
+  const int nGroup = CtSvcPhonebookInsertGroupToSim(&group, &SetResults::On, &results);
+  ASSERT_GT(nGroup, 0);
+  DrainEventHandler();
+  ASSERT_EQ(std::vector<std::string>({"1:1"}), results.Take());
+
+  CCtSvcContactInfoBuilder draft("Ann", -1, "Lee");
+  draft.Number("0100").Number("").Number("0300").Email("ann@example.org").Email("");
+  draft.Etc(CTSVC_ETC_DATA_TYPE_NOTE, "not for the card").Etc(CTSVC_ETC_DATA_TYPE_SECOND_NAME, "Annie");
+  draft.Group(nGroup).Group(9999);  // a group that does not exist is left out
+  CtSvcContactInfo info = draft.Info();
+  zel::test::LogCapture log;
+  const HOBJ hPerson = CtSvcPhonebookInsertContactToSim(&info, &SetResults::On, &results);
+  ASSERT_NE(INVALID_HOBJ, hPerson);
+  EXPECT_TRUE(log.Contains("__ConvToSimAdnRecord - CContentMgr::Instance()->GetContent failed(nGroupId = 9999)"));
+  DrainEventHandler();
+  const int nSlot = draft.person.nSlotIndex;
+  EXPECT_EQ(std::vector<std::string>({std::to_string(nSlot) + ":1"}), results.Take());
+  CtSvcSimAdnRecord adn{};
+  ASSERT_TRUE(CtSvcSimGetAdnRecord(nSlot, &adn));
+  EXPECT_STREQ("Ann Lee", adn.szName);
+  EXPECT_STREQ("0100", adn.szPhoneNumber);
+  EXPECT_STREQ("0300", adn.stAdditionalNumber[0].szPhoneNumber);  // the empty number is skipped
+  EXPECT_STREQ("ann@example.org", adn.szEmail[0]);
+  EXPECT_STREQ("Annie", adn.szSecondName);
+  EXPECT_EQ(0u, adn.bGroup[0]);
+  EXPECT_EQ(1u, adn.bGroup[1]);
+}
+
 TEST_F(PhonebookWriteTest, ASimInsertOnAFullAdnFileWritesNothing) {
   std::string strCard = SampleCard(zel::sim::SampleCardType::Gsm, true);
   const std::string strRecord = "41" + std::string(30, 'F') + "0281" + "10" + std::string(18, 'F') + "FFFF";
