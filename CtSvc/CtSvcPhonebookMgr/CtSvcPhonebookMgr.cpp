@@ -3,8 +3,6 @@
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgr.h"
 #include "CtSvcPhonebookMgr/CtSvcPhonebookSimSeam.h"
 
-#include <mutex>
-
 #include "CtSvcBulkOperation/CtSvcBulkHandler.h"
 #include "CtSvcDbCi/CtSvcDbCiCommon.h"
 #include "CtSvcDbListener.h"
@@ -36,8 +34,6 @@ const CtSvcInitTypeEntry kLoadOrder[] = {
 CCtSvcPhonebookMgr* CCtSvcPhonebookMgr::Instance() {
   // Made on first use, destroyed when the library unloads.
   static CCtSvcPhonebookMgr s_instance;
-  static std::once_flag s_seam;
-  std::call_once(s_seam, CtSvcPhonebookInstallSimSeam);
   return &s_instance;
 }
 
@@ -68,6 +64,8 @@ BOOL CCtSvcPhonebookMgr::InitPhonebook(ICtSvcPhonebookListener* pListener, int* 
     return FALSE;
   }
   m_pListener = pListener;
+  // From now on the SIM C API's FDN check can reload the ADN group through the manager.
+  CtSvcPhonebookInstallSimSeam();
   m_bNoSim = PhsGetStatus(PSV_SIM_MODE_NOSIM) == 1;
   if (pbNoSim != nullptr) {
     *pbNoSim = m_bNoSim ? 1 : 0;

@@ -1,5 +1,5 @@
 // Gives the SIM C API what it needs of the phonebook (its FDN check reloads the ADN group through
-// the manager): installed when the manager is first used.
+// the manager): installed when the phonebook starts.
 #include "CtSvcPhonebookMgr/CtSvcPhonebookSimSeam.h"
 
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgr.h"

@@ -169,3 +169,28 @@ TEST_F(PhonebookTest, ARefreshReloadsTheGroupOfTheFirstKnownFileAndAnswersTheToo
 
 }  // namespace
 }  // namespace ctsvc_phonebook_test
+
+namespace ctsvc_phonebook_test {
+namespace {
+
+// The SIM API's FDN check reaches the started phonebook: when the ADN file's information cannot be
+// read again, the ADN group is reloaded through the manager and its end reported.
+TEST_F(PhonebookTest, TheFdnCheckReloadsTheAdnGroupThroughThePhonebook) {
+  Insert(SampleCard(SampleCardType::Gsm));
+  ASSERT_TRUE(Boot());
+  m_init.Take();
+  zel::test::LogCapture log;
+  EXPECT_TRUE(CtSvcSimReloadSimFileForFdn());
+  EXPECT_TRUE(log.Contains("Don't need to reload file at this SIM Card"));
+  zel::test::InjectSimFault(0x6F3A, zel::test::SimOp::FileInfo, zel::test::SimFault::NotSent);
+  EXPECT_TRUE(CtSvcSimReloadSimFileForFdn());
+  zel::test::ClearSimFaults();
+  RunLoads();
+  EXPECT_TRUE(log.Contains("Need reload file at this SIM Card"));
+  EXPECT_TRUE(log.Contains("CtSvcSimReloadSimFileForFdn - reload of group 1 ended(1)"));
+  EXPECT_EQ(CTSVC_SIM_INIT_COMPLETE, CtSvcPhonebookGetInitState());
+  EXPECT_EQ(CtSvcSimGetTotalUsedRecordCount(CTSVC_SIM_ADN), PersonCount(CTSVC_USE_TYPE_SIM));
+}
+
+}  // namespace
+}  // namespace ctsvc_phonebook_test
