@@ -28,6 +28,7 @@ class CCtSvcBulkOpBase : public ICtSvcBulkOperation {
   // One unit: up to the unit count of items from the front, each removed once processed; then the
   // unit's end (a commit). A failed item fails the unit; the items after it stay.
   BOOL OnBulkOperation() override {
+    _BeginUnit();
     BOOL bResult = TRUE;
     for (int i = 0; i < m_nUnitCount && !m_Items.empty() && bResult; ++i) {
       Item item = std::move(m_Items.front());
@@ -44,6 +45,8 @@ class CCtSvcBulkOpBase : public ICtSvcBulkOperation {
       : m_nUnitCount(nUnitCount), m_pszFixedUnitReport(pszFixedUnitReport) {}
 
   void _AddItem(Item item) { m_Items.push_back(std::move(item)); }
+  const std::deque<Item>& _Items() const { return m_Items; }
+  virtual void _BeginUnit() {}
   virtual BOOL _ProcessItem(Item& item) = 0;
   virtual BOOL _EndUnit(BOOL bResult) { return bResult; }
 

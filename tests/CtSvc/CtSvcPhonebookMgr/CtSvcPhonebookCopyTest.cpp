@@ -182,6 +182,7 @@ TEST_F(PhonebookTest, TheFdnCheckReloadsTheAdnGroupThroughThePhonebook) {
   zel::test::LogCapture log;
   EXPECT_TRUE(CtSvcSimReloadSimFileForFdn());
   EXPECT_TRUE(log.Contains("Don't need to reload file at this SIM Card"));
+  DrainEventHandler();  // the file's information arrives before the group's files are dropped
   zel::test::InjectSimFault(0x6F3A, zel::test::SimOp::FileInfo, zel::test::SimFault::NotSent);
   EXPECT_TRUE(CtSvcSimReloadSimFileForFdn());
   zel::test::ClearSimFaults();
