@@ -119,6 +119,19 @@ TEST_F(BulkOpApiTest, UnknownAndUnsupportedTypesAreRefused) {
   EXPECT_FALSE(CtSvcBulkOpStart());
   EXPECT_FALSE(CtSvcBulkOpDestroy());
   EXPECT_FALSE(CtSvcBulkOpAddSimRecordIndex(0));
+  // Contacts of no store, or without person, are not taken.
+  ASSERT_TRUE(CtSvcBulkOpCreate(CTSVC_BULK_OP_INSERT_DB, nullptr, nullptr));
+  CCtSvcContactInfoBuilder builder("Nobody", -1);
+  CtSvcContactInfo info = builder.Info();
+  EXPECT_FALSE(CtSvcBulkOpAddContactRecord(CTSVC_USE_TYPE_NONE, &info));
+  EXPECT_FALSE(CtSvcBulkOpAddContactRecord(7, &info));
+  info.pPersonInfo = nullptr;
+  EXPECT_FALSE(CtSvcBulkOpAddContactRecord(CTSVC_USE_TYPE_PHONE, &info));
+  EXPECT_FALSE(CtSvcBulkOpAddContactRecord(CTSVC_USE_TYPE_PHONE, nullptr));
+  EXPECT_EQ(CTSVC_BULK_STATE_FINISHED, CtSvcBulkOpGetState());
+  EXPECT_TRUE(CtSvcBulkOpStart());
+  EXPECT_EQ(0, zel::test::FireDueTimers());
+  EXPECT_EQ(0, CtSvcDbPersonGetTotalCount());
 }
 
 }  // namespace

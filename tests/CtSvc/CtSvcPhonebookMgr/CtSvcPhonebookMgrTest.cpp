@@ -200,6 +200,9 @@ TEST_F(PhonebookTest, ACardWithoutPhonebookOrWithoutCardTypeIsRefused) {
   strCard.replace(nPos, strCard.find('"', nPos) - nPos, "00000000000000000000");
   Insert(strCard);
   zel::test::LogCapture log;
+  // Nothing to reload before a start.
+  EXPECT_FALSE(CtSvcPhonebookReloadSimRecord(CTSVC_PHONEBOOK_RELOAD_ADN, InitCalls::OnInit, &m_init));
+  EXPECT_TRUE(log.HasAssertion("m_InitState != CTSVC_SIM_INIT_INVALID"));
   EXPECT_FALSE(Boot());
   EXPECT_TRUE(log.Contains("this sim card does not support ADN"));
   EXPECT_EQ(CTSVC_SIM_INIT_INVALID, CtSvcPhonebookGetInitState());
