@@ -12,7 +12,6 @@ namespace {
 
 // The broadcast that tells applications the phonebook is ready.
 constexpr UINT32 kPhonebookReadyEvent = 0x214;
-constexpr HOBJ kBroadcast = 0xFFFE;
 constexpr INT32 kPhonebookReadyParam = 0x86;
 
 }  // namespace
@@ -152,7 +151,7 @@ void CCtSvcPhonebookMgr::__NotifyInitComplete(BOOL bResult) {
     WmEvent event{};
     event.nEventId = kPhonebookReadyEvent;
     event.nParam1 = kPhonebookReadyParam;
-    event.hReceiver = kBroadcast;
-    WmSendEvent(kBroadcast, &event);
+    event.hReceiver = WM_BROADCAST;
+    WmSendEvent(WM_BROADCAST, &event);
   }
 }

@@ -107,15 +107,17 @@ TEST_F(PhonebookTest, EveryCardContactReachesTheStoreWithItsDetails) {
   }
 }
 
-// The toolkit's answers, as "dispatch:result".
+// The toolkit's answers, as "dispatch:result", and the phonebook's readiness broadcasts.
 struct Answers {
   std::mutex mutex;
   std::vector<std::string> vcAnswer;
   static int OnEvent(WmEHState* pState, WmEvent* pEvent) {
     auto* p = static_cast<Answers*>(pState->pUserData);
+    std::lock_guard<std::mutex> lock(p->mutex);
     if (pEvent->nEventId == 0x205) {
-      std::lock_guard<std::mutex> lock(p->mutex);
       p->vcAnswer.push_back(std::to_string(pEvent->nParam1) + ":" + std::to_string(pEvent->nParam2));
+    } else if (pEvent->nEventId == 0x214) {
+      p->vcAnswer.push_back("ready " + std::to_string(pEvent->nParam1));
     }
     return 1;
   }
@@ -145,6 +147,7 @@ TEST_F(PhonebookTest, ARefreshReloadsTheGroupOfTheFirstKnownFileAndAnswersTheToo
 
   zel::test::LogCapture log;
   const std::vector<UINT8> record = RefreshRecord({0x1234, 0x6F3B, 0x6F3A});
+  answers.Take();
   ASSERT_TRUE(CtSvcRefreshSim(77, hToolkit, 1, 0, record.data()));
   RunLoads();
   std::vector<std::string> vcLoaded;
@@ -155,7 +158,8 @@ TEST_F(PhonebookTest, ARefreshReloadsTheGroupOfTheFirstKnownFileAndAnswersTheToo
   }
   EXPECT_EQ(std::vector<std::string>({"2\n"}), vcLoaded);  // FDN only
   ASSERT_EQ(1, WmWaitEventHandlerIdle(hToolkit, 10000));
-  EXPECT_EQ(std::vector<std::string>({"77:0"}), answers.Take());
+  // The toolkit gets its answer from the init callback; then the readiness is broadcast.
+  EXPECT_EQ(std::vector<std::string>({"77:0", "ready 134"}), answers.Take());
   EXPECT_EQ(0, CCtSvcPhonebookMgr::Instance()->GetSimRefreshCondition());
 
   // A qualifier the toolkit does not define is answered as failed.
