@@ -100,6 +100,21 @@ TEST_F(CtsvcBoot, TheFirstBootCopiesTheCardAndTheSecondOnlyReadsIt) {
   EXPECT_EQ(card, StoredSimNames());
 }
 
+TEST_F(CtsvcBoot, AContactAddedToTheCardIsKeptOnceByTheNextBoot) {
+  InsertCard(zel::sim::BuildSampleCard(SampleCardType::Usim, false));
+  ASSERT_EQ(0, Run("boot").nExit);
+  const ToolRun add = Run("add --sim --first Otto --number 0301234567");
+  ASSERT_EQ(0, add.nExit) << add.strOut;
+  std::multiset<std::string> card = CardNames();
+  ASSERT_EQ(1u, card.count("Otto"));
+  for (int i = 0; i < 2; ++i) {
+    const ToolRun boot = Run("boot --json", false);
+    ASSERT_EQ(0, boot.nExit) << boot.strOut;
+    EXPECT_EQ(std::to_string(card.size()), Value(boot.strOut, "contacts"));
+    EXPECT_EQ(card, StoredSimNames());
+  }
+}
+
 TEST_F(CtsvcBoot, ASwappedOrEditedCardReplacesTheSimContacts) {
   InsertCard(zel::sim::BuildSampleCard(SampleCardType::Usim, false));
   ASSERT_EQ(0, Run("boot").nExit);
