@@ -12,6 +12,7 @@ void RegisterLetterBenchmarks();
 void RegisterConcurrentWriterBenchmarks();
 void RegisterSimBenchmarks();
 void RegisterImageBenchmarks();
+void RegisterPhonebookBenchmarks();
 
 // The writer process of the concurrent-writer benchmarks: its exit code when argv asks for one,
 // else -1.

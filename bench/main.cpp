@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   ctsvc_bench::RegisterConcurrentWriterBenchmarks();
   ctsvc_bench::RegisterSimBenchmarks();
   ctsvc_bench::RegisterImageBenchmarks();
+  ctsvc_bench::RegisterPhonebookBenchmarks();
   ctsvc_bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

@@ -1,11 +1,10 @@
-// Hook to the phonebook's change report after a full synchronisation.
+// The phonebook's report of a finished full synchronisation.
 #include "CtSvcDbCi/CtSvcDbFullSyncReport.h"
 
-#include "CtSvcTypes.h"
-#include "ZelDebug.h"
+#include "CtSvcDbCi/CtSvcDbCiCommon.h"
+#include "CtSvcPhonebookMgr/CtSvcPhonebookMgr.h"
 
 void CtSvcDbListenerReportFullSyncEnd(void) {
-  DbgPrint(DBG_CLASS_TRACE,
-           "CtSvcDbListenerNotifyFullSync - phonebook change report (type %d, id -1) not available yet\n",
-           CTSVC_CHANGE_TYPE_FULL_SYNC);
+  CCtSvcModuleLock lock;
+  CCtSvcPhonebookMgr::Instance()->NotifyContactChangedQRN(CTSVC_CHANGE_TYPE_FULL_SYNC, -1, nullptr);
 }

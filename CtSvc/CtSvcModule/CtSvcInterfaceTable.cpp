@@ -8,6 +8,7 @@
 #include "CtSvcImg.h"
 #include "CtSvcList.h"
 #include "CtSvcModule.h"
+#include "CtSvcPhonebook.h"
 
 namespace {
 
@@ -69,24 +70,24 @@ const Slot kSlots[CTSVC_INTERFACE_SLOT_COUNT] = {
     {"CtSvcDbPostalAddressGetRecords", Fn(&CtSvcDbPostalAddressGetRecords)},
     {"CtSvcFullCtListExForPBAP", nullptr},
     {"CtSvcDbMassSyncReadRecords", Fn(&CtSvcDbMassSyncReadRecords)},
-    {"CtSvcPhonebookInsertContactToPhone", nullptr},
-    {"CtSvcPhonebookUpdateContactToPhone", nullptr},
-    {"CtSvcPhonebookDeleteContactFromPhone", nullptr},
-    {"CtSvcPhonebookInsertGroupToPhone", nullptr},
-    {"CtSvcPhonebookUpdateGroupToPhone", nullptr},
-    {"CtSvcPhonebookDeleteGroupFromPhone", nullptr},
-    {"CtSvcPhonebookGetDefaultOwnNumber", nullptr},
-    {"CtSvcPhonebookRegisterContactCallback", nullptr},
-    {"CtSvcPhonebookRegisterContactCallbackForQRN", nullptr},
-    {"CtSvcPhonebookRegisterGroupCallback", nullptr},
-    {"CtSvcPhonebookRegisterGroupCallbackForQRN", nullptr},
-    {"CtSvcPhonebookUnRegisterContactCallback", nullptr},
-    {"CtSvcPhonebookUnRegisterGroupCallback", nullptr},
-    {"CtSvcPhonebookUnRegisterContactCallbackForQRN", nullptr},
-    {"CtSvcPhonebookUnRegisterGroupCallbackForQRN", nullptr},
+    {"CtSvcPhonebookInsertContactToPhone", Fn(&CtSvcPhonebookInsertContactToPhone)},
+    {"CtSvcPhonebookUpdateContactToPhone", Fn(&CtSvcPhonebookUpdateContactToPhone)},
+    {"CtSvcPhonebookDeleteContactFromPhone", Fn(&CtSvcPhonebookDeleteContactFromPhone)},
+    {"CtSvcPhonebookInsertGroupToPhone", Fn(&CtSvcPhonebookInsertGroupToPhone)},
+    {"CtSvcPhonebookUpdateGroupToPhone", Fn(&CtSvcPhonebookUpdateGroupToPhone)},
+    {"CtSvcPhonebookDeleteGroupFromPhone", Fn(&CtSvcPhonebookDeleteGroupFromPhone)},
+    {"CtSvcPhonebookGetDefaultOwnNumber", Fn(&CtSvcPhonebookGetDefaultOwnNumber)},
+    {"CtSvcPhonebookRegisterContactCallback", Fn(&CtSvcPhonebookRegisterContactCallback)},
+    {"CtSvcPhonebookRegisterContactCallbackForQRN", Fn(&CtSvcPhonebookRegisterContactCallbackForQRN)},
+    {"CtSvcPhonebookRegisterGroupCallback", Fn(&CtSvcPhonebookRegisterGroupCallback)},
+    {"CtSvcPhonebookRegisterGroupCallbackForQRN", Fn(&CtSvcPhonebookRegisterGroupCallbackForQRN)},
+    {"CtSvcPhonebookUnRegisterContactCallback", Fn(&CtSvcPhonebookUnRegisterContactCallback)},
+    {"CtSvcPhonebookUnRegisterGroupCallback", Fn(&CtSvcPhonebookUnRegisterGroupCallback)},
+    {"CtSvcPhonebookUnRegisterContactCallbackForQRN", Fn(&CtSvcPhonebookUnRegisterContactCallbackForQRN)},
+    {"CtSvcPhonebookUnRegisterGroupCallbackForQRN", Fn(&CtSvcPhonebookUnRegisterGroupCallbackForQRN)},
     {"CtSvcImgSaveEx", Fn(&CtSvcImgSaveEx)},
     {"CtSvcImgMakeCallerIdPath", Fn(&CtSvcImgMakeCallerIdPath)},
-    {"CtSvcPhonebookInsertContactToPhoneNoCommit", nullptr},
+    {"CtSvcPhonebookInsertContactToPhoneNoCommit", Fn(&CtSvcPhonebookInsertContactToPhoneNoCommit)},
 };
 
 }  // namespace

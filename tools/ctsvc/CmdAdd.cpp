@@ -4,23 +4,23 @@
 #include <vector>
 
 #include "Args.h"
+#include "ChangeTrace.h"
 #include "ContactInput.h"
 #include "ContactView.h"
-#include "CtSvcDB/Records/CtSvcContact.h"
 #include "CtSvcDB/Records/CtSvcContactInfoBuilder.h"
 #include "CtSvcDb.h"
-#include "CtSvcDbCi/CtSvcDbCiCommon.h"
 #include "CtSvcDbDetail.h"
 #include "CtSvcDbPerson.h"
+#include "CtSvcPhonebook.h"
+#include "CtSvcPhonebookMgr/CtSvcPhonebookStoredContact.h"
 #include "CtsvcTool.h"
 #include "Json.h"
+#include "SimPhonebook.h"
 #include "ZelDb2.h"
 
 namespace ctsvc_tool {
 
 namespace {
-
-constexpr int kMaxDetails = 64;
 
 // Adds "street|city|state|country|postal code" (missing parts are empty).
 void AddAddress(CCtSvcContactInfoBuilder& draft, const std::string& strText) {
@@ -116,27 +116,15 @@ int PersonToUpdate(const Args& args, int nId) {
 
 namespace {
 
-// Replaces a person's list of one detail kind: every stored entry goes, the given ones come.
-template <typename Record, typename Info>
-bool ReplaceDetails(HOBJ hPerson, int nPrimaryId, int (*pfnList)(HOBJ, Record*, int), BOOL (*pfnDelete)(int),
-                    int (*pfnInsert)(HOBJ, int, const Info*), const std::vector<Info>& vcNew) {
-  std::vector<Record> vcOld(kMaxDetails);
-  const int nOld = pfnList(hPerson, vcOld.data(), kMaxDetails);
-  bool bDone = nOld >= 0;
-  for (int i = 0; bDone && i < nOld; ++i) {
-    bDone = pfnDelete(vcOld[static_cast<size_t>(i)].nId) != FALSE;
+// Writes the changes the user gave to the person through the phonebook (a SIM person also to
+// the card); the lists not given stay as stored. The exit code (after printing why it failed).
+int ApplyUpdate(const Options& options, const ContactInput& input, const Args& args, int nPersonId) {
+  CCtSvcStoredContactInfo stored;
+  if (!stored.Load(nPersonId)) {
+    return Fail(kExitFailure, "no person " + std::to_string(nPersonId));
   }
-  for (size_t i = 0; bDone && i < vcNew.size(); ++i) {
-    bDone = pfnInsert(hPerson, nPrimaryId, &vcNew[i]) > 0;
-  }
-  return bDone;
-}
-
-// Writes the changes to the person and rearranges its contact; false when a write failed.
-bool ApplyUpdate(const ContactInput& input, const Args& args, CtSvcPersonRecord& person) {
-  const HOBJ hPerson = CTSVC_MAKE_HANDLE(person.DevType, person.nId);
-  const int nPrimary = person.Info.nPrimaryId;
-  const CCtSvcContactInfoBuilder draft = Draft(input, args, person.Info.nAccountId, {});
+  CtSvcPersonRecord& person = stored.Person();
+  CCtSvcContactInfoBuilder draft = Draft(input, args, person.Info.nAccountId, {});
   if (input.bFirst) {
     std::memcpy(person.Info.szFirstName, draft.person.szFirstName, sizeof(person.Info.szFirstName));
   }
@@ -146,18 +134,32 @@ bool ApplyUpdate(const ContactInput& input, const Args& args, CtSvcPersonRecord&
   if (input.bBirthday) {
     person.Info.Birthday = input.birthday;
   }
-  bool bDone = CtSvcDbPersonUpdateRecord(hPerson, nPrimary, &person.Info) != FALSE;
-  if (bDone && input.bNumbers) {
-    bDone = ReplaceDetails<CtSvcPhoneNumberRecord, CtSvcPhoneNumberInfo>(
-        hPerson, nPrimary, &CtSvcDbPersonGetPhoneNumberList, &CtSvcDbPhoneNumberDeleteRecord,
-        &CtSvcDbPhoneNumberInsertRecord, draft.vcNumbers);
+  CtSvcContactInfo& info = stored.Info();
+  if (input.bNumbers) {
+    info.pPhoneNumberInfo = draft.vcNumbers.data();
+    info.nPhoneNumberCount = static_cast<INT32>(draft.vcNumbers.size());
   }
-  if (bDone && input.bEmails) {
-    bDone = ReplaceDetails<CtSvcEmailAddressRecord, CtSvcEmailAddressInfo>(
-        hPerson, nPrimary, &CtSvcDbPersonGetEmailAddressList, &CtSvcDbEmailAddressDeleteRecord,
-        &CtSvcDbEmailAddressInsertRecord, draft.vcEmails);
+  if (input.bEmails) {
+    info.pEmailAddressInfo = draft.vcEmails.data();
+    info.nEmailAddressCount = static_cast<INT32>(draft.vcEmails.size());
   }
-  return bDone && CtSvcDbPrimaryRearrange(nPrimary) != FALSE;
+  const std::string strWhat = "contact " + std::to_string(person.Info.nPrimaryId) + " was not changed";
+  if (person.DevType != CTSVC_USE_TYPE_SIM) {
+    if (args.Has("sim")) {
+      return Fail(kExitUsage, "update --sim: person " + std::to_string(nPersonId) + " is not a SIM contact");
+    }
+    return CtSvcPhonebookUpdateContactToPhone(stored.Handle(), &info) ? kExitOk
+                                                                        : Fail(kExitFailure, WriteFailure(strWhat));
+  }
+  if (!StartSimPhonebook(options, "update")) {
+    return kExitFailure;
+  }
+  SimAnswer answer;
+  if (!CtSvcPhonebookUpdateContactToSim(stored.Handle(), &info, &SimAnswer::OnPhonebookSet, &answer)) {
+    return Fail(kExitFailure, WriteFailure(strWhat));
+  }
+  Json result = Json::Object();
+  return AddCardAnswer(answer, result, "update") ? kExitOk : kExitFailure;
 }
 
 }  // namespace
@@ -183,27 +185,42 @@ int RunAdd(const Options& options, const Args& args) {
   if (input.strFirst.empty() && input.strLast.empty() && input.vcNumbers.empty() && input.vcEmails.empty()) {
     return Fail(kExitUsage, "add needs --first, --last, --number or --email");
   }
+  const bool bSim = args.Has("sim");
   return WithService(options, [&]() {
     if (const int nMissing = MissingGroup(vcGroups)) {
       return Fail(kExitFailure, "no group " + std::to_string(nMissing) + " (see ctsvc group list)");
     }
+    ChangeTrace trace(args.Has("trace"));
+    if (bSim && !StartSimPhonebook(options, "add --sim")) {
+      return kExitFailure;
+    }
     CCtSvcContactInfoBuilder draft = Draft(input, args, nAccount, vcGroups);
-    const CtSvcContactInfo info = draft.Info();
-    const CtSvcDeviceType nDevice = args.Has("sim") ? CTSVC_USE_TYPE_SIM : CTSVC_USE_TYPE_PHONE;
+    CtSvcContactInfo info = draft.Info();
     if (CtSvcIsDbFull()) {
       return Fail(kExitFailure, kStoreFull);
     }
-    CCtSvcModuleLock lock;
-    CCtSvcContact contact(info, nDevice);
-    const int nPersonId = contact.Insert(1);
-    if (nPersonId <= 0) {
+    SimAnswer answer;
+    const HOBJ hPerson = bSim ? CtSvcPhonebookInsertContactToSim(&info, &SimAnswer::OnPhonebookSet, &answer)
+                              : CtSvcPhonebookInsertContactToPhone(&info);
+    if (hPerson == INVALID_HOBJ) {
+      if (bSim && CtSvcSimGetUnusedRecordIndex(CTSVC_SIM_ADN) < 0) {
+        return Fail(kExitFailure, "add --sim: the card has no free contact record");
+      }
       return Fail(kExitFailure, WriteFailure("the contact could not be stored"));
     }
-    WarnOfCuts(input, nPersonId);
+    const int nPersonId = CTSVC_HANDLE_TO_ID(hPerson);
+    CtSvcPersonRecord person{};
+    CtSvcDbPersonGetRecordById(nPersonId, &person);
     Json result = Json::Object();
     result.Set("person", nPersonId);
-    result.Set("handle", static_cast<int>(CTSVC_MAKE_HANDLE(nDevice, nPersonId)));
-    result.Set("primary", contact.GetPerson().GetPrimaryId());
+    result.Set("handle", static_cast<int>(CTSVC_MAKE_HANDLE(bSim ? CTSVC_USE_TYPE_SIM : CTSVC_USE_TYPE_PHONE, nPersonId)));
+    result.Set("primary", person.Info.nPrimaryId);
+    if (bSim && !AddCardAnswer(answer, result, "add --sim")) {
+      return kExitFailure;
+    }
+    if (!bSim) {  // a SIM contact's names are joined into one, as the card keeps them
+      WarnOfCuts(input, nPersonId);
+    }
     Print(result, options.bJson);
     return kExitOk;
   });
@@ -223,19 +240,13 @@ int RunUpdate(const Options& options, const Args& args) {
     return Fail(kExitUsage, "update needs --first, --last, --number, --email or --birthday");
   }
   return WithService(options, [&]() {
-    CCtSvcModuleLock lock;
+    ChangeTrace trace(args.Has("trace"));
     const int nPersonId = PersonToUpdate(args, nId);
-    CtSvcPersonRecord person{};
-    if (nPersonId <= 0 || !CtSvcDbPersonGetRecordById(nPersonId, &person)) {
+    if (nPersonId <= 0) {
       return kExitFailure;
     }
-    // One transaction: the store keeps either every change or none of them.
-    Db2CommitPause();
-    const bool bDone = ApplyUpdate(input, args, person);
-    Db2CommitResume();
-    if (!bDone || !Db2Commit()) {
-      Db2Rollback();
-      return Fail(kExitFailure, WriteFailure("contact " + std::to_string(person.Info.nPrimaryId) + " was not changed"));
+    if (const int nExit = ApplyUpdate(options, input, args, nPersonId)) {
+      return nExit;
     }
     WarnOfCuts(input, nPersonId);
     CtSvcPersonRecord updated{};

@@ -1,4 +1,4 @@
-// ctsvc show / list / favorites / delete / link / unlink / favorite.
+// ctsvc show / list / favorites / link / unlink / favorite.
 #include <memory>
 #include <string>
 #include <vector>
@@ -116,26 +116,6 @@ int RunFavorites(const Options& options, const Args&) {
     Json result = Json::Object();
     result.Set("total", static_cast<int>(rows.Items().size()));
     result.Set("favorites", rows);
-    Print(result, options.bJson);
-    return kExitOk;
-  });
-}
-
-int RunDelete(const Options& options, const Args& args) {
-  int nId = 0;
-  if (!PrimaryArg(args, 0, nId)) {
-    return kExitUsage;
-  }
-  const bool bPerson = args.Has("person");
-  return WithService(options, [&]() {
-    const BOOL bDone = bPerson ? CtSvcDbPersonDeleteRecord(CTSVC_MAKE_HANDLE(CTSVC_USE_TYPE_PHONE, nId))
-                               : CtSvcDbPrimaryDeleteRecord(nId);
-    if (!bDone) {
-      return Fail(kExitFailure, "nothing deleted: no such " + std::string(bPerson ? "person" : "contact"));
-    }
-    Json result = Json::Object();
-    result.Set(bPerson ? "person" : "contact", nId);
-    result.Set("deleted", Json::Bool(true));
     Print(result, options.bJson);
     return kExitOk;
   });

@@ -12,21 +12,28 @@
 
 namespace ctsvc_tool {
 
-bool OpenSimService(const Options& options, const char* pszCommand) {
-  if (!OpenService(options)) {
-    return false;
-  }
+bool CheckSimCard(const Options& options, const char* pszCommand) {
   const int nCardType = CtSvcSimGetCardType();
   if (nCardType == CTSVC_SIM_CARD_TYPE_GSM || nCardType == CTSVC_SIM_CARD_TYPE_USIM) {
     return true;
   }
-  CloseService();
   const std::string strCard = options.strDataDir + "/sim/card.json";
   std::error_code ec;
   Fail(kExitFailure, std::string(pszCommand) +
                          (std::filesystem::exists(strCard, ec)
                               ? ": the card in '" + strCard + "' cannot be read (not a SIM or USIM card file)"
                               : ": no SIM card inserted (no '" + strCard + "')"));
+  return false;
+}
+
+bool OpenSimService(const Options& options, const char* pszCommand) {
+  if (!OpenService(options)) {
+    return false;
+  }
+  if (CheckSimCard(options, pszCommand)) {
+    return true;
+  }
+  CloseService();
   return false;
 }
 

@@ -21,17 +21,21 @@ const std::vector<Command>& Commands() {
        "  --birthday YYYY-MM-DD\n"
        "  --group ID        join an existing group (repeatable)\n"
        "  --account N       the account the contact comes from\n"
-       "  --sim             a SIM contact\n"
+       "  --sim             a SIM contact: stored and written to the data directory's card (the phonebook is\n"
+       "                    started on the card first); the card's answer is reported\n"
+       "  --trace           print the change callbacks the command caused (on stderr)\n"
        "A text longer than the store keeps is cut, with a warning naming the field.\n",
-       "sim", "first last number email address birthday group account", 0, 0, StoreUse::kCreates, &RunAdd},
+       "sim trace", "first last number email address birthday group account", 0, 0, StoreUse::kCreates, &RunAdd},
       {"update", "ID [--person] [--first F] ...", "change a contact's names, numbers, e-mails or birthday",
        "  ID                a contact (or, with --person, a person) id\n"
        "  --first F, --last L   new names (\"\" clears one)\n"
        "  --number N        the numbers become the ones given (repeatable)\n"
        "  --email E         the e-mails become the ones given (repeatable)\n"
        "  --birthday YYYY-MM-DD  (\"\" clears it)\n"
+       "  --sim             the person must be a SIM contact (a SIM person is always written to the card too)\n"
+       "  --trace           print the change callbacks the command caused (on stderr)\n"
        "A contact linked from several persons needs --person.\n",
-       "person", "first last number email birthday", 1, 1, StoreUse::kExisting, &RunUpdate},
+       "person sim trace", "first last number email birthday", 1, 1, StoreUse::kExisting, &RunUpdate},
       {"show", "ID [--person]", "a contact with its persons and details (or one person)",
        "  --person          ID is a person id\n", "person", "", 1, 1,
        StoreUse::kExisting, &RunShow},
@@ -43,7 +47,10 @@ const std::vector<Command>& Commands() {
       {"favorites", "", "the favourite contacts in their order", "", "", "", 0, 0, StoreUse::kExisting,
        &RunFavorites},
       {"delete", "ID [--person]", "delete a contact with its persons (or one person)",
-       "  --person          delete only the person with id ID\n", "person", "", 1, 1,
+       "  --person          delete only the person with id ID\n"
+       "  --trace           print the change callbacks the command caused (on stderr)\n"
+       "SIM persons are erased from the data directory's card too; speed-dial keys of deleted numbers are freed.\n",
+       "person trace", "", 1, 1,
        StoreUse::kExisting, &RunDelete},
       {"link", "A B", "merge contact B into contact A", "  A, B              contact ids ('ctsvc list')\n", "", "", 2, 2, StoreUse::kExisting, &RunLink},
       {"unlink", "A PERSON [--keep]", "give every other person of contact A its own contact again",
@@ -88,6 +95,11 @@ const std::vector<Command>& Commands() {
       {"watch", "[--count N] [--seconds S]", "print the changes other processes make to the store",
        "  --count N         stop after N changes\n  --seconds S       stop after S seconds\n", "",
        "count seconds", 0, 0, StoreUse::kNone, &RunWatch},
+      {"boot", "", "start the phonebook on the data directory's card as the phone does; show what it copied or kept",
+       "A new card, or a card whose phonebook files changed since the last boot, is copied into the store\n"
+       "(SIM contacts with numbers, e-mails, second names and groups; SIM groups; FDN); the same card with\n"
+       "the same content is only read. Without a card (no sim/card.json) the SIM contacts are removed.\n",
+       "", "", 0, 0, StoreUse::kCreates, &RunBoot},
       {"sim", "make-card --gsm|--usim [--empty] FILE | dump | status | list [KIND] | set INDEX | delete INDEX | insert-card FILE | remove-card",
        "the simulated SIM card: write a sample card file; show the data directory's card; read and write its contacts",
        "  make-card FILE    write a sample card (--gsm or --usim; --empty: no contacts) to FILE\n"

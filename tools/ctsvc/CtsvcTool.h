@@ -89,6 +89,7 @@ int RunLetters(const Options& options, const Args& args);
 int RunLettersAsync(const Options& options, bool bPersons, int nIndexType);
 int RunDeleteAccount(const Options& options, const Args& args);
 int RunWatch(const Options& options, const Args& args);
+int RunBoot(const Options& options, const Args& args);
 int RunSim(const Options& options, const Args& args);
 int RunAt(const Options& options, const Args& args);
 int RunAtServe(const Options& options, const Args& args);

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "CtSvcSimCi.h"
+#include "CtsvcTool.h"
+#include "Json.h"
 #include "SimCardFiles.h"
 
 namespace ctsvc_tool {
@@ -32,6 +34,11 @@ class SimAnswer {
   static void OnSet(int, int nRecordIndex, int nResult, void* pUserData) {
     static_cast<SimAnswer*>(pUserData)->_Done(nResult, nRecordIndex);
   }
+  // The phonebook's callbacks: the end of its start and the result of a SIM write.
+  static void OnPhonebookInit(BOOL bResult, void* pUserData) { static_cast<SimAnswer*>(pUserData)->_Done(bResult, -1); }
+  static void OnPhonebookSet(int nRecordIndex, int nResult, void* pUserData) {
+    static_cast<SimAnswer*>(pUserData)->_Done(nResult, nRecordIndex);
+  }
 
  private:
   void _Done(int nResult, int nRecordIndex) {
@@ -53,6 +60,23 @@ inline bool LoadSimGroup(BOOL (*pfnInit)(CtSvcSimInitCallback, void*)) {
   SimAnswer answer;
   return pfnInit(SimAnswer::OnInit, &answer) && answer.Wait() && answer.Result() != 0;
 }
+
+// Starts the phonebook against the data directory's card as an application does
+// (CtSvcPhonebookInitialize) and waits for it: the SIM groups are loaded and, when the card or
+// its content changed, copied into the store. False after printing why when it cannot start or
+// finishes with a failure; *pbNoSim tells that no card is inserted (then there is nothing to wait
+// for).
+bool StartPhonebook(const char* pszCommand, bool* pbNoSim);
+// StartPhonebook for a command that writes SIM contacts: a missing card is a failure too.
+bool StartSimPhonebook(const Options& options, const char* pszCommand);
+
+// Waits for the card's answer to a SIM write started with SimAnswer::OnPhonebookSet and adds it
+// to the result ("record" 1-based, "card" written or refused); false after printing why when the
+// card refused the write or did not answer.
+bool AddCardAnswer(SimAnswer& answer, Json& result, const char* pszCommand);
+
+// Whether the data directory holds a card the service can read; false after printing why.
+bool CheckSimCard(const Options& options, const char* pszCommand);
 
 // Brings the service up and checks that a card is inserted; on failure prints why (the service is
 // down again) and answers false.

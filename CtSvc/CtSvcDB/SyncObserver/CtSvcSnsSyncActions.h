@@ -1,9 +1,9 @@
 // The actions of the social-network friend synchronisation: per action its log lines and the
 // hook that carries it out for one friend.
 //
-// The hooks end in phonebook writes (update, delete) and the social-network image request,
-// which are not part of the library yet: until they are, each hook finds the friend's person
-// and logs that the rest is not available.
+// The hooks end in phonebook writes: "update" rewrites the friend's names, numbers and e-mail
+// addresses, "delete" removes its contact, and both "update" and "needcallerid" point the caller
+// image at the friend's picture file among the account's caller images.
 #ifndef CTSVC_SNS_SYNC_ACTIONS_H
 #define CTSVC_SNS_SYNC_ACTIONS_H
 

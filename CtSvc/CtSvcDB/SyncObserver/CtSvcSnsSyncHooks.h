@@ -4,7 +4,8 @@
 
 #include "ZelSnsSvc/ZelSnsSvc.h"
 
-// "update": the friend's contact is rewritten from the friend and its picture requested.
+// "update": the friend's contact is rewritten from the friend (names when given; numbers and
+// e-mail addresses; the caller image when the friend has a picture).
 int CtSvcSnsUpdateFriend(const ISnsSvcFriend& person);
 // "delete": the friend's contact is removed.
 int CtSvcSnsDeleteFriend(const ISnsSvcFriend& person);

@@ -170,6 +170,14 @@ void CCtSvcSimAdnUpdater::_UpdateSameIndexValue(const UsimSlot& slot, const Entr
 void CCtSvcSimAdnUpdater::_UpdateGroups(const UsimSlot& slot, const CCtSvcSimAdnRecord& adn) {
   CCtSvcGrpFile* pGrpFile = slot.files.pGrpFile;
   const int r = slot.nFileRecordIndex;
+  if (adn.GetGroupIndexCount() == 0) {
+    // No group is an empty record, as the card's own empty records read back: memory and the
+    // file's fingerprint then agree with the card after a reload.
+    if (pGrpFile->IsUsed(r)) {
+      _EraseRecord(pGrpFile, r);
+    }
+    return;
+  }
   pGrpFile->PrepareInsertRecord(r);
   for (int i = 0; i < CTSVC_SIM_GROUP_COUNT_MAX; ++i) {
     const int nGroup = i < adn.GetGroupIndexCount() ? adn.GetGroupIndex(i) : CTSVC_SIM_LINK_NONE;

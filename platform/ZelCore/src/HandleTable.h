@@ -23,13 +23,14 @@ inline std::atomic<uint32_t>& HandleCounter() {
   return s_counter;
 }
 
-// Next handle of the process-wide sequence, skipping values for which inUse() is true.
+// Next handle of the process-wide sequence, skipping values for which inUse() is true and the
+// broadcast address of the event handlers (WM_BROADCAST).
 template <typename InUse>
 HOBJ NextHandle(InUse inUse) {
   for (;;) {
     // 1 .. 0x7FFFFFFE, wrapping around when the counter does.
     const HOBJ h = static_cast<HOBJ>(HandleCounter().fetch_add(1) % 0x7FFFFFFEu) + 1;
-    if (!inUse(h)) {
+    if (h != 0xFFFE && !inUse(h)) {
       return h;
     }
   }

@@ -5,17 +5,22 @@
 // A timer is in the schedule while it is armed. Every arming, stop and deletion bumps its
 // generation; a firing carries the generation it was armed with and is dropped when it reaches the
 // handler after the timer was stopped, re-armed or deleted.
+//
+// Tests may switch the service to manual mode: an arming then only marks the timer armed, and the
+// test fires armed timers by hand, synchronously on its own thread (zel::test::FireTimer).
 #include <chrono>
 #include <condition_variable>
 #include <map>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "HandleTable.h"
 #include "WmInternal.h"
 #include "ZelDebug.h"
 #include "ZelImmortal.h"
+#include "ZelCoreTest.h"
 #include "ZelOs.h"
 
 namespace {
@@ -40,7 +45,8 @@ struct Timer {
   HOBJ hOwner = INVALID_HOBJ;  // event handler the callback runs on, INVALID_HOBJ: timer thread
   // Guarded by TimerService::mutex.
   uint64_t nGeneration = 0;
-  bool bArmed = false;  // in the schedule, at itScheduled
+  bool bArmed = false;  // in the schedule, at itScheduled (or, when bManual, armed by hand)
+  bool bManual = false;
   Schedule::iterator itScheduled;
   bool bDeleted = false;
   bool bInCallback = false;
@@ -77,9 +83,14 @@ class TimerService {
         return false;
       }
       Disarm(*p);
+      p->bArmed = true;
+      if (m_bManual) {
+        p->bManual = true;
+        m_manual.push_back(p);
+        return true;
+      }
       p->itScheduled =
           m_schedule.emplace(Clock::now() + std::chrono::milliseconds(nMilliseconds), Firing{p, p->nGeneration});
-      p->bArmed = true;
     }
     m_cv.notify_one();
     return true;
@@ -125,12 +136,61 @@ class TimerService {
   // Takes the timer out of the schedule and invalidates a firing already on its way (the caller
   // holds m_mutex).
   void Disarm(Timer& t) {
-    if (t.bArmed) {
+    if (t.bArmed && !t.bManual) {
       m_schedule.erase(t.itScheduled);
-      t.bArmed = false;
     }
+    t.bArmed = false;
+    t.bManual = false;
     ++t.nGeneration;
   }
+
+ public:
+  // Manual mode: see the file comment. Leaving it hands the timers armed by hand to the schedule,
+  // due at once.
+  void SetManual(bool bManual) {
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_bManual = bManual;
+      if (bManual) {
+        return;
+      }
+      for (const std::weak_ptr<Timer>& w : m_manual) {
+        std::shared_ptr<Timer> p = w.lock();
+        if (p != nullptr && p->bArmed && p->bManual) {
+          p->bManual = false;
+          p->itScheduled = m_schedule.emplace(Clock::now(), Firing{p, p->nGeneration});
+        }
+      }
+      m_manual.clear();
+    }
+    m_cv.notify_one();
+  }
+
+  // Fires the first armed-by-hand timer of the name (any name when null) on the calling thread.
+  bool FireManual(const char* pszName) {
+    Firing firing{};
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      auto it = m_manual.begin();
+      for (; it != m_manual.end(); ++it) {
+        std::shared_ptr<Timer> p = it->lock();
+        if (p != nullptr && p->bArmed && p->bManual && !p->bDeleted && (pszName == nullptr || p->name == pszName)) {
+          firing = Firing{p, p->nGeneration};
+          p->bArmed = false;
+          p->bManual = false;
+          break;
+        }
+      }
+      if (it == m_manual.end()) {
+        return false;
+      }
+      m_manual.erase(it);
+    }
+    RunCallback(firing);
+    return true;
+  }
+
+ private:
 
   void Run() {
     OsSetCurrentTaskName("ZelTimer");
@@ -193,6 +253,8 @@ class TimerService {
   std::condition_variable m_cv;
   std::condition_variable m_cvCallbackDone;
   Schedule m_schedule;
+  bool m_bManual = false;
+  std::vector<std::weak_ptr<Timer>> m_manual;  // armed by hand, in arming order
   std::thread m_thread;  // last: starts once everything above exists
 };
 
@@ -225,3 +287,19 @@ extern "C" BOOL OsStopTimer(HOBJ hTimer) { return Timers().Stop(hTimer) ? TRUE :
 extern "C" BOOL OsIsTimerRunning(HOBJ hTimer) { return Timers().IsArmed(hTimer) ? TRUE : FALSE; }
 
 extern "C" BOOL OsDeleteTimer(HOBJ hTimer) { return Timers().Delete(hTimer) ? TRUE : FALSE; }
+
+namespace zel::test {
+
+void SetTimersManual(bool bManual) { Timers().SetManual(bManual); }
+
+bool FireTimer(const char* pszName) { return Timers().FireManual(pszName); }
+
+int FireDueTimers(int nMaxFirings) {
+  int nFired = 0;
+  while (nFired < nMaxFirings && Timers().FireManual(nullptr)) {
+    ++nFired;
+  }
+  return nFired;
+}
+
+}  // namespace zel::test

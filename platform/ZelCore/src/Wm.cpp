@@ -291,6 +291,20 @@ extern "C" BOOL WmSendEvent(HOBJ hReceiver, const WmEvent* pEvent) {
     DbgPrint(DBG_CLASS_FAIL, "WmSendEvent: - pEvent is NULL\n");
     return FALSE;
   }
+  if (hReceiver == WM_BROADCAST) {
+    const std::vector<HOBJ> vcHandlers = TheRegistry().handlers.FindAll([](const Handler&) { return true; });
+    for (const HOBJ h : vcHandlers) {
+      std::shared_ptr<Handler> p = FindHandler(h, nullptr);
+      Item item;
+      item.event = *pEvent;
+      item.event.hSender = WmGetCurrentEventHandler();
+      item.event.hReceiver = WM_BROADCAST;
+      if (p != nullptr) {
+        Enqueue(*p, std::move(item));  // a handler being deleted misses it
+      }
+    }
+    return TRUE;
+  }
   std::shared_ptr<Handler> p = FindHandler(hReceiver, "WmSendEvent");
   if (p == nullptr) {
     return FALSE;

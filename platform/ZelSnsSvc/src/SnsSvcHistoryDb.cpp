@@ -1,7 +1,10 @@
 // History stores of social-network subscribers, by name.
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ZelCore/ZelDebug.h"
 #include "ZelCore/ZelImmortal.h"
@@ -14,9 +17,12 @@ struct HistoryDb {
   INT32 nSize;
 };
 
+using Entry = std::pair<std::string, INT32>;  // people id, service provider
+
 struct Registry {
   std::mutex mutex;
   std::map<HOBJ, HistoryDb> mapOpen;
+  std::map<std::string, std::vector<Entry>> mapEntries;  // by store name
   HOBJ hNext = 1;
 };
 
@@ -65,4 +71,40 @@ extern "C" INT32 SnsSvcHistoryDbGetSize(const char* pszName) {
     }
   }
   return -1;
+}
+
+extern "C" BOOL SnsSvcHistoryDbAddEntry(const char* pszName, const char* pszPeopleId, INT32 nSp) {
+  if (pszName == nullptr || *pszName == '\0' || pszPeopleId == nullptr || *pszPeopleId == '\0') {
+    return FALSE;
+  }
+  Registry& registry = TheRegistry();
+  std::lock_guard<std::mutex> lock(registry.mutex);
+  registry.mapEntries[pszName].emplace_back(pszPeopleId, nSp);
+  return TRUE;
+}
+
+extern "C" INT32 SnsSvcHistoryDbRemoveEntries(HOBJ hHistoryDb, const char* pszPeopleId, INT32 nSp, INT32 /*nFlags*/) {
+  Registry& registry = TheRegistry();
+  std::lock_guard<std::mutex> lock(registry.mutex);
+  const auto it = registry.mapOpen.find(hHistoryDb);
+  if (it == registry.mapOpen.end() || pszPeopleId == nullptr) {
+    DbgPrint(DBG_CLASS_FAIL, "SnsSvcHistoryDbRemoveEntries - invalid handle(%d) or people id\n", hHistoryDb);
+    return -1;
+  }
+  std::vector<Entry>& vEntries = registry.mapEntries[it->second.strName];
+  const Entry removed(pszPeopleId, nSp);
+  const auto end = std::remove(vEntries.begin(), vEntries.end(), removed);
+  const INT32 nRemoved = static_cast<INT32>(vEntries.end() - end);
+  vEntries.erase(end, vEntries.end());
+  return nRemoved;
+}
+
+extern "C" INT32 SnsSvcHistoryDbCountEntries(const char* pszName, const char* pszPeopleId, INT32 nSp) {
+  Registry& registry = TheRegistry();
+  std::lock_guard<std::mutex> lock(registry.mutex);
+  if (pszName == nullptr || pszPeopleId == nullptr) {
+    return 0;
+  }
+  const std::vector<Entry>& vEntries = registry.mapEntries[pszName];
+  return static_cast<INT32>(std::count(vEntries.begin(), vEntries.end(), Entry(pszPeopleId, nSp)));
 }

@@ -144,3 +144,51 @@ TEST(ThreadsOsTimer, DeleteWaitsForACallbackRunningElsewhere) {
 }
 
 }  // namespace
+
+namespace {
+
+// Counts its firings and re-arms itself while nRearm is above 0.
+struct Rearming {
+  int nFired = 0;
+  int nRearm = 0;
+};
+
+void CountAndRearm(HOBJ h, void* p) {
+  auto* r = static_cast<Rearming*>(p);
+  ++r->nFired;
+  if (r->nRearm-- > 0) {
+    OsStartTimer(h, 50);
+  }
+}
+
+}  // namespace
+
+TEST(ThreadsOsTimer, ManualTimersFireOnlyByHandOnTheCallingThread) {
+  zel::test::SetTimersManual(true);
+  Recorder<Fired> fired;
+  const HOBJ hA = OsCreateTimer("ManualA", RecordFiring, &fired);
+  Rearming rearming{0, 2};
+  const HOBJ hB = OsCreateTimer("ManualB", CountAndRearm, &rearming);
+  EXPECT_FALSE(zel::test::FireTimer("ManualA"));  // not armed
+  ASSERT_TRUE(OsStartTimer(hA, 0));
+  EXPECT_TRUE(OsIsTimerRunning(hA));
+  ASSERT_TRUE(zel::test::FireTimer("ManualA"));
+  ASSERT_EQ(1u, fired.Values().size());
+  EXPECT_EQ(std::this_thread::get_id(), fired.Values()[0].thread);
+  EXPECT_FALSE(OsIsTimerRunning(hA));
+  EXPECT_FALSE(zel::test::FireTimer("ManualA"));  // one-shot
+  // A stopped timer is not fired; re-arming callbacks are fired until none is armed.
+  ASSERT_TRUE(OsStartTimer(hA, 0));
+  ASSERT_TRUE(OsStopTimer(hA));
+  ASSERT_TRUE(OsStartTimer(hB, 0));
+  EXPECT_EQ(3, zel::test::FireDueTimers());
+  EXPECT_EQ(3, rearming.nFired);
+  EXPECT_EQ(1u, fired.Values().size());
+  // Leaving manual mode hands an armed timer to the timer thread.
+  ASSERT_TRUE(OsStartTimer(hA, 0));
+  zel::test::SetTimersManual(false);
+  EXPECT_TRUE(fired.WaitFor(2));
+  EXPECT_NE(std::this_thread::get_id(), fired.Values()[1].thread);
+  OsDeleteTimer(hA);
+  OsDeleteTimer(hB);
+}

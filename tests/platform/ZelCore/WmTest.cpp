@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <deque>
 #include <string>
@@ -244,3 +245,29 @@ TEST(ThreadsWm, NamesAreUniqueGroupsDeleteTheirHandlersAndBadArgumentsAreRefused
 }
 
 }  // namespace
+
+// A broadcast reaches every handler once, as WM_BROADCAST; no handler ever has that handle.
+TEST(ThreadsWm, ABroadcastReachesEveryHandler) {
+  Recorder<std::string> seen;
+  auto record = [&seen](const char* pszName) {
+    return [&seen, pszName](WmEHState*, WmEvent* pEvent) {
+      if (pEvent->nEventId == 0x214) {
+        seen.Add(std::string(pszName) + (pEvent->hReceiver == WM_BROADCAST ? ":all" : ":one") + ":" +
+                 std::to_string(pEvent->nParam1));
+      }
+    };
+  };
+  FunctionHandler a("BroadcastA", record("a"));
+  FunctionHandler b("BroadcastB", record("b"));
+  WmEvent ev{};
+  ev.nEventId = 0x214;
+  ev.nParam1 = 0x86;
+  ASSERT_TRUE(WmSendEvent(WM_BROADCAST, &ev));
+  ASSERT_TRUE(a.WaitIdle());
+  ASSERT_TRUE(b.WaitIdle());
+  std::vector<std::string> vcSeen = seen.Values();
+  std::sort(vcSeen.begin(), vcSeen.end());
+  EXPECT_EQ((std::vector<std::string>{"a:all:134", "b:all:134"}), vcSeen);
+  EXPECT_NE(WM_BROADCAST, a.Handle());
+  EXPECT_FALSE(WmIsEventHandlerValid(WM_BROADCAST));
+}

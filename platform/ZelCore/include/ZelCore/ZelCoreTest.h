@@ -64,6 +64,15 @@ void SetVolumeFull(bool bFull);
 void SetVolumeFullAfterWrites(int nWrites);
 // Makes FmGetAvailableSize answer nBytes for every path; a negative value asks the file system again.
 void SetAvailableSize(int64_t nBytes);
+// Manual timers: while on, OsStartTimer only marks a timer armed (no timer thread involved) and the
+// test fires armed timers itself, synchronously on its own thread. Turning it off hands the timers
+// still armed to the timer thread, due at once.
+void SetTimersManual(bool bManual);
+// Fires the earliest-armed timer of the name that is armed; false when none is.
+bool FireTimer(const char* pszName);
+// Fires armed timers (those a callback re-arms included) until none is armed or nMaxFirings were
+// fired; the number fired.
+int FireDueTimers(int nMaxFirings = 1000);
 // Resets phone status, IMEI, power-off, UUID, volume and available-size overrides and the clock.
 void ResetPlatformState();
 

@@ -36,6 +36,9 @@ typedef struct WmEventMapEntry {
   WmEventProc pfnHandler;
 } WmEventMapEntry;
 
+/* The receiver of WmSendEvent that means every event handler; never a handler's handle. */
+#define WM_BROADCAST ((HOBJ)0xFFFE)
+
 /* Handler states answered by WmGetEventHandlerState. */
 #define WM_EH_STATE_INVALID 0
 #define WM_EH_STATE_CREATED 1
@@ -59,7 +62,8 @@ BOOL WmIsEventHandlerValid(HOBJ hEventHandler);
 int WmGetEventHandlerState(HOBJ hEventHandler);
 const char* WmGetEventHandlerName(HOBJ hEventHandler); /* null for an invalid handle; valid while the handler lives */
 
-/* Queues a copy of the event for the receiver; FALSE for an invalid receiver. */
+/* Queues a copy of the event for the receiver; FALSE for an invalid receiver. WM_BROADCAST as the
+ * receiver queues a copy for every event handler (each drops it unless its map covers the id). */
 BOOL WmSendEvent(HOBJ hReceiver, const WmEvent* pEvent);
 
 /* The handler whose events the calling thread handles (on a handler thread, that handler),

@@ -59,6 +59,16 @@ BOOL SnsSvcHistoryDbClose(HOBJ hHistoryDb);
 // The size the named store was opened with, or -1 when no store of that name is open.
 INT32 SnsSvcHistoryDbGetSize(const char* pszName);
 
+// Entries of a store: (people id, service provider) pairs the social-network services keep for
+// the friends they handled. They belong to the store's name and stay while it is closed.
+// Adds one entry; FALSE for a null or empty name or people id.
+BOOL SnsSvcHistoryDbAddEntry(const char* pszName, const char* pszPeopleId, INT32 nSp);
+// Removes the open store's entries of the people id and service provider (nFlags: 0); the number
+// removed, -1 for a handle that is not open or a null people id.
+INT32 SnsSvcHistoryDbRemoveEntries(HOBJ hHistoryDb, const char* pszPeopleId, INT32 nSp, INT32 nFlags);
+// The named store's entries of the people id and service provider.
+INT32 SnsSvcHistoryDbCountEntries(const char* pszName, const char* pszPeopleId, INT32 nSp);
+
 ZEL_EXTERN_C_END
 
 #endif
