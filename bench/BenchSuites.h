@@ -11,6 +11,7 @@ void RegisterStartupBenchmarks();
 void RegisterLetterBenchmarks();
 void RegisterConcurrentWriterBenchmarks();
 void RegisterSimBenchmarks();
+void RegisterVCardBenchmarks();
 
 // The writer process of the concurrent-writer benchmarks: its exit code when argv asks for one,
 // else -1.

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   ctsvc_bench::RegisterLetterBenchmarks();
   ctsvc_bench::RegisterConcurrentWriterBenchmarks();
   ctsvc_bench::RegisterSimBenchmarks();
+  ctsvc_bench::RegisterVCardBenchmarks();
   ctsvc_bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
