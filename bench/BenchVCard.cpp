@@ -4,7 +4,6 @@
 // Target: the import at least half as fast as the direct insert (ratio <= 2).
 #include <cstdio>
 #include <fstream>
-#include <optional>
 #include <vector>
 
 #include "BenchEnv.h"
@@ -71,13 +70,7 @@ std::vector<CtSvcContactInfo> ReadCards() {
 
 void Direct(benchmark::State& state) {
   std::vector<CtSvcContactInfo> vcContacts = ReadCards();
-  TempDir dir;
-  std::optional<ServiceSession> session;
-  for (auto _ : state) {
-    state.PauseTiming();
-    dir.CopyFrom(EmptyStoreDir());
-    session.emplace(dir.Path());
-    state.ResumeTiming();
+  RunOnEmptyStore(state, [&vcContacts]() {
     for (size_t nStart = 0; nStart < vcContacts.size(); nStart += CCtSvcVCardImporter::kBatchSize) {
       CCtSvcModuleLock lock;
       CCtSvcDbWriteUnit unit;
@@ -85,12 +78,12 @@ void Direct(benchmark::State& state) {
         bool bMerged = false;
         CtSvcVCardInsertImported(vcContacts[i], bMerged);
       }
-      unit.KeepAndCommit();
+      if (!unit.KeepAndCommit()) {
+        return std::string("a batch could not be stored");
+      }
     }
-    state.PauseTiming();
-    session.reset();
-    state.ResumeTiming();
-  }
+    return std::string();
+  });
   for (CtSvcContactInfo& contact : vcContacts) {
     CtSvcFreeContactInfo(&contact);
   }
@@ -98,24 +91,13 @@ void Direct(benchmark::State& state) {
 
 void Import(benchmark::State& state) {
   const std::string& strFile = CardFile();
-  TempDir dir;
-  std::optional<ServiceSession> session;
-  for (auto _ : state) {
-    state.PauseTiming();
-    dir.CopyFrom(EmptyStoreDir());
-    session.emplace(dir.Path());
-    state.ResumeTiming();
+  RunOnEmptyStore(state, [&strFile]() {
     CCtSvcVCardImporter importer;
     CtSvcVCardImportResult result;
     std::string strError;
     const bool bRead = importer.Import(strFile, result, nullptr, strError);
-    state.PauseTiming();
-    session.reset();
-    if (!bRead || result.nSkipped != 0) {
-      state.SkipWithError("the file could not be imported whole");
-    }
-    state.ResumeTiming();
-  }
+    return std::string(!bRead || result.nSkipped != 0 ? "the file could not be imported whole" : "");
+  });
 }
 
 }  // namespace

@@ -136,14 +136,18 @@ std::string CtSvcVCardDisplayName(const CtSvcPersonInfo& person) {
     strName += ' ';
   }
   strName += person.szLastName;
-  int nChars = 0;
-  for (size_t i = 0; i < strName.size(); ++i) {
-    if ((static_cast<unsigned char>(strName[i]) & 0xC0) != 0x80 && ++nChars > kDisplayNameChars) {
-      strName.resize(i);
-      break;
+  CtSvcVCardCutChars(strName, kDisplayNameChars);
+  return strName;
+}
+
+void CtSvcVCardCutChars(std::string& strText, int nChars) {
+  int nCount = 0;
+  for (size_t i = 0; i < strText.size(); ++i) {
+    if ((static_cast<unsigned char>(strText[i]) & 0xC0) != 0x80 && ++nCount > nChars) {
+      strText.resize(i);
+      return;
     }
   }
-  return strName;
 }
 
 VObject* CtSvcVCardBuildObject(const CtSvcContactInfo& contact, CtSvcVCardForm eForm) {

@@ -32,6 +32,8 @@ enum class CtSvcVCardForm { kFull, kBackup };
 VObject* CtSvcVCardBuildObject(const CtSvcContactInfo& contact, CtSvcVCardForm eForm);
 // The display name the card and the file name use: first, a space, last, cut to 50 characters.
 std::string CtSvcVCardDisplayName(const CtSvcPersonInfo& person);
+// Cuts a UTF-8 text to at most nChars characters.
+void CtSvcVCardCutChars(std::string& strText, int nChars);
 // Fills the contact (allocating it) from one object; the photo is written to pszPhotoPath.
 // strNote tells what was left out. FALSE on an allocation failure.
 BOOL CtSvcVCardReadObject(const VObject& object, CtSvcContactInfo* pContact, const char* pszPhotoPath,

@@ -1,11 +1,13 @@
 // A codec object as a contact: names by N/FN precedence, numbers and e-mails by their TYPE
 // masks, etc data, dates, addresses, IM entries and the photo.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "CtSvcDB/Records/CtSvcContactInfoBuilder.h"
 #include "CtSvcVCard/CtSvcVCardInternal.h"
 #include "ZelDebug.h"
+#include "ZelGWESCore.h"
 #include "ZelMem.h"
 
 namespace {
@@ -21,31 +23,21 @@ constexpr int kUuidChars = 256;
 constexpr int kImUserChars = 320;
 
 // A value as UTF-8 cut to nChars characters: UTF-8 values are taken as they are, others are
-// Latin-1.
+// Latin-1 (each byte one character) and converted.
 std::string ValueText(const VProp& prop, int nIndex, int nChars) {
   if (nIndex >= prop.nValueCount || prop.ppszValue[nIndex] == nullptr) {
     return "";
   }
   std::string strText = prop.ppszValue[nIndex];
   if ((VCardGetParam(&prop, VCARD_PARAM_CHARSET) & VCARD_CHARSET_UTF8) == 0) {
-    std::string strUtf8;
-    for (unsigned char c : strText) {
-      if (c < 0x80) {
-        strUtf8 += static_cast<char>(c);
-      } else {
-        strUtf8 += static_cast<char>(0xC0 | (c >> 6));
-        strUtf8 += static_cast<char>(0x80 | (c & 0x3F));
-      }
-    }
-    strText.swap(strUtf8);
+    std::u16string strWide(strText.begin(), strText.end());
+    std::transform(strText.begin(), strText.end(), strWide.begin(),
+                   [](char c) { return static_cast<char16_t>(static_cast<unsigned char>(c)); });
+    std::string strUtf8(strWide.size() * 3 + 1, '\0');
+    WmConvert2LCode(&strUtf8[0], static_cast<int>(strUtf8.size()), strWide.c_str());
+    strText = strUtf8.c_str();
   }
-  int nCount = 0;
-  for (size_t i = 0; i < strText.size(); ++i) {
-    if ((static_cast<unsigned char>(strText[i]) & 0xC0) != 0x80 && ++nCount > nChars) {
-      strText.resize(i);
-      break;
-    }
-  }
+  CtSvcVCardCutChars(strText, nChars);
   return strText;
 }
 
