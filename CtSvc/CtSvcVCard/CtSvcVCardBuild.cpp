@@ -92,12 +92,16 @@ void AddNumbersAndEmails(CObjectBuilder& builder, const CtSvcContactInfo& contac
   }
 }
 
-void AddEtcData(CObjectBuilder& builder, const CtSvcContactInfo& contact) {
+// The etc data whose property kind passes the filter (all of them without one).
+void AddEtcData(CObjectBuilder& builder, const CtSvcContactInfo& contact, bool (*pfnTake)(int nKind) = nullptr) {
   for (int i = 0; contact.pEtcDataInfo != nullptr && i < contact.nEtcDataCount; ++i) {
     const CtSvcEtcDataInfo& etc = contact.pEtcDataInfo[i];
     UINT32 nMask = 0;
     bool bHasType = false;
     const int nKind = CtSvcVCardEtcKind(etc.EtcDataType, &nMask, &bHasType);
+    if (nKind >= 0 && pfnTake != nullptr && !pfnTake(nKind)) {
+      continue;
+    }
     if (nKind < 0) {
       DbgPrint(DBG_CLASS_TRACE, "CtSvcConvertRecord2VCard:pEtcInfo[%d].EtcDataInfo.EtcDataType: %d\n", i, etc.EtcDataType);
     } else if (etc.szEtcData[0] != '\0') {
@@ -105,6 +109,8 @@ void AddEtcData(CObjectBuilder& builder, const CtSvcContactInfo& contact) {
     }
   }
 }
+
+bool IsUrlOrNote(int nKind) { return nKind == VCARD_PROP_URL || nKind == VCARD_PROP_NOTE; }
 
 void AddAddresses(CObjectBuilder& builder, const CtSvcContactInfo& contact) {
   for (int i = 0; contact.pPostalAddressInfo != nullptr && i < contact.nPostalAddressCount; ++i) {
@@ -169,7 +175,12 @@ VObject* CtSvcVCardBuildObject(const CtSvcContactInfo& contact, CtSvcVCardForm e
     AddPhoto(builder, person);
   }
   AddNumbersAndEmails(builder, contact);
-  AddEtcData(builder, contact);
+  // A backup card keeps URL and NOTE here and TITLE, ORG and NICKNAME after REV.
+  if (bFull) {
+    AddEtcData(builder, contact);
+  } else {
+    AddEtcData(builder, contact, &IsUrlOrNote);
+  }
   if (!IsUnsetDate(person.Birthday)) {
     builder.Add(VCARD_PROP_BDAY, {FormatDate(bFull ? "%04d%02d%02d" : "%02d-%02d-%02dT00:00:00Z", person.Birthday, false)},
                 false, 0, false);
@@ -180,6 +191,9 @@ VObject* CtSvcVCardBuildObject(const CtSvcContactInfo& contact, CtSvcVCardForm e
     builder.Add(VCARD_PROP_REV,
                 {FormatDate(bFull ? "%04d%02d%02dT%02d%02d%02d" : "%02d-%02d-%02dT%02d:%02d:%02dZ", saved, true)}, false,
                 0, false);
+  }
+  if (!bFull) {
+    AddEtcData(builder, contact, [](int nKind) { return !IsUrlOrNote(nKind); });
   }
   if (bFull && person.szUuid[0] != '\0') {
     builder.Add(VCARD_PROP_UID, {person.szUuid}, false, 0, true);

@@ -230,6 +230,61 @@ TEST_F(CtSvcVCardImportTest, ACardThatSharesAnAddressWithAnAccountContactIsMerge
   EXPECT_EQ(1, result.nImported);
   EXPECT_EQ(1, result.nMerged);
   EXPECT_EQ(2u, Contacts().size());
+  // The linked form reads both persons of the merged contact.
+  CtSvcContactInfo linked{};
+  ASSERT_TRUE(CtDbSvcGetLinkContactInfoByID(contact.GetPerson().GetPrimaryId(), &linked));
+  EXPECT_EQ(2, linked.nEmailAddressCount);
+  CtSvcFreeContactInfo(&linked);
+}
+
+// The property names of a vCard text in their order.
+std::vector<std::string> PropertyNames(const std::string& strText) {
+  std::vector<std::string> vcNames;
+  size_t nStart = 0;
+  for (size_t nEnd; (nEnd = strText.find("\r\n", nStart)) != std::string::npos; nStart = nEnd + 2) {
+    const std::string strLine = strText.substr(nStart, nEnd - nStart);
+    if (!strLine.empty() && strLine[0] != ' ') {
+      vcNames.push_back(strLine.substr(0, strLine.find_first_of(";:")));
+    }
+  }
+  return vcNames;
+}
+
+TEST_F(CtSvcVCardImportTest, ABackupChainsThePersonsAndReadsBack) {
+  CCtSvcContactInfoBuilder first("Ann", -1, "Lee");
+  first.Number("0101").Email("a@l.org").Address("1 Road", "Town");
+  first.Etc(CTSVC_ETC_DATA_TYPE_ORGANIZATION, "Org").Etc(CTSVC_ETC_DATA_TYPE_NOTE, "note");
+  first.Etc(CTSVC_ETC_DATA_TYPE_TITLE, "Boss").Etc(CTSVC_ETC_DATA_TYPE_URL, "http://a");
+  first.person.Birthday = TmDateTime{1990, 5, 17, 0, 0, 0};
+  first.person.SaveTime = TmDateTime{2024, 1, 2, 3, 4, 5};
+  CCtSvcContactInfoBuilder second("Bob", -1);
+  std::vector<HOBJ> vcHandles;
+  for (CCtSvcContactInfoBuilder* pBuilder : {&first, &second}) {
+    const CtSvcContactInfo info = pBuilder->Info();
+    CCtSvcContact contact(info, CTSVC_USE_TYPE_PHONE);
+    ASSERT_GT(contact.Insert(1), 0);
+    vcHandles.push_back(CTSVC_MAKE_HANDLE(CTSVC_USE_TYPE_PHONE, contact.GetRecordId()));
+  }
+  char* pszText = nullptr;
+  ASSERT_TRUE(CtSvcConvertRecords2VCards(vcHandles.data(), 2, &pszText));
+  const std::string strText = pszText;
+  VCardFreeText(pszText);
+  EXPECT_EQ((std::vector<std::string>{"BEGIN", "VERSION", "N", "FN", "TEL", "EMAIL", "NOTE", "URL", "BDAY", "ADR", "REV",
+                                      "ORG", "TITLE", "END", "BEGIN", "VERSION", "N", "FN", "REV", "END"}),
+            PropertyNames(strText))
+      << strText;
+  EXPECT_NE(std::string::npos, strText.find("\r\nBDAY:1990-05-17T00:00:00Z\r\n")) << strText;
+  EXPECT_NE(std::string::npos, strText.find("\r\nREV:2024-01-02T03:04:05Z\r\n")) << strText;
+  CtSvcContactInfo* pContacts = nullptr;
+  INT32 nCount = 0;
+  ASSERT_TRUE(CtSvcConvertVcards2Records(strText.c_str(), &pContacts, &nCount));
+  ASSERT_EQ(2, nCount);
+  EXPECT_STREQ("Lee", pContacts[0].pPersonInfo->szLastName);
+  EXPECT_EQ(17, pContacts[0].pPersonInfo->Birthday.day);
+  EXPECT_EQ(4, pContacts[0].nEtcDataCount);
+  EXPECT_STREQ("Bob", pContacts[1].pPersonInfo->szFirstName);
+  EXPECT_TRUE(CtSvcFreeContactInfoList(pContacts, nCount));
+  EXPECT_FALSE(CtSvcConvertVcards2Records("no cards", &pContacts, &nCount));
 }
 
 long PeakKilobytes() {
