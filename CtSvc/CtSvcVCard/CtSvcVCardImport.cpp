@@ -80,6 +80,9 @@ void CCtSvcVCardImporter::_Flush(std::vector<Pending>& vcBatch, CtSvcVCardImport
       } else {
         ++result.nSkipped;
         result.vcErrors.push_back(CardLabel(pending.nLine) + ": the store refused the contact");
+        if (pending.info.pPersonInfo->szCallerImage[0] != '\0') {
+          FmDeleteFile(pending.info.pPersonInfo->szCallerImage);  // no contact keeps the photo
+        }
       }
     }
   }
