@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
@@ -18,6 +19,7 @@
 #include "CtSvcVCard.h"
 #include "CtSvcVCard/CtSvcVCardImport.h"
 #include "ZelAppFrmwk/ZelVCard.h"
+#include "ZelCoreTest.h"
 
 namespace {
 
@@ -285,6 +287,28 @@ TEST_F(CtSvcVCardImportTest, ABackupChainsThePersonsAndReadsBack) {
   EXPECT_STREQ("Bob", pContacts[1].pPersonInfo->szFirstName);
   EXPECT_TRUE(CtSvcFreeContactInfoList(pContacts, nCount));
   EXPECT_FALSE(CtSvcConvertVcards2Records("no cards", &pContacts, &nCount));
+}
+
+TEST_F(CtSvcVCardImportTest, CardsTheStoreRefusesAreSkippedWithoutLeavingTheirPhotos) {
+  // The volume fills up during the first card's insert: the batch is undone, then each card
+  // is tried alone and refused.
+  std::string strText;
+  for (int i = 0; i < 3; ++i) {
+    strText += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Full;P" + std::to_string(i) +
+               "\r\nPHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ\r\nEND:VCARD\r\n";
+  }
+  zel::test::SetVolumeFullAfterWrites(2);
+  const CtSvcVCardImportResult result = ImportText(strText);
+  zel::test::SetVolumeFull(false);
+  EXPECT_EQ(0, result.nImported + result.nMerged);
+  EXPECT_EQ(3, result.nSkipped);
+  EXPECT_EQ("card at line 1: the store refused the contact", result.vcErrors.at(0));
+  EXPECT_TRUE(Contacts().empty());
+  int nPhotos = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(m_dir.File("User/Ct/Tmb"))) {
+    nPhotos += entry.path().filename().string().rfind("vcf_", 0) == 0 ? 1 : 0;
+  }
+  EXPECT_EQ(0, nPhotos);
 }
 
 long PeakKilobytes() {
