@@ -3,6 +3,7 @@
 #ifndef CTSVC_BENCH_ENV_H
 #define CTSVC_BENCH_ENV_H
 
+#include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <string>
@@ -34,6 +35,11 @@ class ServiceSession {
   ServiceSession(const ServiceSession&) = delete;
   ServiceSession& operator=(const ServiceSession&) = delete;
 };
+
+// Runs body() once an iteration on a fresh copy of the empty store with the service loaded; the
+// copy, the load and the unload are not timed. body answers "" or why the iteration failed.
+template <class F>
+void RunOnEmptyStore(benchmark::State& state, F body);
 
 // Opens the store with Db2 and loads the service on it (the data directory must be set).
 void LoadService();
@@ -84,6 +90,26 @@ const std::string& ContactStoreDir(int nContacts);
 
 // The seed every generated address book uses.
 constexpr unsigned kSeed = 20240601;
+
+template <class F>
+void RunOnEmptyStore(benchmark::State& state, F body) {
+  TempDir dir;
+  for (auto _ : state) {
+    state.PauseTiming();
+    dir.CopyFrom(EmptyStoreDir());
+    std::string strError;
+    {
+      ServiceSession session(dir.Path());
+      state.ResumeTiming();
+      strError = body();
+      state.PauseTiming();
+    }
+    if (!strError.empty()) {
+      state.SkipWithError(strError.c_str());
+    }
+    state.ResumeTiming();
+  }
+}
 
 }  // namespace ctsvc_bench
 

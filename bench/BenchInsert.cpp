@@ -17,21 +17,10 @@ constexpr int kContacts = 2000;
 const char kRawName[] = "insert_raw_sqlite/2000";
 
 void ThroughService(benchmark::State& state, ctsvc_tool::InsertMode eMode) {
-  TempDir dir;
-  std::optional<ServiceSession> session;
-  for (auto _ : state) {
-    state.PauseTiming();
-    dir.CopyFrom(EmptyStoreDir());
-    session.emplace(dir.Path());
-    state.ResumeTiming();
+  RunOnEmptyStore(state, [eMode]() {
     const ctsvc_tool::GenerateResult result = ctsvc_tool::GenerateContacts(kContacts, kSeed, nullptr, eMode);
-    state.PauseTiming();
-    session.reset();
-    if (result.nFailures != 0) {
-      state.SkipWithError("a contact could not be stored");
-    }
-    state.ResumeTiming();
-  }
+    return std::string(result.nFailures != 0 ? "a contact could not be stored" : "");
+  });
 }
 
 void Raw(benchmark::State& state) {

@@ -13,6 +13,7 @@ void RegisterConcurrentWriterBenchmarks();
 void RegisterSimBenchmarks();
 void RegisterImageBenchmarks();
 void RegisterPhonebookBenchmarks();
+void RegisterVCardBenchmarks();
 
 // The writer process of the concurrent-writer benchmarks: its exit code when argv asks for one,
 // else -1.

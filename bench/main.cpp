@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
   ctsvc_bench::RegisterSimBenchmarks();
   ctsvc_bench::RegisterImageBenchmarks();
   ctsvc_bench::RegisterPhonebookBenchmarks();
+  ctsvc_bench::RegisterVCardBenchmarks();
   ctsvc_bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

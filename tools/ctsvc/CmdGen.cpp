@@ -1,6 +1,4 @@
 // ctsvc gen N: fills the store with a generated address book.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -12,25 +10,6 @@
 #include "Json.h"
 
 namespace ctsvc_tool {
-
-namespace {
-
-// A progress bar on stderr, drawn only when stderr is a terminal.
-void DrawProgress(int nDone, int nTotal) {
-  if (!isatty(STDERR_FILENO) || nTotal <= 0) {
-    return;
-  }
-  constexpr int kWidth = 40;
-  const int nFilled = static_cast<int>(static_cast<long long>(nDone) * kWidth / nTotal);
-  std::fprintf(stderr, "\r[%s%s] %d/%d", std::string(static_cast<size_t>(nFilled), '#').c_str(),
-               std::string(static_cast<size_t>(kWidth - nFilled), '.').c_str(), nDone, nTotal);
-  if (nDone == nTotal) {
-    std::fprintf(stderr, "\n");
-  }
-  std::fflush(stderr);
-}
-
-}  // namespace
 
 int RunGen(const Options& options, const Args& args) {
   int nCount = 0, nSeed = 0;

@@ -100,6 +100,18 @@ const std::vector<Command>& Commands() {
        "(SIM contacts with numbers, e-mails, second names and groups; SIM groups; FDN); the same card with\n"
        "the same content is only read. Without a card (no sim/card.json) the SIM contacts are removed.\n",
        "", "", 0, 0, StoreUse::kCreates, &RunBoot},
+      {"import", "FILE.vcf", "store the contacts of a vCard file (2.1 or 3.0, any number of cards)",
+       "  FILE.vcf          the file; read card by card, stored in batches\n"
+       "Prints the imported, merged (joined to a stored contact) and skipped counts; a skipped card\n"
+       "or a left-out property is named by its line.\n",
+       "", "", 1, 1, StoreUse::kCreates, &RunImport},
+      {"export", "[IDS] [--v30] [-o FILE]", "contacts as vCards (standard output by default)",
+       "  IDS               contact ids ('ctsvc list'); none: every contact\n"
+       "  --v30             vCard 3.0 instead of 2.1\n"
+       "  -o FILE, --output FILE  write the cards to FILE\n",
+       "v30", "output", 0, 1000000, StoreUse::kExisting, &RunExport},
+      {"backup", "FILE", "every person as chained vCards in FILE", "", "", "", 1, 1, StoreUse::kExisting, &RunBackup},
+      {"restore", "FILE", "store the persons of a backup file", "", "", "", 1, 1, StoreUse::kCreates, &RunRestore},
       {"sim", "make-card --gsm|--usim [--empty] FILE | dump | status | list [KIND] | set INDEX | delete INDEX | insert-card FILE | remove-card",
        "the simulated SIM card: write a sample card file; show the data directory's card; read and write its contacts",
        "  make-card FILE    write a sample card (--gsm or --usim; --empty: no contacts) to FILE\n"

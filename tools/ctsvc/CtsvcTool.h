@@ -47,6 +47,8 @@ const std::vector<Command>& Commands();
 int Fail(int nExitCode, const std::string& strMessage);
 // Prints "ctsvc: warning: <message>" on stderr.
 void Warn(const std::string& strMessage);
+// Draws a progress bar on stderr when stderr is a terminal (nothing otherwise).
+void DrawProgress(int nDone, int nTotal);
 
 // Opens the data directory and its store and brings the service up (CtSvcDispatch(0)). A
 // directory without a store is only given one when options.bCreateStore is set. On failure prints
@@ -94,6 +96,10 @@ int RunSim(const Options& options, const Args& args);
 int RunAt(const Options& options, const Args& args);
 int RunAtServe(const Options& options, const Args& args);
 int RunImage(const Options& options, const Args& args);
+int RunImport(const Options& options, const Args& args);
+int RunExport(const Options& options, const Args& args);
+int RunBackup(const Options& options, const Args& args);
+int RunRestore(const Options& options, const Args& args);
 int RunSimMakeCard(const Options& options, const Args& args);
 int RunSimDump(const Options& options, const Args& args);
 int RunSimStatus(const Options& options, const Args& args);
