@@ -2,24 +2,22 @@
 #include <algorithm>
 
 #include "CtSvcEHAtPb.h"
-#include "CtSvcSim/SimFile/CtSvcSimFileTypes.h"
-#include "CtSvcSimCi.h"
+#include "CtSvcPhonebook.h"
 #include "ZelAc.h"
 #include "ZelDebug.h"
 
-// The own numbers are read from the card's MSISDN records: the phone-memory own-number store is
-// not kept by this library yet, so a card without MSISDN records reports none.
+// The own numbers as the phonebook keeps them: the card's MSISDN records, or the one slot in
+// phone memory when the card has no MSISDN file.
 std::vector<CtSvcEHOwnNumber> CtSvcEHReadOwnNumbers(void) {
   std::vector<CtSvcEHOwnNumber> vcNumbers;
-  const int nSlots = std::min(CtSvcSimGetTotalMaxRecordCount(CTSVC_SIM_MSISDN), TAPI_AT_MSISDN_MAX);
+  const int nSlots = std::min(CtSvcPhonebookGetOwnNumberSlotCount(), TAPI_AT_MSISDN_MAX);
   for (int i = 0; i < nSlots; ++i) {
-    CtSvcSimXdnRecord record{};
-    if (!CtSvcSimGetMsisdnRecord(i, &record) || record.szPhoneNumber[0] == '\0') {
+    CtSvcEHOwnNumber number{};
+    if (!CtSvcPhonebookGetOwnNumber(i, number.szName, sizeof(number.szName), number.szNumber,
+                                    sizeof(number.szNumber)) ||
+        number.szNumber[0] == '\0') {
       continue;
     }
-    CtSvcEHOwnNumber number{};
-    AcStrlcpy(number.szName, record.szName, sizeof(number.szName));
-    AcStrlcpy(number.szNumber, record.szPhoneNumber, sizeof(number.szNumber));
     vcNumbers.push_back(number);
   }
   return vcNumbers;

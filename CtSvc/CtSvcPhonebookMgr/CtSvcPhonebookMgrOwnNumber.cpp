@@ -4,60 +4,26 @@
 #include <string>
 
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgr.h"
+#include "CtSvcSetting.h"
 #include "CtSvcSim/SimMgr/CtSvcSimMgr.h"
 #include "CtSvcSim/SimRecord/CtSvcSimRecord.h"
 #include "ZelAc.h"
 #include "ZelDebug.h"
 #include "ZelPhs.h"
-#include "ZelReg.h"
 
 namespace {
 
-constexpr char kOwnNumberFile[] = "CtOwnNumber.ini";
-constexpr char kSection[] = "sectionFour";
-constexpr char kKeyName[] = "ownnumbername";
-constexpr char kKeyNumber[] = "ownnumbernumber";
-constexpr char kKeyInternational[] = "ownnumbernumberInternational";
-constexpr size_t kNumberBuffer = 41;
-constexpr size_t kNameBuffer = 151;
 constexpr int kGetXdnMsisdn = 3;
 
-std::string ReadKey(const char* pszKey, size_t nSize) {
-  std::string strValue(nSize, '\0');
-  if (RegGetString(kOwnNumberFile, kSection, pszKey, &strValue[0], static_cast<UINT32>(nSize)) != REG_OK) {
-    return "";
-  }
-  strValue.resize(std::strlen(strValue.c_str()));
-  return strValue;
-}
-
-// The number is kept without its international '+', which is remembered apart.
-BOOL StoreInPhone(const char* pszName, const char* pszNumber) {
-  if (RegLoad(kOwnNumberFile, 1) != REG_OK) {
-    return FALSE;
-  }
-  char szNumber[kNumberBuffer];
-  AcStrlcpy(szNumber, pszNumber, sizeof(szNumber));
-  const bool bInternational = szNumber[0] == '+';
-  RegSetString(kOwnNumberFile, kSection, kKeyName, pszName);
-  RegSetString(kOwnNumberFile, kSection, kKeyNumber, bInternational ? szNumber + 1 : szNumber);
-  RegSetString(kOwnNumberFile, kSection, kKeyInternational, bInternational ? "+" : "");
-  const BOOL bFlushed = RegFlush(kOwnNumberFile) == REG_OK;
-  if (!bFlushed) {
-    DbgPrint(DBG_CLASS_FAIL, "CtSvcSetOwnNumberInIniFile: RegFlush( void ) failed for creating\n");
-  }
-  RegUnload(kOwnNumberFile);
-  return bFlushed;
-}
-
-// The stored name and number (with its '+'); false when the file cannot be read.
+// The phone-memory slot: name and number (with its '+'); false when nothing can be read.
 bool ReadFromPhone(std::string* pstrName, std::string* pstrNumber) {
-  if (RegLoad(kOwnNumberFile, 0) != REG_OK) {
+  char szName[CTSVC_OWN_NUMBER_NAME_SIZE] = {};
+  char szNumber[CTSVC_OWN_NUMBER_NUMBER_SIZE + 1] = {};
+  if (!CtSvcOwnNumberGet(szName, sizeof(szName), szNumber, sizeof(szNumber))) {
     return false;
   }
-  *pstrName = ReadKey(kKeyName, kNameBuffer);
-  *pstrNumber = ReadKey(kKeyInternational, 2) + ReadKey(kKeyNumber, kNumberBuffer);
-  RegUnload(kOwnNumberFile);
+  *pstrName = szName;
+  *pstrNumber = szNumber;
   return true;
 }
 
@@ -81,7 +47,7 @@ BOOL CCtSvcPhonebookMgr::SetOwnNumber(int nSlotIndex, const char* pszName, const
     return FALSE;
   }
   if (!_UsesSimOwnNumber()) {
-    const BOOL bResult = StoreInPhone(pszName, pszPhoneNumber);
+    const BOOL bResult = CtSvcOwnNumberSet(pszName, pszPhoneNumber);
     if (m_pListener != nullptr) {
       m_pListener->OnUpdateRecord(0, bResult);
     }
@@ -103,7 +69,7 @@ BOOL CCtSvcPhonebookMgr::SetOwnNumber(int nSlotIndex, const char* pszName, const
 
 BOOL CCtSvcPhonebookMgr::DeleteOwnNumber(int nSlotIndex) {
   if (!_UsesSimOwnNumber()) {
-    const BOOL bResult = RegClean(kOwnNumberFile) == REG_OK ? TRUE : FALSE;
+    const BOOL bResult = CtSvcOwnNumberDelete();
     if (m_pListener != nullptr) {
       m_pListener->OnDeleteRecord(0, bResult);
     }
@@ -159,7 +125,5 @@ int CCtSvcPhonebookMgr::GetOwnNumberUsedSlotCount() {
   if (_UsesSimOwnNumber()) {
     return CCtSvcSimMgr::Instance()->GetTotalUsedRecordCount(CTSVC_SIM_MSISDN);
   }
-  std::string strName;
-  std::string strNumber;
-  return ReadFromPhone(&strName, &strNumber) && (!strName.empty() || strNumber.rfind('+', 0) == 0) ? 1 : 0;
+  return CtSvcOwnNumberGetUsedCount();
 }
