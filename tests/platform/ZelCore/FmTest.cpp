@@ -44,7 +44,10 @@ TEST(Fm, PathsAreRootedInTheDataDirectoryAndEveryFunctionRefusesEscapes) {
   char small[8];
   EXPECT_FALSE(FmGetHostPath("/User/Ct/a.vcf", small, sizeof(small)));
   EXPECT_FALSE(FmGetHostPath("/User/Ct/a.vcf", nullptr, 100));
-  for (const char* psz : {static_cast<const char*>(nullptr), "", "/User/../../x"}) {
+  // The escape names a file beside the data directory that nothing else would make.
+  const std::string escapeName = std::filesystem::path(root).filename().string() + "-escaped";
+  const std::string escape = "/User/../../" + escapeName;
+  for (const char* psz : {static_cast<const char*>(nullptr), "", escape.c_str()}) {
     EXPECT_EQ(FmOpenFile(psz, FM_READ), INVALID_HOBJ);
     EXPECT_EQ(FmCreateFile(psz), INVALID_HOBJ);
     EXPECT_FALSE(FmIsFileExist(psz));
@@ -56,7 +59,7 @@ TEST(Fm, PathsAreRootedInTheDataDirectoryAndEveryFunctionRefusesEscapes) {
     EXPECT_FALSE(FmRenameFile("/a", psz));
     EXPECT_EQ(FmGetFileSizeByPath(psz), -1);
   }
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(root).parent_path() / "x"));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(root).parent_path() / escapeName));
   EXPECT_TRUE(log.Contains("climbs out of the data directory"));
 }
 
