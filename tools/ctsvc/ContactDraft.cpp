@@ -11,6 +11,13 @@ void Copy(char (&szDest)[N], const std::string& strValue) {
   AcStrlcpy(szDest, strValue.c_str(), N);
 }
 
+// One detail list of the contact info: the array and its count.
+template <typename T>
+void PointAt(std::vector<T>& vcItems, T*& pArray, INT32& nCount) {
+  pArray = vcItems.data();
+  nCount = static_cast<INT32>(vcItems.size());
+}
+
 }  // namespace
 
 ContactDraft::ContactDraft(const std::string& strFirst, const std::string& strLast, int nAccountId) {
@@ -55,14 +62,10 @@ void ContactDraft::AddGroup(int nGroupId) { vcMembers.push_back(CtSvcGroupMember
 CtSvcContactInfo ContactDraft::Info() {
   CtSvcContactInfo info{};
   info.pPersonInfo = &person;
-  info.pPhoneNumberInfo = vcNumbers.data();
-  info.nPhoneNumberCount = static_cast<INT32>(vcNumbers.size());
-  info.pEmailAddressInfo = vcEmails.data();
-  info.nEmailAddressCount = static_cast<INT32>(vcEmails.size());
-  info.pPostalAddressInfo = vcAddresses.data();
-  info.nPostalAddressCount = static_cast<INT32>(vcAddresses.size());
-  info.pGroupMemberInfo = vcMembers.data();
-  info.nGroupMemberCount = static_cast<INT32>(vcMembers.size());
+  PointAt(vcNumbers, info.pPhoneNumberInfo, info.nPhoneNumberCount);
+  PointAt(vcEmails, info.pEmailAddressInfo, info.nEmailAddressCount);
+  PointAt(vcAddresses, info.pPostalAddressInfo, info.nPostalAddressCount);
+  PointAt(vcMembers, info.pGroupMemberInfo, info.nGroupMemberCount);
   return info;
 }
 
