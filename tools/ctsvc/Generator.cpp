@@ -13,6 +13,7 @@
 #include "CtSvcModule.h"
 #include "CtSvcPhonebook.h"
 #include "MyAccountSvc/MyAccountSvc.h"
+#include "ZelDb2.h"
 
 namespace ctsvc_tool {
 
@@ -30,6 +31,10 @@ const char* const kHangulFirst[] = {"민지", "서연", "지훈", "도윤", "하
 const char* const kStreets[] = {"Main St", "High St", "Park Ave", "Oak Rd", "River Ln", "Hill Way"};
 const char* const kCities[] = {"Springfield", "Riverton", "Lakeside", "서울", "부산", "Fairview"};
 const char* const kGroups[] = {"Family", "Friends", "Work", "Football", "Neighbours"};
+
+// Contacts handed to the phonebook at once. Each batch is one mass-insert run, whose start and end
+// cost as much as tens of contacts, so batches are large; progress is reported after each.
+constexpr int kBatch = 500;
 
 template <typename T, size_t N>
 const T& Pick(std::mt19937& rng, const T (&items)[N]) {
@@ -104,8 +109,8 @@ ContactDraft MakeContact(std::mt19937& rng, int nIndex, const std::vector<int>& 
   return c;
 }
 
-// Writes the drafts through the phonebook (in bulk: in mass-insert mode, one commit for them
-// all; else each committed on its own), counts them into the result and empties the list.
+// Writes the drafts through the phonebook (in bulk: in one mass-insert run; else each committed
+// on its own), counts them into the result and empties the list.
 void InsertContacts(std::vector<ContactDraft>& vcDrafts, InsertMode eMode, GenerateResult& result) {
   std::vector<CtSvcContactInfo> vcInfos;
   for (ContactDraft& draft : vcDrafts) {
@@ -138,6 +143,11 @@ GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<
   EnsureAccounts();
   const std::vector<int> vcGroups = EnsureGroups();
   std::mt19937 rng(nSeed);
+  // In bulk the whole address book is one transaction, committed at the end.
+  const bool bBulk = eMode == InsertMode::kBulk;
+  if (bBulk) {
+    Db2CommitPause();
+  }
   std::vector<ContactDraft> vcDrafts;
   for (int i = 0; i < nCount; ++i) {
     vcDrafts.push_back(MakeContact(rng, i, vcGroups));
@@ -155,12 +165,16 @@ GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<
       twin.vcAddresses.clear();
       vcDrafts.push_back(std::move(twin));
     }
-    if (i % 50 == 49 || i + 1 == nCount) {
+    if ((i + 1) % kBatch == 0 || i + 1 == nCount) {
       InsertContacts(vcDrafts, eMode, result);
       if (pfnProgress) {
         pfnProgress(i + 1, nCount);
       }
     }
+  }
+  if (bBulk) {
+    Db2CommitResume();
+    Db2Commit();
   }
   return result;
 }
