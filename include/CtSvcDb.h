@@ -14,6 +14,10 @@ BOOL CtSvcUnInitializeDB(void);
 const char* CtSvcGetDBCodeVer(void);
 /* 1 when the volume holding the contact store is full. */
 BOOL CtSvcIsDbFull(void);
+/* The store's tables, for a diagnostic view: the name of table nIndex (0, 1, ... in a fixed order)
+ * into pszName (cut to nNameSize bytes with its terminator) and its number of rows into *pnRows
+ * (-1 when they cannot be counted). 0 past the last table, for a null pointer or a size below 1. */
+BOOL CtSvcDbGetTableInfo(INT32 nIndex, char* pszName, INT32 nNameSize, INT32* pnRows);
 /* A file was renamed or moved: rewrites the stored paths that name it (other data, group ringtones). */
 BOOL CtSvcDbChangedFile(const char* pszOldPath, const char* pszNewPath);
 /* A folder was renamed or moved: rewrites every stored path below it. */

@@ -68,6 +68,10 @@ BOOL CtSvcDbPrimaryGetRecord(int nId, CtSvcPrimaryRecord* pRecord);
 int CtSvcDbPrimaryGetCount(const CtSvcPrimaryFilter* pFilter);
 /* Ids of the primaries a filter selects (null: all), up to nCapacity when positive; the number. */
 int CtSvcDbPrimaryGetIds(const CtSvcPrimaryFilter* pFilter, INT32* pIds, int nCapacity);
+/* The persons of a primary in the order the primary takes its name from: local phone persons,
+ * SIM persons, then the persons of each account in the order of the account list. Up to nCapacity
+ * records; the number filled (0 for a primary without persons), -1 on bad input. */
+int CtSvcDbPrimaryGetPersons(int nPrimaryId, CtSvcPersonRecord* pRecords, int nCapacity);
 BOOL CtSvcDbPrimarySetDefaultPhoneNumberId(int nId, int nPhoneNumberId);
 /* Sets the favourite type and resets the favourite order to CTSVC_FAVORITE_ORDER_DEFAULT. */
 BOOL CtSvcDbPrimarySetFavoriteType(int nId, int nFavoriteType);

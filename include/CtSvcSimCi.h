@@ -8,6 +8,42 @@
 #include "CtSvcSim.h"
 #include "CtSvcTypes.h"
 
+/* The SIM phonebook files, as the file ids the functions below take. */
+enum CTSVC_SIM_FILE_ID {
+  CTSVC_SIM_FILE_ID_INVALID = -1,
+  CTSVC_SIM_ADN = 0,
+  CTSVC_SIM_FDN = 1,
+  CTSVC_SIM_SDN = 2,
+  CTSVC_SIM_MSISDN = 3,
+  CTSVC_SIM_GAS = 4,
+  CTSVC_SIM_AAS = 5,
+  CTSVC_SIM_PBR = 6,
+  CTSVC_SIM_CCP1 = 7,
+  CTSVC_SIM_EXT1 = 8,
+  CTSVC_SIM_EXT2 = 9,
+  CTSVC_SIM_EXT3 = 10,
+  CTSVC_SIM_HIDDENKEY = 11,
+  CTSVC_SIM_GRP = 12,
+  CTSVC_SIM_PBC = 13,
+  CTSVC_SIM_IAP = 14,
+  CTSVC_SIM_EXT5 = 15,
+  CTSVC_SIM_SNE = 16,
+  CTSVC_SIM_ANR = 17,
+  CTSVC_SIM_EMAIL = 18,
+  CTSVC_SIM_UID = 19,
+  CTSVC_SIM_PSC = 20,
+  CTSVC_SIM_CC = 21,
+  CTSVC_SIM_PUID = 22,
+  CTSVC_SIM_FILE_ID_MAX = 23
+};
+
+/* Card types (CtSvcSimGetCardType). */
+enum CTSVC_SIM_CARD_TYPE {
+  CTSVC_SIM_CARD_TYPE_GSM = 0,
+  CTSVC_SIM_CARD_TYPE_USIM = 1,
+  CTSVC_SIM_CARD_TYPE_UNKNOWN = 2
+};
+
 /* Groups, as init types of the load callback and as bits of CtSvcSimPrepareReloadRecord. */
 #define CTSVC_SIM_INIT_ADN 1
 #define CTSVC_SIM_INIT_FDN 2

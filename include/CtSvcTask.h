@@ -23,6 +23,9 @@ BOOL CtSvcFastScrollRequestPersonLetters(const CtSvcPersonFilter* pFilter, CtSvc
                                          void* pUserData);
 /* 1 while a background job is working, else 0. */
 BOOL CtSvcTaskIsWorking(void);
+/* Waits up to nTimeoutMs (0: does not wait) until no background job works or waits to run; 1 when
+ * that is so, 0 when the time ran out first. */
+BOOL CtSvcTaskWaitForIdle(INT32 nTimeoutMs);
 
 /* Queue the removal of every row of the accounts (of the device type), recorded in
  * "CtSvc/DeleteAccount" until it is done. The callback (may be null) is called on the event

@@ -67,6 +67,22 @@ extern "C" BOOL CtSvcDbPrimaryGetRecord(int nId, CtSvcPrimaryRecord* pRecord) {
 
 extern "C" int CtSvcDbPrimaryGetCount(const CtSvcPrimaryFilter* pFilter) { return Mgr()->GetCount(pFilter); }
 
+extern "C" int CtSvcDbPrimaryGetPersons(int nPrimaryId, CtSvcPersonRecord* pRecords, int nCapacity) {
+  CCtSvcModuleLock lock;
+  if (!ZEL_REQUIRE(pRecords) || !ZEL_REQUIRE(nCapacity >= 0) || !ZEL_REQUIRE(nPrimaryId > 0)) {
+    return -1;
+  }
+  std::vector<CCtSvcPerson> vcPersons;
+  Mgr()->GetPersonSortByPriority(nPrimaryId, vcPersons);
+  int nFilled = 0;
+  for (const CCtSvcPerson& person : vcPersons) {
+    if (nFilled < nCapacity && person.GetData(pRecords[nFilled])) {
+      ++nFilled;
+    }
+  }
+  return nFilled;
+}
+
 extern "C" int CtSvcDbPrimaryGetIds(const CtSvcPrimaryFilter* pFilter, INT32* pIds, int nCapacity) {
   if (!ZEL_REQUIRE(pIds)) {
     return -1;

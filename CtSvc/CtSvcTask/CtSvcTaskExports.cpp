@@ -41,6 +41,11 @@ extern "C" BOOL CtSvcFastScrollRequestPersonLetters(const CtSvcPersonFilter* pFi
 
 extern "C" BOOL CtSvcTaskIsWorking(void) { return CCtSvcTaskMgr::IsWorking(); }
 
+extern "C" BOOL CtSvcTaskWaitForIdle(INT32 nTimeoutMs) {
+  CCtSvcTaskMgr* pMgr = CCtSvcTaskMgr::Instance();
+  return pMgr != nullptr && pMgr->WaitForIdle(nTimeoutMs > 0 ? nTimeoutMs : 0) ? TRUE : FALSE;
+}
+
 extern "C" BOOL CtSvcTaskRequestDeleteAccount(INT32 nDeviceType, const INT32* pAccountIds, INT32 nCount,
                                               CtSvcDeleteAccountCallback pfnCallback, void* pUserData) {
   if (!ZEL_REQUIRE(pAccountIds != NULL) || !ZEL_REQUIRE(nCount > 0)) {

@@ -5,14 +5,13 @@
 
 #include "Args.h"
 #include "ChangeTrace.h"
+#include "ContactDraft.h"
 #include "ContactInput.h"
 #include "ContactView.h"
-#include "CtSvcDB/Records/CtSvcContactInfoBuilder.h"
 #include "CtSvcDb.h"
 #include "CtSvcDbDetail.h"
 #include "CtSvcDbPerson.h"
 #include "CtSvcPhonebook.h"
-#include "CtSvcPhonebookMgr/CtSvcPhonebookStoredContact.h"
 #include "CtsvcTool.h"
 #include "Json.h"
 #include "SimPhonebook.h"
@@ -23,7 +22,7 @@ namespace ctsvc_tool {
 namespace {
 
 // Adds "street|city|state|country|postal code" (missing parts are empty).
-void AddAddress(CCtSvcContactInfoBuilder& draft, const std::string& strText) {
+void AddAddress(ContactDraft& draft, const std::string& strText) {
   std::vector<std::string> vcParts;
   size_t nStart = 0;
   for (size_t nBar; (nBar = strText.find('|', nStart)) != std::string::npos; nStart = nBar + 1) {
@@ -31,8 +30,7 @@ void AddAddress(CCtSvcContactInfoBuilder& draft, const std::string& strText) {
   }
   vcParts.push_back(strText.substr(nStart));
   vcParts.resize(5);
-  draft.Address(vcParts[0], vcParts[1], vcParts[2], vcParts[3], vcParts[4]);
-  CtSvcPostalAddressInfo& info = draft.vcAddresses.back();
+  CtSvcPostalAddressInfo& info = draft.AddAddress({});
   PutText(info.szStreet, vcParts[0]);
   PutText(info.szCity, vcParts[1]);
   PutText(info.szState, vcParts[2]);
@@ -57,23 +55,22 @@ std::string WriteFailure(const std::string& strWhat) {
 }
 
 // The contact a user described, with every text cut at a character boundary to its array.
-CCtSvcContactInfoBuilder Draft(const ContactInput& input, const Args& args, int nAccount,
-                               const std::vector<int>& vcGroups) {
-  CCtSvcContactInfoBuilder draft("", nAccount, "");
+ContactDraft Draft(const ContactInput& input, const Args& args, int nAccount, const std::vector<int>& vcGroups) {
+  ContactDraft draft("", "", nAccount);
   PutText(draft.person.szFirstName, input.strFirst);
   PutText(draft.person.szLastName, input.strLast);
   draft.person.Birthday = input.birthday;
   for (const std::string& strNumber : input.vcNumbers) {
-    PutText(draft.Number("").vcNumbers.back().szPhoneNumber, strNumber);
+    PutText(draft.AddNumber("").szPhoneNumber, strNumber);
   }
   for (const std::string& strEmail : input.vcEmails) {
-    PutText(draft.Email("").vcEmails.back().szEmailAddress, strEmail);
+    PutText(draft.AddEmail("").szEmailAddress, strEmail);
   }
   for (const std::string& strAddress : args.GetAll("address")) {
     AddAddress(draft, strAddress);
   }
   for (int nGroup : vcGroups) {
-    draft.Group(nGroup);
+    draft.AddGroup(nGroup);
   }
   return draft;
 }
@@ -116,15 +113,49 @@ int PersonToUpdate(const Args& args, int nId) {
 
 namespace {
 
+// A stored person as the contact info of an update that changes only what is set in it: every
+// detail list stays as stored (count -1); the RCS entry and the first social-network row are given
+// as stored so that the update keeps them.
+class StoredContact {
+ public:
+  bool Load(int nPersonId) {
+    if (nPersonId <= 0 || !CtSvcDbPersonGetRecordById(nPersonId, &m_Person)) {
+      return false;
+    }
+    m_Info = CtSvcContactInfo{};
+    m_Info.pPersonInfo = &m_Person.Info;
+    for (INT32* pnCount : {&m_Info.nPhoneNumberCount, &m_Info.nEmailAddressCount, &m_Info.nPostalAddressCount,
+                           &m_Info.nGroupMemberCount, &m_Info.nEtcDataCount, &m_Info.nIMCount}) {
+      *pnCount = -1;
+    }
+    if (CtSvcDbPersonGetRcsInformation(Handle(), &m_Rcs, 1) == 1) {
+      m_Info.pRcsInfo = &m_Rcs.Info;
+    }
+    if (CtSvcDbPersonGetSnsData(Handle(), &m_Sns, 1) == 1) {
+      m_Info.pSnsDataInfo = &m_Sns.Info;
+    }
+    return true;
+  }
+  HOBJ Handle() const { return CTSVC_MAKE_HANDLE(m_Person.DevType, m_Person.nId); }
+  CtSvcPersonRecord& Person() { return m_Person; }
+  CtSvcContactInfo& Info() { return m_Info; }
+
+ private:
+  CtSvcPersonRecord m_Person{};
+  CtSvcRcsRecord m_Rcs{};
+  CtSvcSnsDataRecord m_Sns{};
+  CtSvcContactInfo m_Info{};
+};
+
 // Writes the changes the user gave to the person through the phonebook (a SIM person also to
 // the card); the lists not given stay as stored. The exit code (after printing why it failed).
 int ApplyUpdate(const Options& options, const ContactInput& input, const Args& args, int nPersonId) {
-  CCtSvcStoredContactInfo stored;
+  StoredContact stored;
   if (!stored.Load(nPersonId)) {
     return Fail(kExitFailure, "no person " + std::to_string(nPersonId));
   }
   CtSvcPersonRecord& person = stored.Person();
-  CCtSvcContactInfoBuilder draft = Draft(input, args, person.Info.nAccountId, {});
+  ContactDraft draft = Draft(input, args, person.Info.nAccountId, {});
   if (input.bFirst) {
     std::memcpy(person.Info.szFirstName, draft.person.szFirstName, sizeof(person.Info.szFirstName));
   }
@@ -194,7 +225,7 @@ int RunAdd(const Options& options, const Args& args) {
     if (bSim && !StartSimPhonebook(options, "add --sim")) {
       return kExitFailure;
     }
-    CCtSvcContactInfoBuilder draft = Draft(input, args, nAccount, vcGroups);
+    ContactDraft draft = Draft(input, args, nAccount, vcGroups);
     CtSvcContactInfo info = draft.Info();
     if (CtSvcIsDbFull()) {
       return Fail(kExitFailure, kStoreFull);

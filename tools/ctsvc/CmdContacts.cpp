@@ -1,11 +1,9 @@
 // ctsvc show / list / favorites / link / unlink / favorite.
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "Args.h"
 #include "ContactView.h"
-#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
 #include "CtSvcDbPerson.h"
 #include "CtSvcList.h"
 #include "CtsvcTool.h"
@@ -35,6 +33,35 @@ bool ReadOrder(const Args& args, int& nIndexType) {
   return true;
 }
 
+// The functions of one list family.
+template <typename Filter, typename Record>
+struct ListApi {
+  INT32 (*pfnCreate)(const Filter*, CtSvcListCallback);
+  INT32 (*pfnGetCount)(INT32);
+  BOOL (*pfnGetAt)(INT32, INT32, Record*);
+  BOOL (*pfnDestroy)(INT32);
+};
+
+// Views of the rows nOffset.. (at most nLimit) of the list the filter selects, appended to rows;
+// the number of rows of the whole list, -1 when it cannot be read.
+template <typename Filter, typename Record>
+int ReadPage(const ListApi<Filter, Record>& api, const Filter& filter, int nOffset, int nLimit, Json (*pfnView)(int),
+             Json& rows) {
+  const INT32 hList = api.pfnCreate(&filter, nullptr);
+  if (hList < 0) {
+    return -1;
+  }
+  const int nCount = api.pfnGetCount(hList);
+  for (int i = nOffset; i < nCount && i - nOffset < nLimit; ++i) {
+    Record record{};
+    if (api.pfnGetAt(hList, i, &record)) {
+      rows.Push(pfnView(record.nId));
+    }
+  }
+  api.pfnDestroy(hList);
+  return nCount;
+}
+
 }  // namespace
 
 int RunShow(const Options& options, const Args& args) {
@@ -62,29 +89,25 @@ int RunList(const Options& options, const Args& args) {
     return kExitUsage;
   }
   return WithService(options, [&]() {
-    std::unique_ptr<IContentList> pList;
+    Json rows = Json::Array();
+    int nCount = -1;
     if (args.Has("persons")) {
       CtSvcPersonFilter filter;
       CtSvcPersonFilterInit(&filter);
       filter.FilterIndexType = nIndexType;
-      pList.reset(CCtSvcDbMgr::Instance()->CreateList(&filter));
+      const ListApi<CtSvcPersonFilter, CtSvcPersonRecord> api{&CtSvcContactListCreate, &CtSvcContactListGetCount,
+                                                              &CtSvcContactListGetAt, &CtSvcContactListDestroy};
+      nCount = ReadPage(api, filter, nOffset, nLimit, &PersonView, rows);
     } else {
       CtSvcPrimaryFilter filter;
       CtSvcPrimaryFilterInit(&filter);
       filter.FilterIndexType = nIndexType;
-      pList.reset(CCtSvcDbMgr::Instance()->CreateList(&filter));
+      const ListApi<CtSvcPrimaryFilter, CtSvcPrimaryRecord> api{&CtSvcPrimaryListCreate, &CtSvcPrimaryListGetCount,
+                                                                &CtSvcPrimaryListGetAt, &CtSvcPrimaryListDestroy};
+      nCount = ReadPage(api, filter, nOffset, nLimit, &PrimarySummary, rows);
     }
-    if (!pList || pList->GetCount() < 0) {
+    if (nCount < 0) {
       return Fail(kExitFailure, "the list could not be read");
-    }
-    Json rows = Json::Array();
-    const int nCount = pList->GetCount();
-    for (int i = nOffset; i < nCount && i < nOffset + nLimit; ++i) {
-      CContent row;
-      int32_t nId = 0;
-      if (pList->GetAt(i, row) && row.GetInt(0, nId)) {
-        rows.Push(args.Has("persons") ? PersonView(nId) : PrimarySummary(nId));
-      }
     }
     Json result = Json::Object();
     result.Set("total", nCount);

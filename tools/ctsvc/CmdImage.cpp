@@ -10,9 +10,10 @@
 
 #include "Args.h"
 #include "ContactInput.h"
-#include "CtSvcDbCi/CtSvcDbCiCommon.h"
+#include "ContentFramework.h"
 #include "CtSvcDbPerson.h"
 #include "CtSvcImg.h"
+#include "CtSvcModule.h"
 #include "CtsvcTool.h"
 #include "Json.h"
 #include "ZelFm.h"
@@ -104,7 +105,7 @@ int SetImage(const Options& options, const Args& args, int nId) {
     if (!imported.Import(args.Word(2))) {
       return kExitFailure;
     }
-    CCtSvcModuleLock lock;
+    CAppSvcMutexLock lock(CtSvcGetModuleMutex());  // the read and the rewrite of the person are one step
     CtSvcPersonRecord person{};
     const int nPersonId = PersonToUpdate(args, nId);
     if (nPersonId <= 0 || !CtSvcDbPersonGetRecordById(nPersonId, &person)) {

@@ -1,7 +1,7 @@
 // ctsvc init: opens or creates the store and shows its schema version and tables.
 #include <cstdio>
 
-#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
+#include "CtSvcDb.h"
 #include "CtsvcTool.h"
 #include "Json.h"
 #include "ZelDb2.h"
@@ -15,13 +15,13 @@ int PrintStore(const Options& options) {
   if (!Db2GetSchemaVer("CtSvc", szVersion, sizeof(szVersion))) {
     return Fail(kExitFailure, "the store holds no schema version");
   }
-  CCtSvcDbMgr* pMgr = CCtSvcDbMgr::Instance();
   Json tables = Json::Array();
-  for (int nType = 0; nType < CTSVC_DB_TABLE_MAX; ++nType) {
-    CCtSvcDbTable* pTable = pMgr->GetDBTable(nType);
+  char szName[64];
+  INT32 nRows = 0;
+  for (INT32 nIndex = 0; CtSvcDbGetTableInfo(nIndex, szName, sizeof(szName), &nRows); ++nIndex) {
     Json table = Json::Object();
-    table.Set("name", pTable->GetTableName());
-    table.Set("rows", pTable->GetTotalRecordCount());
+    table.Set("name", szName);
+    table.Set("rows", nRows);
     tables.Push(table);
   }
   if (options.bJson) {

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "CtSvcSim/SimFile/CtSvcSimFileTypes.h"
 #include "CtSvcSimCi.h"
 #include "CtsvcTool.h"
 #include "ZelCommTAPI/ZelSim.h"

@@ -3,13 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
-#include "CtSvcDB/Records/CtSvcEmailAddress.h"
-#include "CtSvcDB/Records/CtSvcPersonRecord.h"
-#include "CtSvcDB/Records/CtSvcPhoneNumber.h"
-#include "CtSvcDB/Records/CtSvcPostalAddress.h"
-#include "CtSvcDB/Records/CtSvcPrimary.h"
-#include "CtSvcFilter.h"
+#include "CtSvcDbPerson.h"
 
 namespace ctsvc_tool {
 
@@ -32,23 +26,29 @@ std::string Date(const TmDateTime& dt) {
   return szBuf;
 }
 
-// Rows of one detail kind of a person, each converted by its record class.
-template <typename Record, typename Filter, typename Fill>
-Json DetailList(int nPersonId, void (*pfnInit)(Filter*), Fill fill) {
-  Filter filter;
-  pfnInit(&filter);
-  filter.nPersonId = nPersonId;
-  std::vector<CContent> vcRows;
-  CCtSvcDbMgr::Instance()->GetRows(&filter, vcRows);
-  Json list = Json::Array();
-  for (const CContent& row : vcRows) {
-    Record record;
-    if (record.SetData(row)) {
-      Json item = Json::Object();
-      item.Set("id", record.GetRecordId());
-      fill(record, item);
-      list.Push(item);
+// Every record a reader fills for one handle (the reader answers how many it filled, up to a capacity).
+template <typename Record, typename Key>
+std::vector<Record> ReadAll(int (*pfnRead)(Key, Record*, int), Key key) {
+  std::vector<Record> vcRecords(16);
+  for (;;) {
+    const int nFilled = pfnRead(key, vcRecords.data(), static_cast<int>(vcRecords.size()));
+    if (nFilled < static_cast<int>(vcRecords.size())) {
+      vcRecords.resize(nFilled > 0 ? nFilled : 0);
+      return vcRecords;
     }
+    vcRecords.resize(vcRecords.size() * 2);
+  }
+}
+
+// Rows of one detail kind of a person, each converted by fill.
+template <typename Record, typename Fill>
+Json DetailList(HOBJ hPerson, int (*pfnRead)(HOBJ, Record*, int), Fill fill) {
+  Json list = Json::Array();
+  for (const Record& record : ReadAll(pfnRead, hPerson)) {
+    Json item = Json::Object();
+    item.Set("id", record.nId);
+    fill(record.Info, item);
+    list.Push(item);
   }
   return list;
 }
@@ -56,49 +56,48 @@ Json DetailList(int nPersonId, void (*pfnInit)(Filter*), Fill fill) {
 }  // namespace
 
 Json PersonView(int nPersonId) {
-  CContent content;
-  CCtSvcPerson person;
-  if (!CContentMgr::Instance()->GetContent("CtSvc/Person", nPersonId, content) || !person.SetData(content)) {
+  CtSvcPersonRecord person{};
+  if (nPersonId <= 0 || !CtSvcDbPersonGetRecordById(nPersonId, &person)) {
     return Json();
   }
+  const CtSvcPersonInfo& info = person.Info;
+  const HOBJ hPerson = static_cast<HOBJ>(info.hPerson);
   Json view = Json::Object();
-  view.Set("id", person.GetRecordId());
-  view.Set("handle", static_cast<int>(person.GetHandle()));
-  view.Set("store", person.GetDeviceType() == CTSVC_USE_TYPE_SIM ? "sim" : "phone");
-  view.Set("name", FullName(person.GetFirstName(), person.GetLastName()));
-  view.Set("account", person.GetAccountId());
-  view.Set("primary", person.GetPrimaryId());
-  if (!Date(person.GetBirthday()).empty()) {
-    view.Set("birthday", Date(person.GetBirthday()));
+  view.Set("id", person.nId);
+  view.Set("handle", static_cast<int>(hPerson));
+  view.Set("store", person.DevType == CTSVC_USE_TYPE_SIM ? "sim" : "phone");
+  view.Set("name", FullName(info.szFirstName, info.szLastName));
+  view.Set("account", info.nAccountId);
+  view.Set("primary", info.nPrimaryId);
+  if (!Date(info.Birthday).empty()) {
+    view.Set("birthday", Date(info.Birthday));
   }
-  view.Set("numbers", DetailList<CCtSvcPhoneNumber>(nPersonId, &CtSvcPhoneNumberFilterInit,
-                                                    [](const CCtSvcPhoneNumber& r, Json& item) {
-                                                      item.Set("number", r.GetPhoneNumber());
-                                                      item.Set("type", static_cast<int>(r.GetPhoneType()));
-                                                    }));
-  view.Set("emails", DetailList<CCtSvcEmailAddress>(nPersonId, &CtSvcEmailFilterInit,
-                                                    [](const CCtSvcEmailAddress& r, Json& item) {
-                                                      item.Set("email", r.GetEmailAddress());
-                                                    }));
-  view.Set("addresses", DetailList<CCtSvcPostalAddress>(nPersonId, &CtSvcPostalAddressFilterInit,
-                                                        [](const CCtSvcPostalAddress& r, Json& item) {
-                                                          item.Set("street", r.GetStreet());
-                                                          item.Set("city", r.GetCity());
-                                                          item.Set("country", r.GetCountry());
-                                                        }));
+  view.Set("numbers", DetailList(hPerson, &CtSvcDbPersonGetPhoneNumberList,
+                                 [](const CtSvcPhoneNumberInfo& r, Json& item) {
+                                   item.Set("number", r.szPhoneNumber);
+                                   item.Set("type", static_cast<int>(r.PhoneType));
+                                 }));
+  view.Set("emails", DetailList(hPerson, &CtSvcDbPersonGetEmailAddressList,
+                                [](const CtSvcEmailAddressInfo& r, Json& item) { item.Set("email", r.szEmailAddress); }));
+  view.Set("addresses", DetailList(hPerson, &CtSvcDbPersonGetPostalAddressList,
+                                   [](const CtSvcPostalAddressInfo& r, Json& item) {
+                                     item.Set("street", r.szStreet);
+                                     item.Set("city", r.szCity);
+                                     item.Set("country", r.szCountry);
+                                   }));
   return view;
 }
 
 Json PrimarySummary(int nPrimaryId) {
-  CCtSvcPrimary primary;
-  if (!CCtSvcDbMgr::Instance()->GetPrimary(nPrimaryId, primary)) {
+  CtSvcPrimaryRecord primary{};
+  if (nPrimaryId <= 0 || !CtSvcDbPrimaryGetRecord(nPrimaryId, &primary)) {
     return Json();
   }
   Json item = Json::Object();
   item.Set("id", nPrimaryId);
-  item.Set("name", FullName(primary.GetFirstName(), primary.GetLastName()));
-  item.Set("links", primary.GetLinkCount());
-  item.Set("favorite", Json::Bool(primary.GetFavorite() == CTSVC_FAVORITE_TYPE_FAVORITE));
+  item.Set("name", FullName(primary.Info.szFirstName, primary.Info.szLastName));
+  item.Set("links", primary.Info.nLinkCount);
+  item.Set("favorite", Json::Bool(primary.Info.nFavorite == CTSVC_FAVORITE_TYPE_FAVORITE));
   return item;
 }
 
@@ -107,11 +106,9 @@ Json PrimaryView(int nPrimaryId) {
   if (view.GetKind() == Json::Kind::Null) {
     return view;
   }
-  std::vector<CCtSvcPerson> vcPersons;
-  CCtSvcDbMgr::Instance()->GetPersonSortByPriority(nPrimaryId, vcPersons);
   Json persons = Json::Array();
-  for (const CCtSvcPerson& person : vcPersons) {
-    persons.Push(PersonView(person.GetRecordId()));
+  for (const CtSvcPersonRecord& person : ReadAll(&CtSvcDbPrimaryGetPersons, nPrimaryId)) {
+    persons.Push(PersonView(person.nId));
   }
   view.Set("persons", persons);
   return view;

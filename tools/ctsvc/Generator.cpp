@@ -1,17 +1,17 @@
 #include "Generator.h"
 
-
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "CtSvcDB/DbMgr/CtSvcDbMgr.h"
-#include "CtSvcDB/Records/CtSvcContact.h"
-#include "CtSvcDB/Records/CtSvcContactInfoBuilder.h"
-#include "CtSvcDB/Records/CtSvcGroup.h"
-#include "CtSvcDbCi/CtSvcDbCiCommon.h"
+#include "ContactDraft.h"
+#include "ContentFramework.h"
+#include "CtSvcDbDetail.h"
+#include "CtSvcModule.h"
+#include "CtSvcPhonebook.h"
 #include "MyAccountSvc/MyAccountSvc.h"
 #include "ZelDb2.h"
 
@@ -31,6 +31,10 @@ const char* const kHangulFirst[] = {"민지", "서연", "지훈", "도윤", "하
 const char* const kStreets[] = {"Main St", "High St", "Park Ave", "Oak Rd", "River Ln", "Hill Way"};
 const char* const kCities[] = {"Springfield", "Riverton", "Lakeside", "서울", "부산", "Fairview"};
 const char* const kGroups[] = {"Family", "Friends", "Work", "Football", "Neighbours"};
+
+// Contacts handed to the phonebook at once. Each batch is one mass-insert run, whose start and end
+// cost as much as tens of contacts, so batches are large; progress is reported after each.
+constexpr int kBatch = 500;
 
 template <typename T, size_t N>
 const T& Pick(std::mt19937& rng, const T (&items)[N]) {
@@ -52,22 +56,27 @@ void EnsureAccounts() {
 
 // The generator's groups, created once; their ids.
 std::vector<int> EnsureGroups() {
+  CtSvcGroupFilter filter;
+  CtSvcGroupFilterInit(&filter);
+  std::vector<CtSvcGroupRecord> vcStored(std::max(CtSvcDbGroupGetCount(&filter), 0));
+  if (!vcStored.empty()) {
+    vcStored.resize(std::max(CtSvcDbGroupGetRecords(&filter, vcStored.data(), static_cast<int>(vcStored.size())), 0));
+  }
   std::vector<int> vcIds;
-  std::vector<CContent> vcRows;
-  CContentMgr::Instance()->GetContents("CtSvc/Group", nullptr, vcRows);
   for (const char* szName : kGroups) {
     int nFound = -1;
-    for (const CContent& row : vcRows) {
-      CCtSvcGroup group;
-      if (group.SetData(row) && std::strcmp(group.GetName(), szName) == 0) {
-        nFound = group.GetRecordId();
+    for (const CtSvcGroupRecord& group : vcStored) {
+      if (std::strcmp(group.Info.szName, szName) == 0) {
+        nFound = group.nId;
       }
     }
     if (nFound < 0) {
-      CCtSvcGroup group;
-      group.SetName(szName);
-      group.SetDeviceType(CTSVC_USE_TYPE_PHONE);
-      nFound = group.Insert(1);
+      CtSvcGroupInfo group{};
+      group.nAccountId = -1;
+      group.nSlotIndex = -1;
+      group.DevType = CTSVC_USE_TYPE_PHONE;
+      std::snprintf(group.szName, sizeof(group.szName), "%s", szName);
+      nFound = CtSvcPhonebookInsertGroupToPhone(&group);
     }
     if (nFound > 0) {
       vcIds.push_back(nFound);
@@ -76,35 +85,53 @@ std::vector<int> EnsureGroups() {
   return vcIds;
 }
 
-CCtSvcContactInfoBuilder MakeContact(std::mt19937& rng, int nIndex, const std::vector<int>& vcGroups) {
+ContactDraft MakeContact(std::mt19937& rng, int nIndex, const std::vector<int>& vcGroups) {
   const bool bHangul = nIndex % 3 == 1;
   const std::string strFirst = bHangul ? Pick(rng, kHangulFirst) : Pick(rng, kLatinFirst);
   const std::string strLast = bHangul ? Pick(rng, kHangulLast) : Pick(rng, kLatinLast);
-  CCtSvcContactInfoBuilder c(strFirst, -1, strLast);
+  ContactDraft c(strFirst, strLast, -1);
   c.person.Birthday = TmDateTime{1960 + nIndex % 45, 1 + nIndex % 12, 1 + nIndex % 28, 0, 0, 0};
   const int nNumbers = std::uniform_int_distribution<int>(1, 4)(rng);
   for (int i = 0; i < nNumbers; ++i) {
-    c.Number("010" + std::to_string(10000000 + (nIndex * 7919 + i * 104729) % 90000000), 1 + i % 3);
+    c.AddNumber("010" + std::to_string(10000000 + (nIndex * 7919 + i * 104729) % 90000000), 1 + i % 3);
   }
   const int nEmails = std::uniform_int_distribution<int>(0, 2)(rng);
   for (int i = 0; i < nEmails; ++i) {
-    c.Email("user" + std::to_string(nIndex) + "." + std::to_string(i) + "@example.com");
+    c.AddEmail("user" + std::to_string(nIndex) + "." + std::to_string(i) + "@example.com");
   }
   if (nIndex % 2 == 0) {
     const std::string strStreet = std::to_string(1 + nIndex % 200) + " " + Pick(rng, kStreets);
-    c.Address(strStreet, Pick(rng, kCities), "", "", std::to_string(10000 + nIndex % 89999));
+    c.AddAddress({strStreet, Pick(rng, kCities), "", "", std::to_string(10000 + nIndex % 89999)});
   }
   if (!vcGroups.empty() && nIndex % 4 == 0) {
-    c.Group(vcGroups[static_cast<size_t>(nIndex / 4) % vcGroups.size()]);
+    c.AddGroup(vcGroups[static_cast<size_t>(nIndex / 4) % vcGroups.size()]);
   }
   return c;
 }
 
-// Inserts one contact of a device type; true when it was stored.
-bool InsertContact(CCtSvcContactInfoBuilder& contact, InsertMode eMode) {
-  const CtSvcContactInfo info = contact.Info();
-  CCtSvcContact record(info, CTSVC_USE_TYPE_PHONE);
-  return record.Insert(eMode == InsertMode::kCommitEach ? 1 : 0) > 0;
+// Writes the drafts through the phonebook (in bulk: in one mass-insert run; else each committed
+// on its own), counts them into the result and empties the list.
+void InsertContacts(std::vector<ContactDraft>& vcDrafts, InsertMode eMode, GenerateResult& result) {
+  std::vector<CtSvcContactInfo> vcInfos;
+  for (ContactDraft& draft : vcDrafts) {
+    vcInfos.push_back(draft.Info());
+  }
+  std::vector<HOBJ> vcHandles(vcInfos.size(), INVALID_HOBJ);
+  if (eMode == InsertMode::kBulk) {
+    std::vector<CtSvcContactInfo*> vcPointers;
+    for (CtSvcContactInfo& info : vcInfos) {
+      vcPointers.push_back(&info);
+    }
+    CtSvcPhonebookInsertContactsToPhoneForVamo(vcPointers.data(), vcHandles.data(), static_cast<int>(vcHandles.size()));
+  } else {
+    for (size_t i = 0; i < vcInfos.size(); ++i) {
+      vcHandles[i] = CtSvcPhonebookInsertContactToPhone(&vcInfos[i]);
+    }
+  }
+  for (HOBJ hPerson : vcHandles) {
+    ++(hPerson != INVALID_HOBJ ? result.nPersons : result.nFailures);
+  }
+  vcDrafts.clear();
 }
 
 }  // namespace
@@ -112,49 +139,43 @@ bool InsertContact(CCtSvcContactInfoBuilder& contact, InsertMode eMode) {
 GenerateResult GenerateContacts(int nCount, uint32_t nSeed, const std::function<void(int, int)>& pfnProgress,
                                 InsertMode eMode) {
   GenerateResult result;
-  CCtSvcModuleLock lock;
+  CAppSvcMutexLock lock(CtSvcGetModuleMutex());
   EnsureAccounts();
   const std::vector<int> vcGroups = EnsureGroups();
   std::mt19937 rng(nSeed);
+  // In bulk the whole address book is one transaction, committed at the end.
   const bool bBulk = eMode == InsertMode::kBulk;
   if (bBulk) {
-    CCtSvcDbMgr::Instance()->SetInsertMassFlag(1);
+    Db2CommitPause();
   }
+  std::vector<ContactDraft> vcDrafts;
   for (int i = 0; i < nCount; ++i) {
-    CCtSvcContactInfoBuilder contact = MakeContact(rng, i, vcGroups);
-    const bool bMerged = i % 25 == 5;  // one in 25 comes from two accounts sharing an e-mail
-    if (bMerged) {
+    vcDrafts.push_back(MakeContact(rng, i, vcGroups));
+    ContactDraft& contact = vcDrafts.back();
+    if (i % 25 == 5) {  // one in 25 comes from two accounts sharing an e-mail
       contact.person.nAccountId = kGeneratorAccountA;
-      contact.Email("shared" + std::to_string(i) + "@example.com");
+      contact.AddEmail("shared" + std::to_string(i) + "@example.com");
       contact.vcMembers.clear();
-    }
-    if (InsertContact(contact, eMode)) {
-      ++result.nPersons;
-    } else {
-      ++result.nFailures;
-    }
-    if (bMerged) {
       // The same human as seen by a second account: another name form, the shared address.
-      CCtSvcContactInfoBuilder twin = MakeContact(rng, i, vcGroups);
+      ContactDraft twin = MakeContact(rng, i, vcGroups);
       twin.person = contact.person;
       twin.person.nAccountId = kGeneratorAccountB;
       twin.vcEmails = {contact.vcEmails.back()};
       twin.vcMembers.clear();
       twin.vcAddresses.clear();
-      if (InsertContact(twin, eMode)) {
-        ++result.nPersons;
-      } else {
-        ++result.nFailures;
-      }
+      vcDrafts.push_back(std::move(twin));
     }
-    if (pfnProgress && (i % 50 == 49 || i + 1 == nCount)) {
-      pfnProgress(i + 1, nCount);
+    if ((i + 1) % kBatch == 0 || i + 1 == nCount) {
+      InsertContacts(vcDrafts, eMode, result);
+      if (pfnProgress) {
+        pfnProgress(i + 1, nCount);
+      }
     }
   }
   if (bBulk) {
-    CCtSvcDbMgr::Instance()->SetInsertMassFlag(0);
+    Db2CommitResume();
+    Db2Commit();
   }
-  Db2Commit();
   return result;
 }
 

@@ -5,7 +5,7 @@
 
 #include "ContentFramework.h"
 #include "CtSvcModule.h"
-#include "CtSvcTask/CtSvcTaskMgr.h"
+#include "CtSvcTask.h"
 #include "CtsvcTool.h"
 #include "ZelDb2.h"
 #include "ZelFm.h"
@@ -61,7 +61,7 @@ constexpr int kPendingRemovalWaitMs = 300000;
 
 void FinishPendingRemovals() {
   if (CContentMgr::Instance()->GetCount("CtSvc/DeleteAccount", nullptr) > 0) {
-    CCtSvcTaskMgr::Instance()->WaitForIdle(kPendingRemovalWaitMs);
+    CtSvcTaskWaitForIdle(kPendingRemovalWaitMs);
   }
 }
 

@@ -12,10 +12,9 @@
 #include <vector>
 
 #include "CtSvcSim/SimFile/CtSvcUsimPhonebook.h"
+#include "SimPhonebook.h"
 
 namespace ctsvc_tool {
-
-constexpr auto kAnswerTimeout = std::chrono::seconds(30);
 
 // Loads files one after another: each file is started when the one before has ended, on the
 // "CTSVC" thread where the card reports the end (as the service's own file container chains its

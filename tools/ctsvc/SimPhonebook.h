@@ -3,6 +3,7 @@
 #ifndef CTSVC_TOOL_SIM_PHONEBOOK_H
 #define CTSVC_TOOL_SIM_PHONEBOOK_H
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -10,9 +11,11 @@
 #include "CtSvcSimCi.h"
 #include "CtsvcTool.h"
 #include "Json.h"
-#include "SimCardFiles.h"
 
 namespace ctsvc_tool {
+
+// How long the tool waits for the card to answer one request.
+constexpr auto kAnswerTimeout = std::chrono::seconds(30);
 
 // One asynchronous answer: started by the caller, delivered on the handler thread.
 class SimAnswer {

@@ -1,43 +1,10 @@
-// Identifiers of the SIM phonebook files, the file information the card reports, and the listener
-// through which a file reports its load and write results.
+// The entry types of a PBR record, the file information the card reports, and the listener through
+// which a file reports its load and write results (the file ids are public, in CtSvcSimCi.h).
 #ifndef CTSVC_SIM_FILE_TYPES_H
 #define CTSVC_SIM_FILE_TYPES_H
 
+#include "CtSvcSimCi.h"
 #include "ZelTypes.h"
-
-enum CTSVC_SIM_FILE_ID {
-  CTSVC_SIM_FILE_ID_INVALID = -1,
-  CTSVC_SIM_ADN = 0,
-  CTSVC_SIM_FDN = 1,
-  CTSVC_SIM_SDN = 2,
-  CTSVC_SIM_MSISDN = 3,
-  CTSVC_SIM_GAS = 4,
-  CTSVC_SIM_AAS = 5,
-  CTSVC_SIM_PBR = 6,
-  CTSVC_SIM_CCP1 = 7,
-  CTSVC_SIM_EXT1 = 8,
-  CTSVC_SIM_EXT2 = 9,
-  CTSVC_SIM_EXT3 = 10,
-  CTSVC_SIM_HIDDENKEY = 11,
-  CTSVC_SIM_GRP = 12,
-  CTSVC_SIM_PBC = 13,
-  CTSVC_SIM_IAP = 14,
-  CTSVC_SIM_EXT5 = 15,
-  CTSVC_SIM_SNE = 16,
-  CTSVC_SIM_ANR = 17,
-  CTSVC_SIM_EMAIL = 18,
-  CTSVC_SIM_UID = 19,
-  CTSVC_SIM_PSC = 20,
-  CTSVC_SIM_CC = 21,
-  CTSVC_SIM_PUID = 22,
-  CTSVC_SIM_FILE_ID_MAX = 23
-};
-
-enum CTSVC_SIM_CARD_TYPE {
-  CTSVC_SIM_CARD_TYPE_GSM = 0,
-  CTSVC_SIM_CARD_TYPE_USIM = 1,
-  CTSVC_SIM_CARD_TYPE_UNKNOWN = 2
-};
 
 // Entry types of a PBR record, from the file tag of the entry.
 enum CTSVC_SIM_ENTRY_TYPE {

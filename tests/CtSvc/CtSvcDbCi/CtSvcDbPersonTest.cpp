@@ -107,6 +107,36 @@ TEST_F(CtSvcDbPersonTest, LinkingMergesAndUnlinkWithSplitSeparatesAgain) {
   EXPECT_EQ(11, primary.Info.nFirstAccountId);
 }
 
+TEST_F(CtSvcDbPersonTest, PersonsOfAPrimaryComeLocalThenSimThenInAccountListOrder) {
+  MyAccount second{12, 1, 0, "second"};
+  MyAccount first{11, 1, 0, "first"};
+  ASSERT_TRUE(MyAccountSvcAddAccount(&second));
+  ASSERT_TRUE(MyAccountSvcAddAccount(&first));
+  const HOBJ hFirst = AddPerson("Acc", "Eleven", CTSVC_USE_TYPE_PHONE, 11);
+  const int nPrimary = PrimaryOf(hFirst);
+  AddPerson("Acc", "Twelve", CTSVC_USE_TYPE_PHONE, 12, nPrimary);
+  AddPerson("On", "Sim", CTSVC_USE_TYPE_SIM, -1, nPrimary);
+  AddPerson("On", "Phone", CTSVC_USE_TYPE_PHONE, -1, nPrimary);
+  AddPerson("Else", "Where");
+
+  CtSvcPersonRecord records[8]{};
+  ASSERT_EQ(4, CtSvcDbPrimaryGetPersons(nPrimary, records, 8));
+  std::vector<std::string> vcOrder;
+  for (int i = 0; i < 4; ++i) {
+    vcOrder.push_back(records[i].Info.szLastName);
+  }
+  EXPECT_EQ((std::vector<std::string>{"Phone", "Sim", "Twelve", "Eleven"}), vcOrder);
+  EXPECT_EQ(CTSVC_USE_TYPE_SIM, records[1].DevType);
+  EXPECT_EQ(hFirst, static_cast<HOBJ>(records[3].Info.hPerson));
+  EXPECT_EQ(2, CtSvcDbPrimaryGetPersons(nPrimary, records, 2));
+  EXPECT_EQ(0, CtSvcDbPrimaryGetPersons(nPrimary + 100, records, 8));
+  zel::test::LogCapture capture;
+  EXPECT_EQ(-1, CtSvcDbPrimaryGetPersons(nPrimary, nullptr, 8));
+  EXPECT_TRUE(capture.HasAssertion("pRecords"));
+  EXPECT_EQ(-1, CtSvcDbPrimaryGetPersons(0, records, 8));
+  EXPECT_TRUE(capture.HasAssertion("nPrimaryId > 0"));
+}
+
 TEST_F(CtSvcDbPersonTest, FavouriteTypeResetsOrderAndOrderNeedsAFavourite) {
   const int nPrimary = PrimaryOf(AddPerson("Fav", "Person"));
   zel::test::LogCapture capture;

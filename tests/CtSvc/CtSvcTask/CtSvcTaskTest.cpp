@@ -115,10 +115,12 @@ TEST_F(ThreadsCtSvcTask, IsWorkingOnlyWhileAJobWorks) {
   CBlockingJob* pJob = AddBlockingJob(m_log, "job");
   m_log.WaitFor(1);
   EXPECT_TRUE(CtSvcTaskIsWorking());
+  EXPECT_FALSE(CtSvcTaskWaitForIdle(0));
   pJob->Release();
   EXPECT_EQ((std::vector<std::string>{"job works", "job done on CTSVC"}), m_log.WaitFor(2));
-  ASSERT_TRUE(CCtSvcTaskMgr::Instance()->WaitForIdle(20000));
+  ASSERT_TRUE(CtSvcTaskWaitForIdle(20000));
   EXPECT_FALSE(CtSvcTaskIsWorking());
+  EXPECT_TRUE(CtSvcTaskWaitForIdle(0));
 }
 
 TEST_F(ThreadsCtSvcTask, QueuedRequestsRunOneAfterAnotherAndAnswerOnTheServiceHandler) {

@@ -177,6 +177,33 @@ TEST_F(CtSvcDbMgrTest, MassInsertModeKeepsOneStatementPerText) {
   EXPECT_EQ(3, CountFromSecondConnection("CtSvcRcs"));
 }
 
+TEST_F(CtSvcDbMgrTest, TableInfoNamesEveryTableWithItsRows) {
+  AddPersonWithDetails();
+  std::vector<std::pair<std::string, int>> vcTables;
+  char szName[64];
+  INT32 nRows = 0;
+  while (CtSvcDbGetTableInfo(static_cast<INT32>(vcTables.size()), szName, sizeof(szName), &nRows)) {
+    vcTables.emplace_back(szName, nRows);
+  }
+  ASSERT_EQ(static_cast<size_t>(CTSVC_DB_TABLE_MAX), vcTables.size());
+  for (int nTable = 0; nTable < CTSVC_DB_TABLE_MAX; ++nTable) {
+    const char* szTable = CCtSvcDbMgr::Instance()->GetDBTable(nTable)->GetTableName();
+    EXPECT_EQ(szTable, vcTables[nTable].first);
+    EXPECT_EQ(CountFromSecondConnection(szTable), vcTables[nTable].second) << szTable;
+  }
+  EXPECT_EQ(1, vcTables[CTSVC_DB_TABLE_PERSON].second);
+  EXPECT_EQ(2, vcTables[CTSVC_DB_TABLE_GROUPMEMBER].second);
+
+  ASSERT_TRUE(CtSvcDbGetTableInfo(CTSVC_DB_TABLE_PERSON, szName, 5, &nRows));
+  EXPECT_STREQ("CtSv", szName);
+  EXPECT_FALSE(CtSvcDbGetTableInfo(-1, szName, sizeof(szName), &nRows));
+  zel::test::LogCapture capture;
+  EXPECT_FALSE(CtSvcDbGetTableInfo(0, szName, 0, &nRows));
+  EXPECT_TRUE(capture.HasAssertion("nNameSize > 0"));
+  EXPECT_FALSE(CtSvcDbGetTableInfo(0, szName, sizeof(szName), nullptr));
+  EXPECT_TRUE(capture.HasAssertion("pnRows"));
+}
+
 TEST_F(CtSvcDbMgrTest, ExportsAnswerForTheStore) {
   EXPECT_STREQ("1.1.76.0.0", CtSvcGetDBCodeVer());
   zel::test::SetVolumeFull(true);
