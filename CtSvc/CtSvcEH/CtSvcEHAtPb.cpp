@@ -9,7 +9,7 @@
 #include "CtSvcEHAtPbRows.h"
 #include "CtSvcSim/SimFile/CtSvcSimFileTypes.h"
 #include "CtSvcSimCi.h"
-#include "ZelCommTAPI/ZelSim.h"
+#include "CtSvcStatus.h"
 #include "ZelDebug.h"
 #include "ZelMem.h"
 #include "ZelPhs.h"
@@ -130,7 +130,7 @@ void CtSvcEHAtPbWrite(const TapiEvent* pEvent) {
 
 void CtSvcEHAtPbSendInitInfo(void* /*pData*/, INT32 /*nParam1*/, INT32 /*nParam2*/) {
   TapiAtPbInitInfo info{0, 0, CtSvcSimGetRecordStringLength(CTSVC_SIM_ADN)};
-  if (SimGetFdnEnable()) {
+  if (CtSimIsFdnMode()) {
     info.nUsed = CtSvcSimGetTotalUsedRecordCount(CTSVC_SIM_FDN);
     info.nTotal = CtSvcSimGetTotalMaxRecordCount(CTSVC_SIM_FDN);
   } else if (PhsGetStatus(PSV_SIM_TYPE) == kSimTypeWithAnr) {

@@ -23,8 +23,8 @@ void CtSvcEHAtOwnNumber(const TapiEvent* pEvent);
 void CtSvcEHAtPbSendInitInfo(void* pData, INT32 nParam1, INT32 nParam2);
 
 // SIM state as the answers read it.
-// The SIM phonebook can be read: a GSM or USIM card whose ADN group is loaded, not used remotely
-// over Bluetooth and not in no-SIM mode.
+// The SIM phonebook can be read (CtIsRecordAccessable of the ADN): the phonebook is initialised,
+// the SIM is not used remotely over Bluetooth nor in no-SIM mode, and its ADN file may be read.
 bool CtSvcEHAtSimAccessible(void);
 // Records the SIM phonebook holds: ADN total plus the first three ANR files; 0 when inaccessible.
 int CtSvcEHAtSimCapacity(void);

@@ -5,8 +5,7 @@
 #include "CtSvcEHAtPb.h"
 #include "CtSvcSim/SimFile/CtSvcSimFileTypes.h"
 #include "CtSvcSimCi.h"
-#include "ZelDebug.h"
-#include "ZelPhs.h"
+#include "CtSvcStatus.h"
 
 namespace {
 
@@ -15,17 +14,9 @@ constexpr int kCountedAnrFiles = 3;
 
 }  // namespace
 
-bool CtSvcEHAtSimAccessible(void) {
-  if (PhsGetStatus(PSV_BT_REMOTE_SIM_CONNECTED) == 1 || PhsGetStatus(PSV_SIM_MODE_NOSIM) == 1) {
-    DbgPrint(DBG_CLASS_TRACE, "CtSvcEHAtSimAccessible: - the SIM is used remotely or absent\n");
-    return false;
-  }
-  const int nCardType = CtSvcSimGetCardType();
-  if (nCardType != CTSVC_SIM_CARD_TYPE_GSM && nCardType != CTSVC_SIM_CARD_TYPE_USIM) {
-    return false;
-  }
-  return CtSvcSimGetTotalMaxRecordCount(CTSVC_SIM_ADN) > 0;
-}
+// The status helper decides: not over Bluetooth, not in no-SIM mode, the phonebook loaded and the
+// ADN file readable and writable in its present state.
+bool CtSvcEHAtSimAccessible(void) { return CtIsRecordAccessable(CT_RECORD_TYPE_ADN) != FALSE; }
 
 int CtSvcEHAtSimCapacity(void) { return CtSvcEHAtSimAccessible() ? CtSvcEHAtSimAdnAnrTotal() : 0; }
 

@@ -8,6 +8,7 @@
 #include "CtSvcImg.h"
 #include "CtSvcList.h"
 #include "CtSvcModule.h"
+#include "CtSvcPbap.h"
 #include "CtSvcPhonebook.h"
 
 namespace {
@@ -17,7 +18,7 @@ INT32 Release() { return --CtSvcGetClassDescriptor()->nRefCount; }
 
 struct Slot {
   const char* szName;
-  void* pFunction;  // null until the function exists in this build
+  void* pFunction;
 };
 
 template <typename F>
@@ -68,7 +69,7 @@ const Slot kSlots[CTSVC_INTERFACE_SLOT_COUNT] = {
     {"CtSvcDbPrimaryGetRecord", Fn(&CtSvcDbPrimaryGetRecord)},
     {"CtSvcDbPostalAddressGetCount", Fn(&CtSvcDbPostalAddressGetCount)},
     {"CtSvcDbPostalAddressGetRecords", Fn(&CtSvcDbPostalAddressGetRecords)},
-    {"CtSvcFullCtListExForPBAP", nullptr},
+    {"CtSvcFullCtListExForPBAP", Fn(&CtSvcFullCtListExForPBAP)},
     {"CtSvcDbMassSyncReadRecords", Fn(&CtSvcDbMassSyncReadRecords)},
     {"CtSvcPhonebookInsertContactToPhone", Fn(&CtSvcPhonebookInsertContactToPhone)},
     {"CtSvcPhonebookUpdateContactToPhone", Fn(&CtSvcPhonebookUpdateContactToPhone)},

@@ -29,16 +29,19 @@ using zel::at::AtSession;
 // How long a client that stopped reading may hold up the rest of an answer.
 constexpr int kWriteStallMs = 2000;
 
-// The service up, its AT client registered, and the card's phonebook and own numbers loaded
-// when a card is inserted.
-bool OpenAtService(const Options& options) {
+// The service up, its AT client registered, and the phonebook started on the data directory's
+// card as the phone starts it (the SIM's contacts and own numbers loaded and kept in step), so
+// that the SIM answers find it initialised.
+bool OpenAtService(const Options& options, const char* pszCommand) {
   if (!OpenService(options)) {
     return false;
   }
   const int nCardType = CtSvcSimGetCardType();
-  if (nCardType == CTSVC_SIM_CARD_TYPE_GSM || nCardType == CTSVC_SIM_CARD_TYPE_USIM) {
-    LoadSimGroup(CtSvcSimInitAdn);
-    LoadSimGroup(CtSvcSimInitMsisdn);
+  PhsSetStatus(PSV_SIM_MODE_NOSIM, nCardType == CTSVC_SIM_CARD_TYPE_GSM || nCardType == CTSVC_SIM_CARD_TYPE_USIM ? 0 : 1);
+  bool bNoSim = false;
+  if (!StartPhonebook(pszCommand, &bNoSim)) {
+    CloseService();
+    return false;
   }
   WmWaitEventHandlerIdle(WmGetEventHandlerByName("CTSVC"), 10000);
   return true;
@@ -215,7 +218,7 @@ int Serve(CPseudoTerminal& terminal) {
 
 int RunAt(const Options& options, const Args& args) {
   const std::string strLine = args.Word(0);
-  if (!OpenAtService(options)) {
+  if (!OpenAtService(options, "at")) {
     return kExitFailure;
   }
   std::string strAnswer;
@@ -242,7 +245,7 @@ int RunAtServe(const Options& options, const Args& /*args*/) {
   if (!terminal.Open()) {
     return Fail(kExitFailure, std::string("at-serve: cannot open a pseudo-terminal: ") + std::strerror(errno));
   }
-  if (!OpenAtService(options)) {
+  if (!OpenAtService(options, "at-serve")) {
     return kExitFailure;
   }
   std::printf("%s\n", terminal.Path().c_str());

@@ -14,6 +14,7 @@
 #include "CtSvcModule.h"
 #include "CtSvcSearch.h"
 #include "CtsvcTool.h"
+#include "DemoService.h"
 #include "Generator.h"
 #include "Json.h"
 #include "ZelGWESCore.h"
@@ -236,6 +237,7 @@ int RunDemo(const Options& options, const Args&) {
     std::printf("ZelCtSvc demo on %s\n", options.strDataDir.c_str());
   }
   bool bLoaded = false;
+  DemoInsertSampleUsim(options);
   report.Step("load the service: CtSvcDispatch(0)", [&] {
     bLoaded = OpenService(options);
     return Json();
@@ -250,6 +252,16 @@ int RunDemo(const Options& options, const Args&) {
   report.Step("a contact linked from two accounts that share an e-mail", &LinkedContact);
   const Json favourites = report.Step("favourites, in their order", &Favourites);
   report.Step("speed dial", [&] { return SpeedDial(favourites); });
+  DemoWatchChanges();
+  report.Step("start the phonebook on the SIM card (the sample USIM on a fresh store)", &DemoStartPhonebook);
+  // Place for the step "copy the SIM contacts to the phone, with progress": it comes with the bulk
+  // copy operations.
+  report.Step("import a vCard file (two contacts already stored, one new)", [&] { return DemoImportVCardFile(options); });
+  report.Step("link the imported duplicates into their contacts", &DemoLinkDuplicates);
+  report.Step("search the imported contact", &DemoSearchImported);
+  report.Step("Bluetooth phonebook export: pb.vcf written on its timer, the SIM listing", &DemoPbapExport);
+  report.Step("AT+CPBR=1,10 as an AT phonebook client sends it", &DemoAtRead);
+  report.Step("change callbacks the steps above caused", &DemoChangeCallbacks);
   report.Step("unload the service: CtSvcDispatch(1)", [] {
     CloseService();
     return Json();

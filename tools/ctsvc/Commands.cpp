@@ -142,6 +142,13 @@ const std::vector<Command>& Commands() {
        "Prints the terminal's path on the first line; an AT client (gammu: connection = at,\n"
        "device = the path) opens it. Clients may come and go.\n",
        "", "", 0, 0, StoreUse::kExisting, &RunAtServe},
+      {"pbap", "export [--sim] [--listing]", "write the Bluetooth phonebook-access files and print their paths",
+       "  export            the full list (pb.vcf: the owner's card, then every contact) as the Bluetooth\n"
+       "                    service asks for it, written on the service's timer\n"
+       "  --sim             the SIM's contacts (folder SIM1) instead of the phone's\n"
+       "  --listing         one file per entry (0.vcf the owner's card, at most 300 contacts)\n"
+       "The phonebook is started on the data directory's card first.\n",
+       "sim listing", "", 1, 1, StoreUse::kExisting, &RunPbap},
   };
   return kCommands;
 }

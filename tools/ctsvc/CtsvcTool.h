@@ -95,6 +95,7 @@ int RunBoot(const Options& options, const Args& args);
 int RunSim(const Options& options, const Args& args);
 int RunAt(const Options& options, const Args& args);
 int RunAtServe(const Options& options, const Args& args);
+int RunPbap(const Options& options, const Args& args);
 int RunImage(const Options& options, const Args& args);
 int RunImport(const Options& options, const Args& args);
 int RunExport(const Options& options, const Args& args);

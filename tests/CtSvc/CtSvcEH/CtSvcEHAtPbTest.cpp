@@ -14,6 +14,7 @@
 #include "CtSvcDbPerson.h"
 #include "CtSvcEH/CtSvcEH.h"
 #include "CtSvcSimCi.h"
+#include "CtSvcSimCi/CtSvcSimPhonebookSeam.h"
 #include "CtSvcTestData.h"
 #include "ZelCommTAPI/ZelAtCommand.h"
 #include "ZelCommTAPI/ZelTapiAt.h"
@@ -64,6 +65,7 @@ class ThreadsCtSvcEHAtPb : public SimMgrTest {
     Take();
   }
   void TearDown() override {
+    CtSvcSimSetPhonebookHooks(nullptr);
     TapiATSetResponseSink(nullptr, nullptr);
     SimMgrTest::TearDown();
   }
@@ -92,9 +94,12 @@ class ThreadsCtSvcEHAtPb : public SimMgrTest {
       ASSERT_GT(contact.Insert(1), 0);
     }
   }
+  // A GSM card whose phonebook the phone has started (the SIM answers need it initialised).
   void InsertLoadedGsmCard() {
     ASSERT_NO_FATAL_FAILURE(Insert(SampleCard(SampleCardType::Gsm)));
     ASSERT_EQ(LoadAdn(), std::vector<std::string>({"adn:1"}));
+    static const CtSvcSimPhonebookHooks kStarted{[]() -> BOOL { return TRUE; }, nullptr, nullptr};
+    CtSvcSimSetPhonebookHooks(&kStarted);
   }
   Seen Status(INT32 nDevice) { return RaiseOne(TAPI_EVENT_AT_PB_QUERYSTATUS_IND, nDevice, 42, nullptr); }
   std::vector<int> Read(INT32 nDevice, INT32 nFrom, INT32 nTo) {
@@ -141,6 +146,18 @@ TEST_F(ThreadsCtSvcEHAtPb, PhoneStatusIsCappedAt2000AndSimStatusNeedsAReadableCa
 
   EXPECT_EQ(Status(TAPI_AT_PB_DEVICE_FDN).nError, TAPI_AT_PB_ERROR_DEVICE);
   EXPECT_TRUE(Raise(TAPI_EVENT_AT_PB_QUERYSTATUS_IND, TAPI_AT_PB_DEVICE_MISSED, 0, nullptr).empty());
+}
+
+// A loaded card is not enough: the SIM is readable once the phone started the phonebook on it.
+TEST_F(ThreadsCtSvcEHAtPb, SimIsServedOnlyOnceThePhonebookIsStarted) {
+  ASSERT_NO_FATAL_FAILURE(AddContacts(CTSVC_USE_TYPE_SIM, 3));
+  ASSERT_NO_FATAL_FAILURE(Insert(SampleCard(SampleCardType::Gsm)));
+  ASSERT_EQ(LoadAdn(), std::vector<std::string>({"adn:1"}));
+  EXPECT_EQ(Status(TAPI_AT_PB_DEVICE_SIM).status.nUsed, 0);
+  EXPECT_TRUE(Read(TAPI_AT_PB_DEVICE_SIM, 1, 3).empty());
+  ASSERT_NO_FATAL_FAILURE(InsertLoadedGsmCard());
+  EXPECT_EQ(Status(TAPI_AT_PB_DEVICE_SIM).status.nUsed, 3);
+  EXPECT_EQ(Read(TAPI_AT_PB_DEVICE_SIM, 1, 3), std::vector<int>({1, 2, 3}));
 }
 
 TEST_F(ThreadsCtSvcEHAtPb, ReadAnswersTheIndexesOfExistingRowsWithinTheBounds) {

@@ -2,36 +2,18 @@
 // numbers, e-mails and photo size, for 2.1 and 3.0, with non-ASCII names and folded lines.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "CtSvcDB/Records/CtSvcContactInfoBuilder.h"
 #include "CtSvcTestEnv.h"
 #include "CtSvcVCard.h"
+#include "VobjectReader.h"
 #include "ZelAppFrmwk/ZelVCard.h"
 #include "ZelFm.h"
 
 namespace {
-
-// Runs the reader script on a file: its exit status and output.
-std::pair<int, std::string> ReadWithVobject(const std::string& strPath) {
-  const std::string strCommand = "/usr/bin/python3 " + std::string(CTSVC_TEST_SOURCE_DIR) +
-                                 "/CtSvc/CtSvcVCard/vobject_read.py '" + strPath + "' 2>&1";
-  FILE* pPipe = popen(strCommand.c_str(), "r");
-  if (pPipe == nullptr) {
-    return {-1, ""};
-  }
-  std::string strOut;
-  char szBuffer[4096];
-  for (size_t n; (n = std::fread(szBuffer, 1, sizeof(szBuffer), pPipe)) > 0;) {
-    strOut.append(szBuffer, n);
-  }
-  const int nStatus = pclose(pPipe);
-  return {WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1, strOut};
-}
 
 class CtSvcVCardThirdPartyTest : public ctsvc_test::StoreTest {};
 

@@ -168,6 +168,18 @@ TEST_F(CtsvcAt, AnswersOneCommandLineAndFailsOnARefusedOne) {
   }
 }
 
+// The command line starts the phonebook on the card as the phone does: the card's contacts are
+// served without an earlier boot.
+TEST_F(CtsvcAt, ServesTheCardsContactsWithoutAnEarlierBoot) {
+  const std::string strCard = m_dir.File("card.json");
+  ASSERT_EQ(0, RunTool(Data() + " sim make-card --gsm " + strCard).nExit);
+  ASSERT_EQ(0, RunTool(Data() + " sim insert-card " + strCard).nExit);
+  const ToolRun run = RunTool(Data() + " at 'AT+CPBS=\"SM\";+CPBS?'", false);
+  EXPECT_EQ(0, run.nExit);
+  EXPECT_EQ(0u, run.strOut.find("\r\n+CPBS: \"SM\",")) << run.strOut;
+  EXPECT_EQ(std::string::npos, run.strOut.find("\"SM\",0,0")) << run.strOut;
+}
+
 TEST_F(CtsvcAt, ServesClientsThroughBadLinesAndClientsThatLeaveMidAnswer) {
   ASSERT_EQ(0, RunTool(Data() + " gen 1000 --seed 7").nExit);
   Server server(m_dir.Path());

@@ -3,6 +3,7 @@
 #define ZEL_CORE_H
 
 #include "ZelAc.h"
+#include "ZelBluetooth.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
 #include "ZelFm.h"
