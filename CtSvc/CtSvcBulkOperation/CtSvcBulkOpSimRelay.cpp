@@ -28,8 +28,9 @@ class CCtSvcBulkSimRelay : public ICtSvcSimUpdateListener {
                 BOOL bSuccess) {
     CCtSvcModuleLock lock;
     if (m_pTarget == nullptr) {
+      // The store never follows this write: the card's fingerprints stay stale, so the next start
+      // of the phonebook reads the card again.
       DbgPrint(DBG_CLASS_FAIL, "CCtSvcBulkSimRelay - answer of record %d after its operation ended\n", nRecordIndex);
-      CtSvcBulkSimChanged();
       return;
     }
     (m_pTarget->*pfn)(nSimFileID, nRecordIndex, bSuccess);

@@ -22,14 +22,17 @@ bool WritesCard(int nType) {
 
 }  // namespace
 
-// The follow-up of a run that finished; a card-writing run that ended any other way (stopped, or a
-// failed write) has changed the card as well and recomputes its fingerprints too.
+// The follow-up of a run that finished. A card-writing run recomputes the card's fingerprints
+// whenever it ends (finished or stopped) - unless one of its card writes failed: a failed write can
+// leave part of its record on the card, so the fingerprints are left stale and the next start of
+// the phonebook reads the card again and the store follows it.
 void CCtSvcBulkListener::_FollowUp(BOOL bResult, int nNewState) {
   const bool bFinished = bResult && nNewState == CTSVC_BULK_FINISHED;
   const bool bEnded = nNewState == CTSVC_BULK_FINISHED || nNewState == CTSVC_BULK_READY;
   CCtSvcPhonebookMgr* pMgr = CCtSvcPhonebookMgr::Instance();
   if (WritesCard(m_nType)) {
-    if (bEnded) {
+    m_bCardWriteFailed = m_bCardWriteFailed || !bResult;
+    if (bEnded && !m_bCardWriteFailed) {
       CtSvcBulkSimChanged();
     }
     return;

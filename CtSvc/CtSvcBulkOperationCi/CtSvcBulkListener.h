@@ -28,6 +28,7 @@ class CCtSvcBulkListener : public ICtSvcBulkListener {
   bool m_bAutoDestroy;
   CtSvcBulkOpProgressCallback m_pfnProgress = nullptr;
   int m_nGroupId = -1;
+  bool m_bCardWriteFailed = false;
 };
 
 #endif
