@@ -231,6 +231,8 @@ int RunJob(const Options& options, const BulkJob& job, const std::vector<int>& v
   bool bCompleted = false;
   {
     SignalScope signals;
+    std::fprintf(stderr, "bulk: %d contacts (pid %d); Ctrl-C pauses\n", static_cast<int>(vcIds.size()),
+                 static_cast<int>(getpid()));
     if (CtSvcBulkOpStart()) {
       bCompleted = RunToEnd();
     }
