@@ -15,8 +15,8 @@
 
 namespace ctsvc_bulk_test {
 
-// A contact as sorted "kind:value" texts: name, numbers, e-mail addresses and group names.
-using ContactText = std::multiset<std::string>;
+// A contact as "kind:value" texts: name, numbers, e-mail addresses, second name and group names.
+using ContactText = std::set<std::string>;
 using ContactTexts = std::multiset<ContactText>;
 
 inline ContactText TextOfPerson(const CtSvcPersonRecord& person) {
@@ -29,6 +29,12 @@ inline ContactText TextOfPerson(const CtSvcPersonRecord& person) {
   CtSvcEmailAddressRecord emails[8];
   for (int i = 0, n = CtSvcDbPersonGetEmailAddressList(hPerson, emails, 8); i < n; ++i) {
     text.insert(std::string("email:") + emails[i].Info.szEmailAddress);
+  }
+  CtSvcEtcDataRecord etc[8];
+  for (int i = 0, n = CtSvcDbPersonGetEtcData(hPerson, etc, 8); i < n; ++i) {
+    if (etc[i].Info.EtcDataType == CTSVC_ETC_DATA_TYPE_SECOND_NAME) {
+      text.insert(std::string("second:") + etc[i].Info.szEtcData);
+    }
   }
   CtSvcGroupRecord groups[8];
   for (int i = 0, n = CtSvcDbPersonGetJoinedGroupList(hPerson, groups, 8); i < n; ++i) {
@@ -61,31 +67,9 @@ inline ContactTexts StoreTexts(int nDevType) {
 inline ContactTexts CardTexts() {
   ContactTexts texts;
   for (int i = 0, nMax = CtSvcSimGetTotalMaxRecordCount(CTSVC_SIM_ADN); i < nMax; ++i) {
-    CtSvcSimAdnRecord record;
-    if (CtSvcSimIsUsedRecord(CTSVC_SIM_ADN, i) <= 0 || !CtSvcSimGetAdnRecord(i, &record)) {
-      continue;
+    if (CtSvcSimIsUsedRecord(CTSVC_SIM_ADN, i) > 0) {
+      texts.insert(ctsvc_phonebook_test::CardContactText(i));
     }
-    ContactText text{std::string("name:") + record.szName};
-    if (record.szPhoneNumber[0] != '\0') {
-      text.insert(std::string("number:") + record.szPhoneNumber);
-    }
-    for (const CtSvcSimAdditionalNumber& anr : record.stAdditionalNumber) {
-      if (anr.szPhoneNumber[0] != '\0') {
-        text.insert(std::string("number:") + anr.szPhoneNumber);
-      }
-    }
-    for (const auto& szEmail : record.szEmail) {
-      if (szEmail[0] != '\0') {
-        text.insert(std::string("email:") + szEmail);
-      }
-    }
-    for (int g = 0; g < CTSVC_SIM_GROUP_FLAG_MAX; ++g) {
-      char szGroup[64] = "";
-      if (record.bGroup[g] != 0 && CtSvcSimGetGasRecord(g, szGroup, sizeof(szGroup))) {
-        text.insert(std::string("group:") + szGroup);
-      }
-    }
-    texts.insert(text);
   }
   return texts;
 }
