@@ -136,8 +136,9 @@ TEST_F(BulkSimTest, APausedCopyDoesNothingUntilResumedAndCopiesEveryContactOnce)
   {
     CCtSvcModuleLock lock;
     for (int i = 0; i < kCount; ++i) {
-      CCtSvcContactInfoBuilder builder("Sim " + std::to_string(i), -1);
-      builder.Number("0107" + std::to_string(100000 + i));
+      CCtSvcContactInfoBuilder builder("Sim " + std::to_string(i), -1, "Family" + std::to_string(i % 7));
+      builder.Number("0107" + std::to_string(100000 + i)).Number("02" + std::to_string(5000000 + i), 2);
+      builder.Address("Street " + std::to_string(i), "Seoul");
       builder.person.nSlotIndex = i;
       CCtSvcContact contact(builder.Info(), CTSVC_USE_TYPE_SIM);
       ASSERT_GT(contact.Insert(0), 0);
