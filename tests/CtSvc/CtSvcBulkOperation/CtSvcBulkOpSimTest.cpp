@@ -101,6 +101,29 @@ TEST_F(BulkSimTest, AnAdnInsertKeepsItsUnitAndAdvancesOneRecordPerCardAnswer) {
   EXPECT_EQ(3, PersonCount(CTSVC_USE_TYPE_SIM));
 }
 
+// The card answers a run destroyed while it waited: nobody is called back, the store does not
+// follow, and the card's fingerprints stay stale so that the next start reads the card again.
+TEST_F(BulkSimTest, AnAnswerAfterTheRunWasDestroyedReachesNobody) {
+  BootOn(SampleCard(SampleCardType::Usim, true));
+  Create(CTSVC_BULK_OP_INSERT_ADN);
+  AddSimContacts(2, {});
+  zel::test::HoldSimAnswers(true);
+  ASSERT_TRUE(CtSvcBulkOpStart());
+  ASSERT_EQ(1, zel::test::FireDueTimers(1));
+  ASSERT_TRUE(CtSvcBulkOpDestroy());
+  zel::test::LogCapture log;
+  zel::test::HoldSimAnswers(false);
+  while (zel::test::ReleaseSimAnswer()) {
+    DrainEventHandler();
+  }
+  DrainEventHandler();
+  EXPECT_TRUE(log.Contains("answer of record 0 after its operation ended"));
+  EXPECT_EQ(0, PersonCount(CTSVC_USE_TYPE_SIM));
+  NewProcess();
+  ASSERT_TRUE(Boot());
+  EXPECT_EQ(CardTexts(), StoreTexts(CTSVC_USE_TYPE_SIM));
+}
+
 // A refused card write stops the run with that contact not in the store; resuming does the rest.
 // The card may keep part of the refused record, so the run leaves the card's fingerprints stale and
 // the next start of the phonebook makes the store follow the card.
