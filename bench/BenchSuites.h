@@ -14,6 +14,7 @@ void RegisterSimBenchmarks();
 void RegisterImageBenchmarks();
 void RegisterPhonebookBenchmarks();
 void RegisterVCardBenchmarks();
+void RegisterBulkCopyBenchmarks();
 
 // The writer process of the concurrent-writer benchmarks: its exit code when argv asks for one,
 // else -1.

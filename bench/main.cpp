@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
   ctsvc_bench::RegisterImageBenchmarks();
   ctsvc_bench::RegisterPhonebookBenchmarks();
   ctsvc_bench::RegisterVCardBenchmarks();
+  ctsvc_bench::RegisterBulkCopyBenchmarks();
   ctsvc_bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

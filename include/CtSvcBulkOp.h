@@ -10,16 +10,16 @@
 /* Operation types of CtSvcBulkOpCreate. */
 typedef enum CtSvcBulkOpType {
   CTSVC_BULK_OP_INSERT_DB = 1,       /* contact records (CtSvcBulkOpAddContactRecord) or ADN record indexes */
-  CTSVC_BULK_OP_INSERT_ADN = 2,
+  CTSVC_BULK_OP_INSERT_ADN = 2,      /* SIM contact records, one card record per card answer */
   CTSVC_BULK_OP_DELETE_DB = 3,       /* phone person ids */
-  CTSVC_BULK_OP_DELETE_ADN = 4,
-  CTSVC_BULK_OP_COPY_ADN_TO_DB = 5,
-  CTSVC_BULK_OP_COPY_DB_TO_ADN = 6,
-  CTSVC_BULK_OP_MOVE_ADN_TO_DB = 7,
-  CTSVC_BULK_OP_MOVE_DB_TO_ADN = 8,
+  CTSVC_BULK_OP_DELETE_ADN = 4,      /* SIM person ids */
+  CTSVC_BULK_OP_COPY_ADN_TO_DB = 5,  /* SIM person ids, copied to the phone */
+  CTSVC_BULK_OP_COPY_DB_TO_ADN = 6,  /* phone person ids, copied to free card records */
+  CTSVC_BULK_OP_MOVE_ADN_TO_DB = 7,  /* SIM person ids */
+  CTSVC_BULK_OP_MOVE_DB_TO_ADN = 8,  /* phone person ids */
   CTSVC_BULK_OP_CHANGE_ORDER = 9,    /* every merged contact, collected at creation */
-  CTSVC_BULK_OP_ADD_MEMBER_DB = 10,
-  CTSVC_BULK_OP_ADD_MEMBER_ADN = 11,
+  CTSVC_BULK_OP_ADD_MEMBER_DB = 10,  /* group id + person ids: their phone persons join */
+  CTSVC_BULK_OP_ADD_MEMBER_ADN = 11, /* SIM group id + SIM person ids */
   CTSVC_BULK_OP_REMOVE_MEMBER_DB = 12,
   CTSVC_BULK_OP_REMOVE_MEMBER_ADN = 13
 } CtSvcBulkOpType;
@@ -38,13 +38,19 @@ typedef void (*CtSvcBulkOpProgressCallback)(int nDone, int nTotal, void* pUserDa
 
 ZEL_EXTERN_C_BEGIN
 
-/* Makes the operation of the type; FALSE while another exists or for a type this library does not
- * run. A change-order operation made without callback destroys itself when it finishes. */
+/* Makes the operation of the type; FALSE while another exists or for an unknown type. A
+ * change-order operation made without callback destroys itself when it finishes.
+ * The SIM types (2, 4, 6, 7, 8, 11, 13) write one card record a time and their unit count cannot be
+ * set. A card write that fails stops the run (state callback with bResult FALSE, state READY while
+ * items are left): that contact is left unchanged on both sides, and CtSvcBulkOpResume goes on with
+ * the next one. */
 BOOL CtSvcBulkOpCreate(int nType, CtSvcBulkOpStateCallback pfnCallback, void* pUserData);
 BOOL CtSvcBulkOpDestroy(void);
 BOOL CtSvcBulkOpAddContactRecord(int nDeviceType, const CtSvcContactInfo* pContactInfo);
 BOOL CtSvcBulkOpAddSimRecordIndex(int nRecordIndex);
 BOOL CtSvcBulkOpAddPersonId(int nPersonId);
+/* The group of a membership operation (types 10 to 13); FALSE for a group that does not exist. */
+BOOL CtSvcBulkOpSetGroupId(int nGroupId);
 BOOL CtSvcBulkOpStart(void);
 BOOL CtSvcBulkOpStop(void);
 BOOL CtSvcBulkOpPause(void);

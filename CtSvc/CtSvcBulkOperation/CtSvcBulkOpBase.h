@@ -46,6 +46,9 @@ class CCtSvcBulkOpBase : public ICtSvcBulkOperation {
 
   void _AddItem(Item item) { m_Items.push_back(std::move(item)); }
   const std::deque<Item>& _Items() const { return m_Items; }
+  // For operations that finish an item later than they start it (a card write).
+  Item& _Front() { return m_Items.front(); }
+  void _PopFront() { m_Items.pop_front(); }
   virtual void _BeginUnit() {}
   virtual BOOL _ProcessItem(Item& item) = 0;
   virtual BOOL _EndUnit(BOOL bResult) { return bResult; }

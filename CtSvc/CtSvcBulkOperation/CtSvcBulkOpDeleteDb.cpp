@@ -13,9 +13,8 @@ HOBJ PhoneHandle(int nPersonId) { return CTSVC_MAKE_HANDLE(CTSVC_USE_TYPE_PHONE,
 }  // namespace
 
 BOOL CCtSvcBulkOpDeleteDb::AddPersonId(int nPersonId) {
-  const int nId = CTSVC_HANDLE_TO_ID(nPersonId);
-  if (nPersonId == INVALID_HOBJ || nId < 1) {
-    DbgPrint(DBG_CLASS_FAIL, "CCtSvcBulkOpDeleteDb::AddPersonId - invalid person id(%d)\n", nPersonId);
+  const int nId = CtSvcBulkPersonIdOf("CCtSvcBulkOpDeleteDb::AddPersonId", nPersonId);
+  if (nId < 0) {
     return FALSE;
   }
   _AddItem(nId);

@@ -4,16 +4,17 @@
 #ifndef CTSVC_BULK_OP_DELETE_DB_H
 #define CTSVC_BULK_OP_DELETE_DB_H
 
+#include "CtSvcBulkOperation/CtSvcBulkContact.h"
 #include "CtSvcBulkOperation/CtSvcBulkOpBase.h"
 
 #define CTSVC_BULK_DELETE_DB_UNIT 20
 #define CTSVC_BULK_MASS_DELETE_THRESHOLD 30
 
-class CCtSvcBulkOpDeleteDb : public CCtSvcBulkOpBase<int> {
+class CCtSvcBulkOpDeleteDb : public CCtSvcBulkOpBase<int>, public ICtSvcBulkPersonIds {
  public:
   CCtSvcBulkOpDeleteDb() : CCtSvcBulkOpBase(CTSVC_BULK_DELETE_DB_UNIT) {}
   // Takes a person id (or a phone person handle); FALSE for an id below 1.
-  BOOL AddPersonId(int nPersonId);
+  BOOL AddPersonId(int nPersonId) override;
   bool IsMassDeleteMode() const { return m_nAdded > CTSVC_BULK_MASS_DELETE_THRESHOLD; }
 
  protected:

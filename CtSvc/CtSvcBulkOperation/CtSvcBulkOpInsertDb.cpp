@@ -1,5 +1,6 @@
 #include "CtSvcBulkOperation/CtSvcBulkOpInsertDb.h"
 
+#include "CtSvcBulkOperation/CtSvcBulkContact.h"
 #include "CtSvcDB/Records/CtSvcContact.h"
 #include "CtSvcDbDetail.h"
 #include "CtSvcFilter.h"
@@ -61,25 +62,10 @@ std::unique_ptr<CCtSvcContactInfoBuilder> CtSvcBulkContactFromAdn(int nRecordInd
 }
 
 BOOL CCtSvcBulkOpInsertDb::AddContactRecord(CtSvcDeviceType nDeviceType, const CtSvcContactInfo& contactInfo) {
-  if (contactInfo.pPersonInfo == nullptr) {
-    DbgPrint(DBG_CLASS_FAIL, "CCtSvcBulkOpInsertDb::AddContactRecord - no person info\n");
+  std::unique_ptr<CCtSvcContactInfoBuilder> pInfo =
+      CtSvcBulkCopyContactInfo("CCtSvcBulkOpInsertDb::AddContactRecord", contactInfo);
+  if (pInfo == nullptr) {
     return FALSE;
-  }
-  auto pInfo = std::make_unique<CCtSvcContactInfoBuilder>("", -1);
-  pInfo->person = *contactInfo.pPersonInfo;
-  auto copy = [](auto* pArray, int nCount, auto& vc) {
-    if (pArray != nullptr && nCount > 0) {
-      vc.assign(pArray, pArray + nCount);
-    }
-  };
-  copy(contactInfo.pPhoneNumberInfo, contactInfo.nPhoneNumberCount, pInfo->vcNumbers);
-  copy(contactInfo.pEmailAddressInfo, contactInfo.nEmailAddressCount, pInfo->vcEmails);
-  copy(contactInfo.pPostalAddressInfo, contactInfo.nPostalAddressCount, pInfo->vcAddresses);
-  copy(contactInfo.pGroupMemberInfo, contactInfo.nGroupMemberCount, pInfo->vcMembers);
-  copy(contactInfo.pEtcDataInfo, contactInfo.nEtcDataCount, pInfo->vcEtc);
-  if (contactInfo.pRcsInfo != nullptr) {
-    pInfo->rcs = *contactInfo.pRcsInfo;
-    pInfo->bRcs = true;
   }
   _AddItem(CtSvcBulkContactItem{std::move(pInfo), nDeviceType});
   return TRUE;

@@ -5,8 +5,12 @@
 #include "CtSvcBulkOp.h"
 #include "CtSvcBulkOperation/CtSvcBulkHandler.h"
 #include "CtSvcBulkOperation/CtSvcBulkOpChangeOrder.h"
+#include "CtSvcBulkOperation/CtSvcBulkOpCopyAdnToDb.h"
 #include "CtSvcBulkOperation/CtSvcBulkOpDeleteDb.h"
 #include "CtSvcBulkOperation/CtSvcBulkOpInsertDb.h"
+#include "CtSvcBulkOperation/CtSvcBulkOpMember.h"
+#include "CtSvcBulkOperation/CtSvcBulkOpMoveAdnToDb.h"
+#include "CtSvcBulkOperation/CtSvcBulkOpMoveDbToAdn.h"
 #include "CtSvcBulkOperationCi/CtSvcBulkListener.h"
 #include "CtSvcDbCi/CtSvcDbCiCommon.h"
 #include "CtSvcDbListener.h"
@@ -18,19 +22,30 @@ int g_nType = 0;
 std::unique_ptr<ICtSvcBulkOperation> g_pOperation;
 std::unique_ptr<CCtSvcBulkListener> g_pListener;
 
-// The operation of a type this library runs, or null.
-std::unique_ptr<ICtSvcBulkOperation> MakeOperation(int nType) {
-  switch (nType) {
-    case CTSVC_BULK_OP_INSERT_DB:
-      return std::make_unique<CCtSvcBulkOpInsertDb>();
-    case CTSVC_BULK_OP_DELETE_DB:
-      return std::make_unique<CCtSvcBulkOpDeleteDb>();
-    case CTSVC_BULK_OP_CHANGE_ORDER:
-      return std::make_unique<CCtSvcBulkOpChangeOrder>();
-    default:
-      return nullptr;
-  }
+template <class T>
+std::unique_ptr<ICtSvcBulkOperation> Make() {
+  return std::make_unique<T>();
 }
+
+// The operation of each type, by type number.
+using MakeFn = std::unique_ptr<ICtSvcBulkOperation> (*)();
+const MakeFn kMakers[] = {
+    nullptr,
+    &Make<CCtSvcBulkOpInsertDb>,
+    &Make<CCtSvcBulkOpInsertAdn>,
+    &Make<CCtSvcBulkOpDeleteDb>,
+    &Make<CCtSvcBulkOpDeleteAdn>,
+    &Make<CCtSvcBulkOpCopyAdnToDb>,
+    &Make<CCtSvcBulkOpCopyDbToAdn>,
+    &Make<CCtSvcBulkOpMoveAdnToDb>,
+    &Make<CCtSvcBulkOpMoveDbToAdn>,
+    &Make<CCtSvcBulkOpChangeOrder>,
+    &Make<CCtSvcBulkOpAddMemberDb>,
+    &Make<CCtSvcBulkOpAddMemberAdn>,
+    &Make<CCtSvcBulkOpRemoveMemberDb>,
+    &Make<CCtSvcBulkOpRemoveMemberAdn>,
+};
+static_assert(sizeof(kMakers) / sizeof(kMakers[0]) == CTSVC_BULK_OP_REMOVE_MEMBER_ADN + 1, "one maker a type");
 
 bool PausesListeners() {
   if (g_nType == CTSVC_BULK_OP_DELETE_DB) {
@@ -48,6 +63,17 @@ T* OperationOf(int nType, const char* pszWho) {
   return static_cast<T*>(g_pOperation.get());
 }
 
+// The current operation as what a function feeds (person ids, a group); null (logged) when the
+// current type takes no such thing.
+template <class T>
+T* OperationAs(const char* pszWho) {
+  T* pTarget = dynamic_cast<T*>(g_pOperation.get());
+  if (pTarget == nullptr) {
+    DbgPrint(DBG_CLASS_FAIL, "%s - not for the current operation (type %d)\n", pszWho, g_nType);
+  }
+  return pTarget;
+}
+
 CCtSvcBulkHandler* Handler() { return CCtSvcBulkHandler::Instance(); }
 
 }  // namespace
@@ -61,11 +87,7 @@ extern "C" BOOL CtSvcBulkOpCreate(int nType, CtSvcBulkOpStateCallback pfnCallbac
   if (!ZEL_REQUIRE(nType >= CTSVC_BULK_OP_INSERT_DB && nType <= CTSVC_BULK_OP_REMOVE_MEMBER_ADN)) {
     return FALSE;
   }
-  std::unique_ptr<ICtSvcBulkOperation> pOperation = MakeOperation(nType);
-  if (pOperation == nullptr) {
-    DbgPrint(DBG_CLASS_FAIL, "CtSvcBulkOpCreate - bulk operation type %d is not supported\n", nType);
-    return FALSE;
-  }
+  std::unique_ptr<ICtSvcBulkOperation> pOperation = kMakers[nType]();
   const bool bAutoDestroy = nType == CTSVC_BULK_OP_CHANGE_ORDER && pfnCallback == nullptr;
   auto pListener = std::make_unique<CCtSvcBulkListener>(nType, pfnCallback, pUserData, bAutoDestroy);
   if (!Handler()->RegisterBulkOperation(pOperation.get(), pListener.get())) {
@@ -97,6 +119,12 @@ extern "C" BOOL CtSvcBulkOpDestroy(void) {
 
 extern "C" BOOL CtSvcBulkOpAddContactRecord(int nDeviceType, const CtSvcContactInfo* pContactInfo) {
   CCtSvcModuleLock lock;
+  if (g_nType == CTSVC_BULK_OP_INSERT_ADN && g_pOperation != nullptr) {
+    if (!ZEL_REQUIRE(pContactInfo) || !ZEL_REQUIRE(nDeviceType == CTSVC_USE_TYPE_SIM)) {
+      return FALSE;
+    }
+    return static_cast<CCtSvcBulkOpInsertAdn*>(g_pOperation.get())->AddContactRecord(*pContactInfo);
+  }
   auto* pInsert = OperationOf<CCtSvcBulkOpInsertDb>(CTSVC_BULK_OP_INSERT_DB, "CtSvcBulkOpAddContactRecord");
   if (pInsert == nullptr || !ZEL_REQUIRE(pContactInfo) || !ZEL_REQUIRE(CtSvcIsStoreDeviceType(nDeviceType))) {
     return FALSE;
@@ -112,8 +140,18 @@ extern "C" BOOL CtSvcBulkOpAddSimRecordIndex(int nRecordIndex) {
 
 extern "C" BOOL CtSvcBulkOpAddPersonId(int nPersonId) {
   CCtSvcModuleLock lock;
-  auto* pDelete = OperationOf<CCtSvcBulkOpDeleteDb>(CTSVC_BULK_OP_DELETE_DB, "CtSvcBulkOpAddPersonId");
-  return pDelete != nullptr ? pDelete->AddPersonId(nPersonId) : FALSE;
+  auto* pTarget = OperationAs<ICtSvcBulkPersonIds>("CtSvcBulkOpAddPersonId");
+  return pTarget != nullptr ? pTarget->AddPersonId(nPersonId) : FALSE;
+}
+
+extern "C" BOOL CtSvcBulkOpSetGroupId(int nGroupId) {
+  CCtSvcModuleLock lock;
+  auto* pTarget = OperationAs<CCtSvcBulkGroupTarget>("CtSvcBulkOpSetGroupId");
+  if (pTarget == nullptr || !pTarget->SetGroupId(nGroupId)) {
+    return FALSE;
+  }
+  g_pListener->SetGroupId(nGroupId);
+  return TRUE;
 }
 
 extern "C" BOOL CtSvcBulkOpStart(void) {

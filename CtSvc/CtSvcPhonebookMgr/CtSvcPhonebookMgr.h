@@ -131,9 +131,11 @@ class CCtSvcPhonebookMgr : public ICtSvcSimMgrListener, public ICtSvcSimUpdateLi
   void OnUpdateRecord(int nSimFileID, int nRecordIndex, BOOL bSuccess) override;
   void OnDeleteRecord(int nSimFileID, int nRecordIndex, BOOL bSuccess) override;
 
+  // The ADN record of a contact (also used by the bulk SIM writes).
+  BOOL __ConvToSimAdnRecord(const CCtSvcContact& contact, CCtSvcSimAdnRecord* pAdnRecord) const;
+
  private:
   std::vector<CtSvcPhonebookCallbackEntry>& _CallbackList(CallbackList list);
-  BOOL __ConvToSimAdnRecord(const CCtSvcContact& contact, CCtSvcSimAdnRecord* pAdnRecord) const;
   // Brings the stored detail lists of the person in line with the given contact (phone update).
   BOOL _MergeDetails(HOBJ hPerson, const CtSvcPersonRecord& stored, CtSvcContactInfo* pContactInfo);
   BOOL _ForwardSetResult(const char* pszWho, BOOL (ICtSvcPhonebookListener::*pfnSlot)(int, int), int nRecordIndex,

@@ -123,6 +123,17 @@ const std::vector<Command>& Commands() {
        "  insert-card FILE  copy a card file into the data directory (sim/card.json)\n"
        "  remove-card       take the card out of the data directory\n",
        "gsm usim empty", "name number email anr group", 1, 2, StoreUse::kCreates, &RunSim},
+      {"bulk", "copy|move sim-to-phone|phone-to-sim [IDS|--all] | delete IDS",
+       "copy, move or delete many contacts as one background run with a progress bar",
+       "  copy sim-to-phone  SIM contacts become phone contacts (IDS: card record numbers, 'ctsvc sim list')\n"
+       "  copy phone-to-sim  phone contacts are written to free card records (IDS: contact ids, 'ctsvc list')\n"
+       "  move ...           the same, and the originals are deleted once copied\n"
+       "  delete IDS         the phone persons of the contacts\n"
+       "  --all              every contact of the source store\n"
+       "Ctrl-C pauses and shows how far the run got; Enter (on a terminal) or SIGUSR1 continues;\n"
+       "a second Ctrl-C while paused stops. The summary counts the contacts done; exit 1 when not all were.\n"
+       "A card write that fails stops the run; that contact stays as it was.\n",
+       "all", "", 1, 1000000, StoreUse::kExisting, &RunBulk},
       {"settings", "get KEY | set KEY VALUE", "read or change a preference (item_storage, view_storage, view_sort)",
        "  item_storage      where new contacts are saved: 0 phone, 1 SIM, 2 ask (default 2)\n"
        "  view_storage      which contacts are listed: 0 both (default), 1 phone, 2 SIM\n"

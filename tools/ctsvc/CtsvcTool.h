@@ -112,6 +112,7 @@ int RunSimRemoveCard(const Options& options, const Args& args);
 int RunSettings(const Options& options, const Args& args);
 int RunOwnNumber(const Options& options, const Args& args);
 int RunBirthdays(const Options& options, const Args& args);
+int RunBulk(const Options& options, const Args& args);
 
 }  // namespace ctsvc_tool
 

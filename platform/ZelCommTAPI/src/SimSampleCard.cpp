@@ -1,5 +1,6 @@
 // Sample GSM and USIM cards, written through the record codec so that they hold what a card
 // would.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -263,9 +264,13 @@ std::string GsmCard(bool bEmpty) {
 
 // ---- USIM phonebook ----
 
-constexpr size_t kUsimAdnCount = 100;
+// Records of each PBR record's files: ADN and its type-1 files, and the linked (type-2) files.
+struct UsimSize {
+  size_t nAdn;
+  size_t nLinked;
+};
+constexpr UsimSize kUsimSize{100, 50};
 constexpr size_t kUsimAdnLen = 32;
-constexpr size_t kLinkedCount = 50;
 constexpr size_t kEmailLen = 42;  // 40 text bytes, ADN SFI and record number
 constexpr size_t kSneLen = 20;
 constexpr size_t kGrpLen = 5;
@@ -325,7 +330,7 @@ PbrContent UsimContent(int nPbr) {
           {{"+12125550124", "", "zoe@example.com", "Zed", {}}, {}}};
 }
 
-void AddPbrFiles(CardBuilder& card, int nPbr, bool bEmpty, uint16_t* pUid, std::vector<Bytes>* pExt1) {
+void AddPbrFiles(CardBuilder& card, int nPbr, bool bEmpty, UsimSize size, uint16_t* pUid, std::vector<Bytes>* pExt1) {
   const PbrFiles& f = kPbrFiles[nPbr];
   std::vector<Bytes> adn, iap, pbc, grp, uid, sne, anrA, anrB, email;
   const PbrContent content = bEmpty ? PbrContent{} : UsimContent(nPbr);
@@ -352,18 +357,19 @@ void AddPbrFiles(CardBuilder& card, int nPbr, bool bEmpty, uint16_t* pUid, std::
     sne.push_back(links.sne.empty() ? Bytes() : TextRecord(Gsm(links.sne), kSneLen, false, 0, 0));
     anrA.push_back(links.anrA.empty() ? Bytes() : AnrRecord(links.anrA, 1, false, 0, 0));
   }
-  card.Linear("ADN", f.adn, kPhonebook, kUsimAdnLen, kUsimAdnCount, adn);
-  card.Linear("IAP", f.iap, kPhonebook, 2, kUsimAdnCount, iap);
-  card.Linear("PBC", f.pbc, kPhonebook, 2, kUsimAdnCount, pbc);
-  card.Linear("ANR", f.anrA, kPhonebook, 15, kUsimAdnCount, anrA);
-  card.Linear("GRP", f.grp, kPhonebook, kGrpLen, kUsimAdnCount, grp, "pin1", 0x00);
-  card.Linear("UID", f.uid, kPhonebook, 2, kUsimAdnCount, uid);
-  card.Linear("SNE", f.sne, kPhonebook, kSneLen, kUsimAdnCount, sne);
-  card.Linear("ANR", f.anrB, kPhonebook, 17, kLinkedCount, anrB);
-  card.Linear("EMAIL", f.email, kPhonebook, kEmailLen, kLinkedCount, email);
+  card.Linear("ADN", f.adn, kPhonebook, kUsimAdnLen, size.nAdn, adn);
+  card.Linear("IAP", f.iap, kPhonebook, 2, size.nAdn, iap);
+  card.Linear("PBC", f.pbc, kPhonebook, 2, size.nAdn, pbc);
+  card.Linear("ANR", f.anrA, kPhonebook, 15, size.nAdn, anrA);
+  card.Linear("GRP", f.grp, kPhonebook, kGrpLen, size.nAdn, grp, "pin1", 0x00);
+  card.Linear("UID", f.uid, kPhonebook, 2, size.nAdn, uid);
+  card.Linear("SNE", f.sne, kPhonebook, kSneLen, size.nAdn, sne);
+  card.Linear("ANR", f.anrB, kPhonebook, 17, size.nLinked, anrB);
+  card.Linear("EMAIL", f.email, kPhonebook, kEmailLen, size.nLinked, email);
 }
 
-std::string UsimCard(bool bEmpty) {
+// bGroups: the group names (GAS) and number kinds (AAS) even on an empty card.
+std::string UsimCard(bool bEmpty, UsimSize size, bool bGroups) {
   CardBuilder card("usim", "89820098765432109876");
   card.Set("ust", ServiceTable({1, 2, 3, 4, 5, 21, 44}, true));
   const std::vector<Bytes> pbr = {PbrRecord(kPbrFiles[0]), PbrRecord(kPbrFiles[1])};
@@ -371,11 +377,11 @@ std::string UsimCard(bool bEmpty) {
   uint16_t nUid = 0;
   std::vector<Bytes> ext1;
   for (int p = 0; p < 2; ++p) {
-    AddPbrFiles(card, p, bEmpty, &nUid, &ext1);
+    AddPbrFiles(card, p, bEmpty, size, &nUid, &ext1);
   }
   card.Linear("EXT1", "4F4A", kPhonebook, 13, 20, ext1);
   std::vector<Bytes> gas, aas;
-  if (!bEmpty) {
+  if (!bEmpty || bGroups) {
     gas = {AlphaRecord(Gsm("Family"), 20), AlphaRecord(Gsm("Friends"), 20), AlphaRecord(Ucs2("Работа"), 20)};
     aas = {AlphaRecord(Gsm("Mobile"), 20), AlphaRecord(Gsm("Office"), 20)};
   }
@@ -401,7 +407,12 @@ std::string UsimCard(bool bEmpty) {
 }  // namespace
 
 std::string BuildSampleCard(SampleCardType type, bool bEmpty) {
-  return type == SampleCardType::Gsm ? GsmCard(bEmpty) : UsimCard(bEmpty);
+  return type == SampleCardType::Gsm ? GsmCard(bEmpty) : UsimCard(bEmpty, kUsimSize, false);
+}
+
+std::string BuildLargeUsimCard(size_t nRecordsPerPbr) {
+  const size_t n = std::min<size_t>(std::max<size_t>(nRecordsPerPbr, 1), 254);
+  return UsimCard(true, UsimSize{n, n}, true);
 }
 
 }  // namespace zel::sim

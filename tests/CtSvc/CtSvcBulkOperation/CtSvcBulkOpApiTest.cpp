@@ -109,14 +109,28 @@ TEST_F(BulkOpApiTest, AChangeOrderWithoutCallbackDestroysItselfWhenDone) {
   ASSERT_TRUE(CtSvcBulkOpCreate(CTSVC_BULK_OP_INSERT_DB, nullptr, nullptr));
 }
 
-TEST_F(BulkOpApiTest, UnknownAndUnsupportedTypesAreRefused) {
+TEST_F(BulkOpApiTest, UnknownTypesAndItemsOfAnotherTypeAreRefused) {
   zel::test::LogCapture log;
   EXPECT_FALSE(CtSvcBulkOpCreate(0, nullptr, nullptr));
   EXPECT_FALSE(CtSvcBulkOpCreate(14, nullptr, nullptr));
   EXPECT_EQ(2u, log.Assertions().size());
-  EXPECT_FALSE(CtSvcBulkOpCreate(CTSVC_BULK_OP_INSERT_ADN, nullptr, nullptr));
-  EXPECT_TRUE(log.Contains("bulk operation type 2 is not supported"));
   EXPECT_FALSE(CtSvcBulkOpStart());
+  // Each function feeds only the types that take its items.
+  struct Case {
+    int nType;
+    bool bPersons;
+    bool bGroup;
+  };
+  for (const Case& c : {Case{CTSVC_BULK_OP_INSERT_ADN, false, false}, Case{CTSVC_BULK_OP_DELETE_ADN, true, false},
+                        Case{CTSVC_BULK_OP_CHANGE_ORDER, false, false}, Case{CTSVC_BULK_OP_ADD_MEMBER_DB, true, true},
+                        Case{CTSVC_BULK_OP_REMOVE_MEMBER_ADN, true, true}}) {
+    SCOPED_TRACE(c.nType);
+    ASSERT_TRUE(CtSvcBulkOpCreate(c.nType, nullptr, nullptr));
+    EXPECT_EQ(c.bPersons, CtSvcBulkOpAddPersonId(5) != FALSE);
+    EXPECT_EQ(c.bGroup, CtSvcBulkOpSetGroupId(CTSVC_NOT_ASSIGNED_GROUP_ID) != FALSE);
+    EXPECT_FALSE(CtSvcBulkOpAddSimRecordIndex(0));
+    ASSERT_TRUE(CtSvcBulkOpDestroy());
+  }
   EXPECT_FALSE(CtSvcBulkOpDestroy());
   EXPECT_FALSE(CtSvcBulkOpAddSimRecordIndex(0));
   // Contacts of no store, or without person, are not taken.

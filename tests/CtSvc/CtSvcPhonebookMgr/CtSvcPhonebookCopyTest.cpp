@@ -15,34 +15,7 @@ using zel::sim::SampleCardType;
 // One contact as a set of "kind:value" texts, so the card's and the store's can be compared.
 using ContactText = std::set<std::string>;
 
-ContactText FromCard(int nIndex) {
-  CtSvcSimAdnRecord record;
-  EXPECT_TRUE(CtSvcSimGetAdnRecord(nIndex, &record));
-  ContactText text{std::string("name:") + record.szName};
-  if (record.szPhoneNumber[0] != '\0') {
-    text.insert(std::string("number:") + record.szPhoneNumber);
-  }
-  for (const CtSvcSimAdditionalNumber& anr : record.stAdditionalNumber) {
-    if (anr.szPhoneNumber[0] != '\0') {
-      text.insert(std::string("number:") + anr.szPhoneNumber);
-    }
-  }
-  for (const auto& szEmail : record.szEmail) {
-    if (szEmail[0] != '\0') {
-      text.insert(std::string("email:") + szEmail);
-    }
-  }
-  if (record.szSecondName[0] != '\0') {
-    text.insert(std::string("second:") + record.szSecondName);
-  }
-  for (int g = 0; g < CTSVC_SIM_GROUP_FLAG_MAX; ++g) {
-    char szGroup[64] = "";
-    if (record.bGroup[g] != 0 && CtSvcSimGetGasRecord(g, szGroup, sizeof(szGroup))) {
-      text.insert(std::string("group:") + szGroup);
-    }
-  }
-  return text;
-}
+ContactText FromCard(int nIndex) { return CardContactText(nIndex); }
 
 ContactText FromStore(int nIndex) {
   CtSvcPersonFilter personFilter;

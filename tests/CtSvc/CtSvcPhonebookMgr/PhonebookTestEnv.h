@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,42 @@
 #include "CtSvcFilter.h"
 #include "CtSvcPhonebook.h"
 #include "CtSvcPhonebookMgr/CtSvcPhonebookMgr.h"
+#include "CtSvcSimCi.h"
 #include "ZelCoreTest.h"
 #include "ZelReg.h"
 
 namespace ctsvc_phonebook_test {
+
+// One card contact as a set of "kind:value" texts (name, numbers, e-mail addresses, second name,
+// group names), to compare with what the store holds.
+inline std::set<std::string> CardContactText(int nIndex) {
+  CtSvcSimAdnRecord record;
+  EXPECT_TRUE(CtSvcSimGetAdnRecord(nIndex, &record));
+  std::set<std::string> text{std::string("name:") + record.szName};
+  if (record.szPhoneNumber[0] != '\0') {
+    text.insert(std::string("number:") + record.szPhoneNumber);
+  }
+  for (const CtSvcSimAdditionalNumber& anr : record.stAdditionalNumber) {
+    if (anr.szPhoneNumber[0] != '\0') {
+      text.insert(std::string("number:") + anr.szPhoneNumber);
+    }
+  }
+  for (const auto& szEmail : record.szEmail) {
+    if (szEmail[0] != '\0') {
+      text.insert(std::string("email:") + szEmail);
+    }
+  }
+  if (record.szSecondName[0] != '\0') {
+    text.insert(std::string("second:") + record.szSecondName);
+  }
+  for (int g = 0; g < CTSVC_SIM_GROUP_FLAG_MAX; ++g) {
+    char szGroup[64] = "";
+    if (record.bGroup[g] != 0 && CtSvcSimGetGasRecord(g, szGroup, sizeof(szGroup))) {
+      text.insert(std::string("group:") + szGroup);
+    }
+  }
+  return text;
+}
 
 // Init callbacks the phonebook made.
 struct InitCalls {

@@ -5,6 +5,7 @@
 #ifndef ZEL_SIM_SAMPLE_CARD_H
 #define ZEL_SIM_SAMPLE_CARD_H
 
+#include <cstddef>
 #include <string>
 
 namespace zel::sim {
@@ -13,6 +14,10 @@ enum class SampleCardType { Gsm, Usim };
 
 // The card as card-file text.
 std::string BuildSampleCard(SampleCardType type, bool bEmpty);
+// An empty USIM like the sample but with nRecordsPerPbr (1..254) records in each of its two PBR
+// records' files, e-mail and second-number files included: room for many full contacts. It has
+// the sample's groups (Family, Friends, Работа) and number kinds but no contacts.
+std::string BuildLargeUsimCard(size_t nRecordsPerPbr);
 
 }  // namespace zel::sim
 
