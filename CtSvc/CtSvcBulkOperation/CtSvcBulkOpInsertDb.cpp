@@ -77,6 +77,7 @@ BOOL CCtSvcBulkOpInsertDb::AddContactRecord(CtSvcDeviceType nDeviceType, const C
   copy(contactInfo.pPostalAddressInfo, contactInfo.nPostalAddressCount, pInfo->vcAddresses);
   copy(contactInfo.pGroupMemberInfo, contactInfo.nGroupMemberCount, pInfo->vcMembers);
   copy(contactInfo.pEtcDataInfo, contactInfo.nEtcDataCount, pInfo->vcEtc);
+  copy(contactInfo.pIMInfo, contactInfo.nIMCount, pInfo->vcIms);
   if (contactInfo.pRcsInfo != nullptr) {
     pInfo->rcs = *contactInfo.pRcsInfo;
     pInfo->bRcs = true;
