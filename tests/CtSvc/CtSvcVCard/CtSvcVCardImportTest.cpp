@@ -410,6 +410,38 @@ TEST_F(CtSvcVCardImportTest, InstantMessagingAddressesSurviveTheBulkInsert) {
   EXPECT_EQ((std::vector<std::string>{"ivy.sky", "12345"}), vcIds);
 }
 
+struct ImportHeard {
+  std::vector<std::string> vcNotes;
+  UINT64 nLastDone = 0, nLastTotal = 0;
+};
+
+TEST_F(CtSvcVCardImportTest, TheCFunctionReportsCountsProgressNotesAndWhyItFailed) {
+  const std::string strText =
+      "BEGIN:VCARD\r\nN:Kept;K\r\nEND:VCARD\r\nBEGIN:VCARD\r\nX-JUNK:1\r\nEND:VCARD\r\n";
+  const std::string strPath = m_dir.File("in.vcf");
+  std::ofstream(strPath, std::ios::binary | std::ios::trunc) << strText;
+  ImportHeard heard;
+  auto OnProgress = [](UINT64 nDone, UINT64 nTotal, void* p) {
+    static_cast<ImportHeard*>(p)->nLastDone = nDone;
+    static_cast<ImportHeard*>(p)->nLastTotal = nTotal;
+  };
+  auto OnNote = [](const char* pszNote, void* p) { static_cast<ImportHeard*>(p)->vcNotes.push_back(pszNote); };
+  CtSvcVCardImportCounts counts{-1, -1, -1};
+  ASSERT_TRUE(CtSvcVCardImportFile(strPath.c_str(), &counts, OnProgress, OnNote, &heard, nullptr, 0));
+  EXPECT_EQ(1, counts.nImported);
+  EXPECT_EQ(0, counts.nMerged);
+  EXPECT_EQ(1, counts.nSkipped);
+  EXPECT_EQ(std::vector<std::string>{"card at line 4: skipped, no name, number or e-mail"}, heard.vcNotes);
+  EXPECT_EQ(static_cast<UINT64>(strText.size()), heard.nLastDone);
+  EXPECT_EQ(heard.nLastDone, heard.nLastTotal);
+
+  char szError[64] = {};
+  EXPECT_FALSE(CtSvcVCardImportFile(m_dir.File("missing.vcf").c_str(), &counts, nullptr, nullptr, nullptr, szError,
+                                    sizeof(szError)));
+  EXPECT_EQ(0, std::string(szError).find("cannot open")) << szError;
+  EXPECT_EQ(0, counts.nImported + counts.nSkipped);
+}
+
 long PeakKilobytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
