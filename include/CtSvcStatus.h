@@ -3,7 +3,9 @@
 #ifndef CTSVC_STATUS_H
 #define CTSVC_STATUS_H
 
+#include "CtSvcRecord.h"
 #include "CtSvcTypes.h"
+#include "ZelImgSvc/ZelImgSvc.h"
 
 /* Status types of CtSimGetStatusType: 0..CTSVC_SIM_STATUS_TYPE_MAX - 1. */
 #define CTSVC_SIM_STATUS_TYPE_MAX 44
@@ -64,6 +66,17 @@ typedef struct CtBirthdayInfo {
   INT32 nYear;
 } CtBirthdayInfo;
 
+/* One motion-dial entry: a contact's name, one of its numbers and its caller image's thumbnail. */
+#define CTSVC_MOTION_DIAL_NAME_SIZE 303
+#define CTSVC_MOTION_DIAL_NUMBER_SIZE 51
+typedef struct CtMotionDialInfo {
+  INT32 nPersonId;
+  INT32 nSelectedPhoneNumberIndex;
+  char szDisplayName[CTSVC_MOTION_DIAL_NAME_SIZE];
+  char szPhoneNumber[CTSVC_MOTION_DIAL_NUMBER_SIZE];
+  ImgBitmap* pThumbnail; /* 137 x 137, null without image; free it with CtFreeThumbNailBitmap */
+} CtMotionDialInfo;
+
 #define CTSVC_BIRTHDAY_LIST_MAX 30
 #define CTSVC_BIRTHDAY_WINDOW_DAYS 28
 
@@ -81,6 +94,10 @@ BOOL CtIsEnableStoreEmailinSIM(void);
  * whose birthday falls from today to 28 days later, nearest first; the count, or -1. */
 int CtDbGetNTouchBirthdayContacts(CtBirthdayInfo* pBDayInfo);
 BOOL CtIsRecordAccessable(int nRecordType);
+/* Fills the entry from the contact and its number at the index (0-based): display name, number
+ * (at most 50 bytes), thumbnail, person id and index. TRUE when that number is not empty; a
+ * negative index is refused. */
+BOOL CtSvcConvert2MotionDial(const CtSvcContactInfo* pContact, int iSelectedPhoneNumberIndex, CtMotionDialInfo* pEntry);
 
 ZEL_EXTERN_C_END
 

@@ -42,6 +42,26 @@ BOOL CtSvcCheckVcfValidity(const char* pszPath, INT32 nReserved);
 /* TRUE when the file decodes as vCard. */
 BOOL CtIsVcfToDetailValid(const char* pszPath);
 
+/* Counts of a file import. */
+typedef struct CtSvcVCardImportCounts {
+  INT32 nImported; /* stored as contacts of their own */
+  INT32 nMerged;   /* stored and joined to a contact that was there */
+  INT32 nSkipped;  /* not stored (nothing to store, or the store refused) */
+} CtSvcVCardImportCounts;
+/* Progress of an import: bytes of the file read and stored so far, of its size. */
+typedef void (*CtSvcVCardImportProgressCallback)(UINT64 nDone, UINT64 nTotal, void* pUserData);
+/* One note per skipped card or left-out property, "card at line <n>: ...". */
+typedef void (*CtSvcVCardImportNoteCallback)(const char* pszNote, void* pUserData);
+
+/* Imports a .vcf file (a host path) card by card as local phone contacts through the bulk insert,
+ * photos filed as caller images; the callbacks (either may be null) hear the progress and then the
+ * notes. FALSE when the file cannot be read or another bulk operation holds the bulk handler; the
+ * counts are filled all the same, and pszError (nErrorSize bytes; may be null) says why. Waits
+ * for the bulk handler's timer: not to be called with the service's module lock held. */
+BOOL CtSvcVCardImportFile(const char* pszHostPath, CtSvcVCardImportCounts* pCounts,
+                          CtSvcVCardImportProgressCallback pfnProgress, CtSvcVCardImportNoteCallback pfnNote,
+                          void* pUserData, char* pszError, INT32 nErrorSize);
+
 /* A stored person (by id) with every detail list; all persons of the primary the person id
  * names for the linked form (their details together, the first person's own fields). */
 BOOL CtDbSvcGetContactInfoByID(INT32 nPersonId, CtSvcContactInfo* pContact);

@@ -93,6 +93,7 @@ std::unique_ptr<CCtSvcContactInfoBuilder> CtSvcBulkCopyContactInfo(const char* p
   copy(contactInfo.pPostalAddressInfo, contactInfo.nPostalAddressCount, pInfo->vcAddresses);
   copy(contactInfo.pGroupMemberInfo, contactInfo.nGroupMemberCount, pInfo->vcMembers);
   copy(contactInfo.pEtcDataInfo, contactInfo.nEtcDataCount, pInfo->vcEtc);
+  copy(contactInfo.pIMInfo, contactInfo.nIMCount, pInfo->vcIms);
   if (contactInfo.pRcsInfo != nullptr) {
     pInfo->rcs = *contactInfo.pRcsInfo;
     pInfo->bRcs = true;
@@ -129,7 +130,9 @@ std::unique_ptr<CCtSvcContactInfoBuilder> CtSvcBulkLoadContact(const CtSvcPerson
   if (!ReadRows(hPerson, &CtSvcDbPersonGetPhoneNumberList, pInfo->vcNumbers) ||
       !ReadRows(hPerson, &CtSvcDbPersonGetEmailAddressList, pInfo->vcEmails) ||
       !ReadRows(hPerson, &CtSvcDbPersonGetPostalAddressList, pInfo->vcAddresses) ||
-      !ReadRows(hPerson, &CtSvcDbPersonGetEtcData, pInfo->vcEtc) || !AddGroups(stored, nTarget, *pInfo)) {
+      !ReadRows(hPerson, &CtSvcDbPersonGetEtcData, pInfo->vcEtc) ||
+      (nTarget == CTSVC_USE_TYPE_PHONE && !ReadRows(hPerson, &CtSvcDbPersonGetIM, pInfo->vcIms)) ||
+      !AddGroups(stored, nTarget, *pInfo)) {
     DbgPrint(DBG_CLASS_FAIL, "CtSvcBulkLoadContact - the details of person %d cannot be read\n", stored.nId);
     return nullptr;
   }

@@ -7,11 +7,12 @@
 #include <string>
 
 #include "CtSvcDB/CfPlugin/CtSvcDb2Stmt.h"
+#include "CtSvcDB/Records/CtSvcContactInfoBuilder.h"
 #include "CtSvcDB/Records/CtSvcRecordText.h"
 #include "CtSvcDbCi/CtSvcDbListenerRelay.h"
 #include "CtSvcDbCi/CtSvcDbMassSyncText.h"
-#include "CtSvcDbCi/CtSvcVCardLines.h"
 #include "CtSvcDbListener.h"
+#include "CtSvcVCard/CtSvcVCardInternal.h"
 #include "ZelDebug.h"
 
 namespace {
@@ -89,7 +90,10 @@ class CCtSvcMassSyncJob : public ICtSvcDbCiDeferred {
   }
   int _BatchSize() const { return m_nMaxRecords > 0 ? m_nMaxRecords : m_nPersonCount; }
   bool _ReadBatch(CCtSvcMassSyncText& text, int& nCount);
-  CtSvcVCardData _ReadPerson(const CContent& person);
+  // The person and its details as a contact info.
+  void _ReadPerson(const CContent& person, CCtSvcContactInfoBuilder& card);
+  // The person's vCard (2.1, written by the vCard codec); empty when it cannot be written.
+  std::string _PersonVCard(const CContent& person);
 
   int m_nSyncType;
   int m_nMaxRecords;
@@ -101,30 +105,42 @@ class CCtSvcMassSyncJob : public ICtSvcDbCiDeferred {
   int m_nPersonCount = 0;
 };
 
-CtSvcVCardData CCtSvcMassSyncJob::_ReadPerson(const CContent& person) {
-  CtSvcVCardData card;
+void CCtSvcMassSyncJob::_ReadPerson(const CContent& person, CCtSvcContactInfoBuilder& card) {
   const int nPersonId = IntAt(person, 0);
-  card.strFirstName = TextAt(person, 1);
-  card.strLastName = TextAt(person, 2);
-  person.GetDateTime(3, card.Birthday);
+  CtSvcCopyText(card.person.szFirstName, TextAt(person, 1));
+  CtSvcCopyText(card.person.szLastName, TextAt(person, 2));
+  person.GetDateTime(3, card.person.Birthday);
   // Numbers and e-mail addresses share one table; only an address holds '@'.
   ForEachDetail(m_ContactData, nPersonId, [&](const CContent& row) {
     const std::string strData = TextAt(row, 2);
     if (strData.find('@') != std::string::npos) {
-      card.vcEmails.push_back({IntAt(row, 1), strData});
+      card.Email(strData);
+      card.vcEmails.back().UseType = IntAt(row, 1);
     } else {
-      card.vcTels.push_back({IntAt(row, 0), IntAt(row, 1), strData});
+      card.Number(strData, IntAt(row, 0));
+      card.vcNumbers.back().UseType = IntAt(row, 1);
     }
   });
   ForEachDetail(m_PostalAddress, nPersonId, [&](const CContent& row) {
-    card.vcAddresses.push_back(
-        {IntAt(row, 0), TextAt(row, 4), "", TextAt(row, 6), TextAt(row, 1), TextAt(row, 5), TextAt(row, 3), TextAt(row, 2)});
+    card.Address(TextAt(row, 6), TextAt(row, 1), TextAt(row, 5), TextAt(row, 2), TextAt(row, 3));
+    card.vcAddresses.back().UseType = IntAt(row, 0);
+    CtSvcCopyText(card.vcAddresses.back().szPostOfficeBoxNumber, TextAt(row, 4));
   });
   if (m_EtcData) {
-    ForEachDetail(*m_EtcData, nPersonId,
-                  [&](const CContent& row) { card.vcOthers.push_back({IntAt(row, 1), TextAt(row, 0)}); });
+    ForEachDetail(*m_EtcData, nPersonId, [&](const CContent& row) { card.Etc(IntAt(row, 1), TextAt(row, 0)); });
   }
-  return card;
+}
+
+std::string CCtSvcMassSyncJob::_PersonVCard(const CContent& person) {
+  CCtSvcContactInfoBuilder card("", -1);
+  _ReadPerson(person, card);
+  VObject* pObject = CtSvcVCardBuildObject(card.Info(), CtSvcVCardForm::kFull);
+  char* pszText = nullptr;
+  const bool bEncoded = pObject != nullptr && VCardEncodeVersion(pObject, VCARD_VERSION_21, &pszText);
+  std::string strText = bEncoded && pszText != nullptr ? pszText : "";
+  VCardFreeObject(pObject);
+  VCardFreeText(pszText);
+  return strText;
 }
 
 // Reads up to a batch of persons into the text; false when the text cannot grow.
@@ -134,7 +150,7 @@ bool CCtSvcMassSyncJob::_ReadBatch(CCtSvcMassSyncText& text, int& nCount) {
   CContent person;
   while (nCount < _BatchSize() && Db2StmtGetNextRow(m_Person.Get()) > 0) {
     CtSvcReadRow(m_Person.Get(), person);
-    if (!text.Append(CtSvcEncodeVCard(_ReadPerson(person)))) {
+    if (!text.Append(_PersonVCard(person))) {
       DbgPrint(DBG_CLASS_FAIL, "%s - text of %d bytes cannot grow\n", _LogName(), static_cast<int>(text.GetLength()));
       return false;
     }

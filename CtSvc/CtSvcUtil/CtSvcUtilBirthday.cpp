@@ -10,6 +10,7 @@
 #include "CtSvcPerson.h"
 #include "CtSvcStatus.h"
 #include "CtSvcUtil.h"
+#include "CtSvcUtil/CtSvcUtilInternal.h"
 #include "ZelDebug.h"
 
 namespace {
@@ -27,15 +28,6 @@ CtDate Today() {
 
 TmDateTime YearlyBound(const CtDate& date) { return TmDateTime{0, date.month, date.day, 0, 0, 0}; }
 
-std::string DisplayName(const CtSvcPersonInfo& info) {
-  std::string name = info.szFirstName;
-  if (info.szLastName[0] != '\0') {
-    name += name.empty() ? "" : " ";
-    name += info.szLastName;
-  }
-  return name;
-}
-
 BirthdayRow RowOf(const CtSvcPersonRecord& record, bool bWraps) {
   const TmDateTime& birthday = record.Info.Birthday;
   BirthdayRow row{};
@@ -44,7 +36,7 @@ BirthdayRow RowOf(const CtSvcPersonRecord& record, bool bWraps) {
     row.nKey += 1200;
   }
   row.info.nPersonId = record.nId;
-  std::snprintf(row.info.szDisplayName, sizeof(row.info.szDisplayName), "%s", DisplayName(record.Info).c_str());
+  std::snprintf(row.info.szDisplayName, sizeof(row.info.szDisplayName), "%s", CtSvcUtilDisplayName(record.Info).c_str());
   row.info.nDay = birthday.day;
   row.info.nMonth = birthday.month;
   row.info.nYear = birthday.year;

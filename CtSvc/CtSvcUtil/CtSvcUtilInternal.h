@@ -3,6 +3,9 @@
 #define CTSVC_UTIL_INTERNAL_H
 
 #include <cstddef>
+#include <string>
+
+#include "CtSvcPerson.h"
 
 // Forgets the cached "CLIDigits" setting so that the next call reads "CtSet.ini" again (a test
 // changes the setting file or the data directory).
@@ -19,5 +22,8 @@ struct CtSvcNumberScan {
 // supplementary-service string only at its number start (the first digit or '+' after the first
 // '*' or '#' that follows a digit).
 CtSvcNumberScan CtSvcScanPhoneNumber(const char* pszNumber, size_t nLen);
+
+// A person's name as lists show it: the first name, a space when both are set, the last name.
+std::string CtSvcUtilDisplayName(const CtSvcPersonInfo& info);
 
 #endif

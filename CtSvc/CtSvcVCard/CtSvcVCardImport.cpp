@@ -1,17 +1,11 @@
-// The .vcf importer.
+// The .vcf importer: reads the file card by card and hands batches to the bulk insert.
 #include "CtSvcVCard/CtSvcVCardImport.h"
 
-#include <cstdio>
-
-#include "CtSvcDB/DbMgr/CtSvcDbWriteUnit.h"
-#include "CtSvcDB/Records/CtSvcContact.h"
-#include "CtSvcDB/Records/CtSvcPrimary.h"
-#include "CtSvcDbCi/CtSvcDbCiCommon.h"
+#include "CtSvcDbListener.h"
+#include "CtSvcImg.h"
 #include "CtSvcVCard/CtSvcVCardInternal.h"
-#include "ZelDb2.h"
 #include "ZelDebug.h"
 #include "ZelFm.h"
-#include "ZelTm.h"
 
 namespace {
 
@@ -23,75 +17,32 @@ bool HasContent(const CtSvcContactInfo& info) {
 
 std::string CardLabel(int nLine) { return "card at line " + std::to_string(nLine); }
 
+void AddNote(std::string& strNote, const char* pszText) { strNote += (strNote.empty() ? "" : "; ") + std::string(pszText); }
+
+// Listeners hear nothing of the single inserts while the import runs, as with a bulk insert.
+class CListenerPause {
+ public:
+  CListenerPause() { CtSvcDbListenerPause(); }
+  ~CListenerPause() { CtSvcDbListenerResume(); }
+  CListenerPause(const CListenerPause&) = delete;
+  CListenerPause& operator=(const CListenerPause&) = delete;
+};
+
 }  // namespace
 
-int CtSvcVCardInsertImported(const CtSvcContactInfo& info, bool& bMerged) {
-  const int nNextPrimary = CCtSvcPrimary().PredictNextRecordId();
-  CCtSvcContact contact(info, CTSVC_USE_TYPE_PHONE);
-  const int nPersonId = contact.Insert(0);
-  bMerged = nPersonId > 0 && contact.GetPerson().GetPrimaryId() < nNextPrimary;
-  return nPersonId;
-}
-
-// The decoded photo of each card is written to the one temporary file; an imported contact
-// keeps its own copy under a free name. (The images module takes this over: it decodes, scales
-// and files the picture; until then the bytes are kept as they came.)
-static bool KeepImportedPhoto(CtSvcPersonInfo& person) {
-  char szPath[CTSVC_PERSON_CALLER_IMAGE_SIZE];
-  const unsigned nStamp = static_cast<unsigned>(TmGetTime());
-  int nSerial = 0;
-  do {
-    std::snprintf(szPath, sizeof(szPath), "/User/Ct/Tmb/vcf_%u_%d.jpeg", nStamp, ++nSerial);
-  } while (FmIsFileExist(szPath));
-  if (!FmRenameFile(person.szCallerImage, szPath)) {
-    person.szCallerImage[0] = '\0';
-    return false;
-  }
-  std::snprintf(person.szCallerImage, sizeof(person.szCallerImage), "%s", szPath);
-  return true;
-}
-
-// Stores the batch in one write unit. When a contact fails the unit is undone (a unit keeps all
-// or nothing), and the batch is stored again contact by contact so that only that one is lost.
-void CCtSvcVCardImporter::_Flush(std::vector<Pending>& vcBatch, CtSvcVCardImportResult& result) {
-  if (vcBatch.empty()) {
+// The decoded photo was written to the one temporary file the next card overwrites: the image
+// store decodes it, keeps a JPEG of its own under the contact's account and its thumbnail.
+void CtSvcVCardKeepImportedPhoto(CtSvcContactInfo& info, std::string& strNote) {
+  CtSvcPersonInfo& person = *info.pPersonInfo;
+  if (person.szCallerImage[0] == '\0') {
     return;
   }
-  CCtSvcModuleLock lock;
-  int nImported = 0, nMerged = 0;
-  bool bAll = false;
-  {
-    CCtSvcDbWriteUnit unit;
-    bAll = unit.IsOpen();
-    for (size_t i = 0; bAll && i < vcBatch.size(); ++i) {
-      bool bMerged = false;
-      bAll = CtSvcVCardInsertImported(vcBatch[i].info, bMerged) > 0;
-      ++(bMerged ? nMerged : nImported);
-    }
-    bAll = bAll && unit.KeepAndCommit();
+  const std::string strTemp = person.szCallerImage;
+  if (!CtSvcRegisterImgtoLibrary(&info)) {
+    person.szCallerImage[0] = '\0';
+    AddNote(strNote, "PHOTO left out: not an image that can be read");
   }
-  if (!bAll) {
-    nImported = nMerged = 0;
-    for (Pending& pending : vcBatch) {
-      CCtSvcDbWriteUnit unit;
-      bool bMerged = false;
-      if (unit.IsOpen() && CtSvcVCardInsertImported(pending.info, bMerged) > 0 && unit.KeepAndCommit()) {
-        ++(bMerged ? nMerged : nImported);
-      } else {
-        ++result.nSkipped;
-        result.vcErrors.push_back(CardLabel(pending.nLine) + ": the store refused the contact");
-        if (pending.info.pPersonInfo->szCallerImage[0] != '\0') {
-          FmDeleteFile(pending.info.pPersonInfo->szCallerImage);  // no contact keeps the photo
-        }
-      }
-    }
-  }
-  result.nImported += nImported;
-  result.nMerged += nMerged;
-  for (Pending& pending : vcBatch) {
-    CtSvcFreeContactInfo(&pending.info);
-  }
-  vcBatch.clear();
+  FmDeleteFile(strTemp.c_str());
 }
 
 bool CCtSvcVCardImporter::Import(const std::string& strHostPath, CtSvcVCardImportResult& result,
@@ -101,12 +52,28 @@ bool CCtSvcVCardImporter::Import(const std::string& strHostPath, CtSvcVCardImpor
     strError = "cannot open " + strHostPath;
     return false;
   }
-  std::vector<Pending> vcBatch;
+  const uint64_t nSize = VCardStreamGetSize(pStream);
+  uint64_t nBatchStart = 0;
+  CListenerPause pause;
+  // The batch's share of the file, advanced by the handler's progress within the batch.
+  auto Flush = [&](std::vector<CtSvcVCardImportCard>& vcBatch) {
+    const uint64_t nBatchEnd = VCardStreamGetPosition(pStream);
+    auto Progress = [&](int nDone, int nTotal) {
+      if (pfnProgress && nTotal > 0) {
+        pfnProgress(nBatchStart + (nBatchEnd - nBatchStart) * static_cast<uint64_t>(nDone) / nTotal, nSize);
+      }
+    };
+    const bool bStored = vcBatch.empty() || CtSvcVCardInsertImported(vcBatch, result, Progress, strError);
+    nBatchStart = nBatchEnd;
+    return bStored;
+  };
+  std::vector<CtSvcVCardImportCard> vcBatch;
   VCardStreamCard card{};
   INT32 nNext = 0;
-  while ((nNext = VCardStreamNext(pStream, &card)) == 1) {
+  bool bStored = true;
+  while (bStored && (nNext = VCardStreamNext(pStream, &card)) == 1) {
     std::string strNote = card.szNote;
-    Pending pending{CtSvcContactInfo{}, card.nLine};
+    CtSvcVCardImportCard pending{CtSvcContactInfo{}, card.nLine};
     const bool bRead = card.pObject != nullptr &&
                        CtSvcVCardReadObject(*card.pObject, &pending.info, CTSVC_VCARD_PHOTO_PATH, &strNote);
     VCardFreeObject(card.pObject);
@@ -114,32 +81,32 @@ bool CCtSvcVCardImporter::Import(const std::string& strHostPath, CtSvcVCardImpor
       ++result.nSkipped;
       result.vcErrors.push_back(CardLabel(card.nLine) + ": skipped, " +
                                 (strNote.empty() ? std::string("no name, number or e-mail") : strNote));
+      if (bRead && pending.info.pPersonInfo->szCallerImage[0] != '\0') {
+        FmDeleteFile(pending.info.pPersonInfo->szCallerImage);
+      }
       CtSvcFreeContactInfo(&pending.info);
       continue;
     }
-    if (pending.info.pPersonInfo->szCallerImage[0] != '\0' &&
-        !KeepImportedPhoto(*pending.info.pPersonInfo)) {
-      strNote += (strNote.empty() ? "" : "; ") + std::string("the photo could not be kept");
-    }
+    CtSvcVCardKeepImportedPhoto(pending.info, strNote);
     if (!strNote.empty()) {
       result.vcErrors.push_back(CardLabel(card.nLine) + ": " + strNote);
     }
     vcBatch.push_back(pending);
     if (static_cast<int>(vcBatch.size()) >= kBatchSize) {
-      _Flush(vcBatch, result);
-    }
-    if (pfnProgress) {
-      pfnProgress(VCardStreamGetPosition(pStream), VCardStreamGetSize(pStream));
+      bStored = Flush(vcBatch);
     }
   }
-  _Flush(vcBatch, result);
-  if (pfnProgress) {
-    pfnProgress(VCardStreamGetSize(pStream), VCardStreamGetSize(pStream));
+  bStored = bStored && Flush(vcBatch);
+  for (CtSvcVCardImportCard& left : vcBatch) {
+    CtSvcFreeContactInfo(&left.info);
+  }
+  if (bStored && pfnProgress) {
+    pfnProgress(nSize, nSize);
   }
   VCardStreamClose(pStream);
   if (nNext < 0) {
     strError = "read error in " + strHostPath;
     return false;
   }
-  return true;
+  return bStored;
 }

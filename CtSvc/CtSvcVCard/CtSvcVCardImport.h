@@ -1,5 +1,5 @@
-// Importing a .vcf file: read card by card, converted, and stored in batches, each batch one
-// write unit. Memory stays bounded by one card and one batch whatever the file's size.
+// Importing a .vcf file: read card by card, converted, and stored in batches through the bulk
+// handler. Memory stays bounded by one card and one batch whatever the file's size.
 #ifndef CTSVC_VCARD_IMPORT_H
 #define CTSVC_VCARD_IMPORT_H
 
@@ -17,26 +17,35 @@ struct CtSvcVCardImportResult {
   std::vector<std::string> vcErrors;  // one line per skipped card or left-out property
 };
 
+// One converted card waiting to be stored, with the line of its BEGIN.
+struct CtSvcVCardImportCard {
+  CtSvcContactInfo info;
+  int nLine;
+};
+
 class CCtSvcVCardImporter {
  public:
-  // Contacts per write unit.
+  // Contacts per batch: one bulk insert whose unit takes the whole batch.
   static constexpr int kBatchSize = 200;
   using ProgressFn = std::function<void(uint64_t nDone, uint64_t nTotal)>;
 
-  // Imports a file given by its host path; false (strError says why) when it cannot be read.
+  // Imports a file given by its host path; false (strError says why) when it cannot be read or
+  // the bulk handler cannot take the import. Listeners are paused while it runs. Waits for the
+  // handler's timer: never call it with the module lock held or from the timer.
   bool Import(const std::string& strHostPath, CtSvcVCardImportResult& result, const ProgressFn& pfnProgress,
               std::string& strError);
-
- private:
-  struct Pending {
-    CtSvcContactInfo info;
-    int nLine;
-  };
-  void _Flush(std::vector<Pending>& vcBatch, CtSvcVCardImportResult& result);
 };
 
-// Stores one imported contact; its person id, or -1. bMerged tells whether it joined a contact
-// that was stored before. Called inside the batch's write unit with the module lock held.
-int CtSvcVCardInsertImported(const CtSvcContactInfo& info, bool& bMerged);
+// Stores a batch of imported cards as local phone contacts through the bulk handler (one insert
+// operation, unit count = the batch) and waits until it is done; the cards are freed. A card the
+// store refuses is counted skipped (its photo removed) and the rest go on. pfnProgress hears the
+// handler's progress (cards done of the batch). False (strError says why) when the handler cannot
+// run it, e.g. while another bulk operation is registered; the cards not stored are then skipped.
+bool CtSvcVCardInsertImported(std::vector<CtSvcVCardImportCard>& vcBatch, CtSvcVCardImportResult& result,
+                              const std::function<void(int nDone, int nTotal)>& pfnProgress, std::string& strError);
+
+// Files a card's decoded photo (at its caller-image path) as the contact's caller image through
+// the image store, with its thumbnail; a photo that is not an image is left out and a note added.
+void CtSvcVCardKeepImportedPhoto(CtSvcContactInfo& info, std::string& strNote);
 
 #endif

@@ -3,10 +3,14 @@
 #ifndef CTSVC_VCARD_INTERNAL_H
 #define CTSVC_VCARD_INTERNAL_H
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "CtSvcVCard.h"
 #include "ZelAppFrmwk/ZelVCard.h"
+#include "ZelDebug.h"
+#include "ZelMem.h"
 
 // TEL TYPE mask of a phone type and use type, and back.
 UINT32 CtSvcVCardTelMask(int nPhoneType, int nUseType);
@@ -44,5 +48,23 @@ BOOL CtSvcVCardWritePhoto(const char* pszPath, const char* pBytes, int nLength);
 BOOL CtSvcVCardParseDateTime(const char* pszText, TmDateTime* pDate);
 // Reads a whole platform file; false when it cannot.
 bool CtSvcVCardReadFile(const char* pszPath, std::string& strOut);
+
+// Copies a list into a newly allocated (MemAlloc) array; false (logged) when the allocation fails.
+template <class T>
+bool CtSvcVCardAllocArray(const std::vector<T>& vcList, T*& pArray, INT32& nCount, const char* szWhat) {
+  pArray = nullptr;
+  nCount = 0;
+  if (vcList.empty()) {
+    return true;
+  }
+  pArray = static_cast<T*>(MemAlloc(sizeof(T) * vcList.size()));
+  if (pArray == nullptr) {
+    DbgPrint(DBG_CLASS_FAIL, "CtSvcConvertVcard2Record: %s MemAlloc Failed!!!!!!\n", szWhat);
+    return false;
+  }
+  std::memcpy(pArray, vcList.data(), sizeof(T) * vcList.size());
+  nCount = static_cast<INT32>(vcList.size());
+  return true;
+}
 
 #endif

@@ -162,24 +162,6 @@ void ReadProperty(Collected& c, const VProp& prop, const char* pszPhotoPath, std
   }
 }
 
-// Copies a list into a newly allocated array; false when the allocation fails.
-template <class T>
-bool AllocArray(const std::vector<T>& vcList, T*& pArray, INT32& nCount, const char* szWhat) {
-  pArray = nullptr;
-  nCount = 0;
-  if (vcList.empty()) {
-    return true;
-  }
-  pArray = static_cast<T*>(MemAlloc(sizeof(T) * vcList.size()));
-  if (pArray == nullptr) {
-    DbgPrint(DBG_CLASS_FAIL, "CtSvcConvertVcard2Record: %s MemAlloc Failed!!!!!!\n", szWhat);
-    return false;
-  }
-  std::memcpy(pArray, vcList.data(), sizeof(T) * vcList.size());
-  nCount = static_cast<INT32>(vcList.size());
-  return true;
-}
-
 }  // namespace
 
 BOOL CtSvcVCardReadObject(const VObject& object, CtSvcContactInfo* pContact, const char* pszPhotoPath,
@@ -197,11 +179,11 @@ BOOL CtSvcVCardReadObject(const VObject& object, CtSvcContactInfo* pContact, con
   if (bDone) {
     *pContact->pPersonInfo = c.person;
   }
-  bDone = bDone && AllocArray(c.vcNumbers, pContact->pPhoneNumberInfo, pContact->nPhoneNumberCount, "PNumberInfo");
-  bDone = bDone && AllocArray(c.vcEmails, pContact->pEmailAddressInfo, pContact->nEmailAddressCount, "EmailInfo");
-  bDone = bDone && AllocArray(c.vcAddresses, pContact->pPostalAddressInfo, pContact->nPostalAddressCount, "AddrInfo");
-  bDone = bDone && AllocArray(c.vcEtc, pContact->pEtcDataInfo, pContact->nEtcDataCount, "EtcInfo");
-  bDone = bDone && AllocArray(c.vcIMs, pContact->pIMInfo, pContact->nIMCount, "IMInfo");
+  bDone = bDone && CtSvcVCardAllocArray(c.vcNumbers, pContact->pPhoneNumberInfo, pContact->nPhoneNumberCount, "PNumberInfo");
+  bDone = bDone && CtSvcVCardAllocArray(c.vcEmails, pContact->pEmailAddressInfo, pContact->nEmailAddressCount, "EmailInfo");
+  bDone = bDone && CtSvcVCardAllocArray(c.vcAddresses, pContact->pPostalAddressInfo, pContact->nPostalAddressCount, "AddrInfo");
+  bDone = bDone && CtSvcVCardAllocArray(c.vcEtc, pContact->pEtcDataInfo, pContact->nEtcDataCount, "EtcInfo");
+  bDone = bDone && CtSvcVCardAllocArray(c.vcIMs, pContact->pIMInfo, pContact->nIMCount, "IMInfo");
   if (!bDone) {
     CtSvcFreeContactInfo(pContact);
     return FALSE;

@@ -8,7 +8,6 @@
 #include "CtSvcDbPerson.h"
 #include "CtSvcFilter.h"
 #include "CtSvcVCard.h"
-#include "CtSvcVCard/CtSvcVCardImport.h"
 #include "CtsvcTool.h"
 #include "Json.h"
 #include "ZelAppFrmwk/ZelVCard.h"
@@ -26,29 +25,32 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
-void ShowImportProgress(uint64_t nDone, uint64_t nTotal) {
+void ShowImportProgress(UINT64 nDone, UINT64 nTotal, void* /*pUserData*/) {
   if (nTotal > 0) {
     DrawProgress(static_cast<int>(nDone * 100 / nTotal), 100);
   }
 }
 
+void KeepNote(const char* pszNote, void* pUserData) { static_cast<std::vector<std::string>*>(pUserData)->push_back(pszNote); }
+
 int ImportFile(const Options& options, const std::string& strPath) {
   return WithService(options, [&]() {
-    CCtSvcVCardImporter importer;
-    CtSvcVCardImportResult result;
-    std::string strError;
-    if (!importer.Import(strPath, result, &ShowImportProgress, strError)) {
-      return Fail(kExitFailure, strError);
+    CtSvcVCardImportCounts counts{};
+    std::vector<std::string> vcNotes;
+    char szError[256] = {};
+    if (!CtSvcVCardImportFile(strPath.c_str(), &counts, &ShowImportProgress, &KeepNote, &vcNotes, szError,
+                              sizeof(szError))) {
+      return Fail(kExitFailure, szError);
     }
     Json report = Json::Object();
-    report.Set("imported", result.nImported);
-    report.Set("merged", result.nMerged);
-    report.Set("skipped", result.nSkipped);
+    report.Set("imported", counts.nImported);
+    report.Set("merged", counts.nMerged);
+    report.Set("skipped", counts.nSkipped);
     Json errors = Json::Array();
-    for (const std::string& strError : result.vcErrors) {
-      errors.Push(strError);
+    for (const std::string& strNote : vcNotes) {
+      errors.Push(strNote);
       if (!options.bJson) {
-        Warn(strError);
+        Warn(strNote);
       }
     }
     if (options.bJson) {

@@ -143,6 +143,10 @@ const std::vector<Command>& Commands() {
        "  list              the own number (default)\n  set NAME NUMBER   store it ('+' kept for international numbers)\n"
        "  delete            forget it\n",
        "", "", 0, 3, StoreUse::kCreates, &RunOwnNumber},
+      {"myprofile", "[show | set FILE.vcf | clear]", "the owner's own card (written as /User/Ct/myaddress.vcf)",
+       "  show              the card (default)\n  set FILE.vcf      the card becomes the file's (first) vCard, photo included\n"
+       "  clear             empty the card and remove its vCard file\n",
+       "", "", 0, 2, StoreUse::kCreates, &RunMyProfile},
       {"birthdays", "", "contacts whose birthday falls in the next 28 days, nearest first", "", "", "", 0, 0,
        StoreUse::kExisting, &RunBirthdays},
       {"at", "'AT...'", "answer one AT command line as the phone's AT phonebook does",

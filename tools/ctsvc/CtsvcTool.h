@@ -110,6 +110,7 @@ int RunSimDelete(const Options& options, const Args& args);
 int RunSimInsertCard(const Options& options, const Args& args);
 int RunSimRemoveCard(const Options& options, const Args& args);
 int RunSettings(const Options& options, const Args& args);
+int RunMyProfile(const Options& options, const Args& args);
 int RunOwnNumber(const Options& options, const Args& args);
 int RunBirthdays(const Options& options, const Args& args);
 int RunBulk(const Options& options, const Args& args);

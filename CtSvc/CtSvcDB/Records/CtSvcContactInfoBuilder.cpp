@@ -72,6 +72,8 @@ CtSvcContactInfo CCtSvcContactInfoBuilder::Info() {
   info.nGroupMemberCount = static_cast<INT32>(vcMembers.size());
   info.pEtcDataInfo = vcEtc.data();
   info.nEtcDataCount = static_cast<INT32>(vcEtc.size());
+  info.pIMInfo = vcIms.data();
+  info.nIMCount = static_cast<INT32>(vcIms.size());
   info.pRcsInfo = bRcs ? &rcs : nullptr;
   return info;
 }

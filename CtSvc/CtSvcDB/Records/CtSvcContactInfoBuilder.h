@@ -35,6 +35,7 @@ class CCtSvcContactInfoBuilder {
   std::vector<CtSvcPostalAddressInfo> vcAddresses;
   std::vector<CtSvcGroupMemberInfo> vcMembers;
   std::vector<CtSvcEtcDataInfo> vcEtc;
+  std::vector<CtSvcIMInfo> vcIms;
   CtSvcRcsInfo rcs{};
   bool bRcs = false;
 };

@@ -13,11 +13,14 @@
 
 #include "CtSvcDB/Records/CtSvcContact.h"
 #include "CtSvcDB/Records/CtSvcContactInfoBuilder.h"
+#include "CtSvcBulkOp.h"
 #include "CtSvcDbPerson.h"
+#include "CtSvcImg.h"
 #include "CtSvcFilter.h"
 #include "CtSvcTestEnv.h"
 #include "CtSvcVCard.h"
 #include "CtSvcVCard/CtSvcVCardImport.h"
+#include "ImgTestFiles.h"
 #include "ZelAppFrmwk/ZelVCard.h"
 #include "ZelCoreTest.h"
 
@@ -289,13 +292,59 @@ TEST_F(CtSvcVCardImportTest, ABackupChainsThePersonsAndReadsBack) {
   EXPECT_FALSE(CtSvcConvertVcards2Records("no cards", &pContacts, &nCount));
 }
 
+// A vCard of a contact whose caller image is the given file (written under the data directory).
+std::string CardWithPhoto(const std::string& strFirst, const std::string& strPlatformImage) {
+  CCtSvcContactInfoBuilder builder(strFirst, -1, "Photo");
+  CtSvcCopyText(builder.person.szCallerImage, strPlatformImage);
+  const CtSvcContactInfo info = builder.Info();
+  char* pszText = nullptr;
+  EXPECT_TRUE(CtSvcConvertRecord2VCard(&info, &pszText));
+  const std::string strText = pszText != nullptr ? pszText : "";
+  VCardFreeText(pszText);
+  return strText;
+}
+
+size_t FilesIn(const std::string& strDir) {
+  std::error_code error;
+  size_t nFiles = 0;
+  for (auto it = std::filesystem::directory_iterator(strDir, error); !error && it != std::filesystem::directory_iterator();
+       it.increment(error)) {
+    ++nFiles;
+  }
+  return nFiles;
+}
+
+TEST_F(CtSvcVCardImportTest, PhotosBecomeCallerImagesWithThumbnailsAndOthersAreLeftOut) {
+  const img_test::Bytes jpeg = img_test::MakeJpeg(300, 200);
+  std::filesystem::create_directories(m_dir.File("pics"));
+  std::ofstream(m_dir.File("pics/a.jpg"), std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()), jpeg.size());
+  const CtSvcVCardImportResult result =
+      ImportText(CardWithPhoto("Real", "/pics/a.jpg") +
+                 "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Photo;Fake\r\nPHOTO;ENCODING=b;TYPE=JPEG:bm90IGFuIGltYWdl\r\nEND:VCARD\r\n");
+  EXPECT_EQ(2, result.nImported);
+  ASSERT_EQ(1u, result.vcErrors.size());
+  EXPECT_NE(std::string::npos, result.vcErrors[0].find(": PHOTO left out: not an image")) << result.vcErrors[0];
+  std::map<std::string, Stored> stored = StoredByName(Contacts());
+  const std::string strImage = stored["Real|Photo"].strImage;
+  EXPECT_EQ(0u, strImage.rfind("/User/Mass/Ct/0/Images/phone", 0)) << strImage;
+  EXPECT_TRUE(IsJpegFile(m_dir.Path() + strImage));
+  ImgBitmap* pThumb = CtSvcImgLoadThumbnail(strImage.c_str());
+  ASSERT_NE(nullptr, pThumb) << "the image store keeps the thumbnail";
+  EXPECT_EQ(CTSVC_IMG_THUMBNAIL_SIZE, pThumb->nWidth);
+  CtFreeThumbNailBitmap(pThumb);
+  EXPECT_EQ("", stored["Fake|Photo"].strImage);
+  EXPECT_FALSE(std::filesystem::exists(m_dir.File("User/Ct/Tmb/temp.jpeg"))) << "the decoded photo is not left behind";
+}
+
 TEST_F(CtSvcVCardImportTest, CardsTheStoreRefusesAreSkippedWithoutLeavingTheirPhotos) {
-  // The volume fills up during the first card's insert: the batch is undone, then each card
-  // is tried alone and refused.
+  // The volume fills up during the first card's insert: that card and every later one is
+  // refused, and the images filed for them are removed again.
+  const img_test::Bytes jpeg = img_test::MakeJpeg(40, 40);
+  std::filesystem::create_directories(m_dir.File("pics"));
+  std::ofstream(m_dir.File("pics/a.jpg"), std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()), jpeg.size());
   std::string strText;
   for (int i = 0; i < 3; ++i) {
-    strText += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Full;P" + std::to_string(i) +
-               "\r\nPHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ\r\nEND:VCARD\r\n";
+    strText += CardWithPhoto("P" + std::to_string(i), "/pics/a.jpg");
   }
   zel::test::SetVolumeFullAfterWrites(2);
   const CtSvcVCardImportResult result = ImportText(strText);
@@ -304,11 +353,93 @@ TEST_F(CtSvcVCardImportTest, CardsTheStoreRefusesAreSkippedWithoutLeavingTheirPh
   EXPECT_EQ(3, result.nSkipped);
   EXPECT_EQ("card at line 1: the store refused the contact", result.vcErrors.at(0));
   EXPECT_TRUE(Contacts().empty());
-  int nPhotos = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(m_dir.File("User/Ct/Tmb"))) {
-    nPhotos += entry.path().filename().string().rfind("vcf_", 0) == 0 ? 1 : 0;
+  EXPECT_EQ(0u, FilesIn(m_dir.File("User/Mass/Ct/0/Images")));
+}
+
+TEST_F(CtSvcVCardImportTest, ProgressFollowsTheBulkInsertUpToTheWholeFile) {
+  std::string strText;
+  for (int i = 0; i < CCtSvcVCardImporter::kBatchSize + 3; ++i) {
+    strText += "BEGIN:VCARD\r\nN:Card;C" + std::to_string(i) + "\r\nTEL:010" + std::to_string(i) + "\r\nEND:VCARD\r\n";
   }
-  EXPECT_EQ(0, nPhotos);
+  const std::string strPath = m_dir.File("in.vcf");
+  std::ofstream(strPath, std::ios::binary | std::ios::trunc) << strText;
+  CCtSvcVCardImporter importer;
+  CtSvcVCardImportResult result;
+  std::string strError;
+  std::vector<std::pair<uint64_t, uint64_t>> vcProgress;
+  ASSERT_TRUE(importer.Import(strPath, result,
+                              [&](uint64_t nDone, uint64_t nTotal) { vcProgress.emplace_back(nDone, nTotal); }, strError))
+      << strError;
+  EXPECT_EQ(CCtSvcVCardImporter::kBatchSize + 3, result.nImported);
+  // One report per unit (two batches), then the end.
+  ASSERT_EQ(3u, vcProgress.size());
+  EXPECT_LT(vcProgress[0].first, vcProgress[1].first);
+  EXPECT_GT(vcProgress[0].first, strText.size() / 2) << "the first batch covers most of the file";
+  for (const auto& progress : vcProgress) {
+    EXPECT_EQ(static_cast<uint64_t>(strText.size()), progress.second);
+  }
+  EXPECT_EQ(vcProgress.back().first, vcProgress.back().second) << "progress ends at the whole file";
+}
+
+TEST_F(CtSvcVCardImportTest, ImportIsRefusedWhileAnotherBulkOperationHoldsTheHandler) {
+  ASSERT_TRUE(CtSvcBulkOpCreate(CTSVC_BULK_OP_DELETE_DB, nullptr, nullptr));
+  CCtSvcVCardImporter importer;
+  CtSvcVCardImportResult result;
+  std::string strError;
+  const std::string strPath = m_dir.File("in.vcf");
+  std::ofstream(strPath, std::ios::binary | std::ios::trunc) << "BEGIN:VCARD\r\nN:Busy;B\r\nEND:VCARD\r\n";
+  EXPECT_FALSE(importer.Import(strPath, result, nullptr, strError));
+  EXPECT_NE(std::string::npos, strError.find("another bulk operation")) << strError;
+  EXPECT_EQ(1, result.nSkipped);
+  EXPECT_TRUE(CtSvcBulkOpDestroy());
+  EXPECT_TRUE(Contacts().empty());
+  EXPECT_EQ(1, ImportText("BEGIN:VCARD\r\nN:Busy;B\r\nEND:VCARD\r\n").nImported) << "the handler is free again";
+}
+
+TEST_F(CtSvcVCardImportTest, InstantMessagingAddressesSurviveTheBulkInsert) {
+  const CtSvcVCardImportResult result =
+      ImportText("BEGIN:VCARD\r\nVERSION:2.1\r\nN:Im;Ivy\r\nX-SKYPE-USERNAME:ivy.sky\r\nX-ICQ:12345\r\nEND:VCARD\r\n");
+  ASSERT_EQ(1, result.nImported);
+  CtSvcContactInfo contact{};
+  ASSERT_TRUE(CtDbSvcGetLinkContactInfoByID(Contacts().at(0), &contact));
+  std::vector<std::string> vcIds;
+  for (int i = 0; i < contact.nIMCount; ++i) {
+    vcIds.push_back(contact.pIMInfo[i].szUserId);
+  }
+  CtSvcFreeContactInfo(&contact);
+  EXPECT_EQ((std::vector<std::string>{"ivy.sky", "12345"}), vcIds);
+}
+
+struct ImportHeard {
+  std::vector<std::string> vcNotes;
+  UINT64 nLastDone = 0, nLastTotal = 0;
+};
+
+TEST_F(CtSvcVCardImportTest, TheCFunctionReportsCountsProgressNotesAndWhyItFailed) {
+  const std::string strText =
+      "BEGIN:VCARD\r\nN:Kept;K\r\nEND:VCARD\r\nBEGIN:VCARD\r\nX-JUNK:1\r\nEND:VCARD\r\n";
+  const std::string strPath = m_dir.File("in.vcf");
+  std::ofstream(strPath, std::ios::binary | std::ios::trunc) << strText;
+  ImportHeard heard;
+  auto OnProgress = [](UINT64 nDone, UINT64 nTotal, void* p) {
+    static_cast<ImportHeard*>(p)->nLastDone = nDone;
+    static_cast<ImportHeard*>(p)->nLastTotal = nTotal;
+  };
+  auto OnNote = [](const char* pszNote, void* p) { static_cast<ImportHeard*>(p)->vcNotes.push_back(pszNote); };
+  CtSvcVCardImportCounts counts{-1, -1, -1};
+  ASSERT_TRUE(CtSvcVCardImportFile(strPath.c_str(), &counts, OnProgress, OnNote, &heard, nullptr, 0));
+  EXPECT_EQ(1, counts.nImported);
+  EXPECT_EQ(0, counts.nMerged);
+  EXPECT_EQ(1, counts.nSkipped);
+  EXPECT_EQ(std::vector<std::string>{"card at line 4: skipped, no name, number or e-mail"}, heard.vcNotes);
+  EXPECT_EQ(static_cast<UINT64>(strText.size()), heard.nLastDone);
+  EXPECT_EQ(heard.nLastDone, heard.nLastTotal);
+
+  char szError[64] = {};
+  EXPECT_FALSE(CtSvcVCardImportFile(m_dir.File("missing.vcf").c_str(), &counts, nullptr, nullptr, nullptr, szError,
+                                    sizeof(szError)));
+  EXPECT_EQ(0, std::string(szError).find("cannot open")) << szError;
+  EXPECT_EQ(0, counts.nImported + counts.nSkipped);
 }
 
 long PeakKilobytes() {
