@@ -1,6 +1,7 @@
 // Name search for a two-letter prefix: the basic search (one result, its count) and the extended
 // search narrowed to phone contacts with a number or an e-mail, against the same FTS5 statements
-// issued with plain SQLite.
+// issued with plain SQLite; and the extended search right after another connection wrote, which
+// takes the narrowing rows afresh.
 #include <cstring>
 #include <string>
 
@@ -61,6 +62,26 @@ void Extended(benchmark::State& state, int nContacts) {
   }
 }
 
+// Each search follows a commit of another connection (not timed), so none reuses the rows of
+// the narrowing kept by the one before.
+void ExtendedAfterWrite(benchmark::State& state, int nContacts) {
+  ServiceSession session(ContactStoreDir(nContacts));
+  RawDb writer(ContactStoreDir(nContacts) + "/ctsvc.db");
+  const CtSvcExtendedSearchRequest request = ExtendedRequest();
+  for (auto _ : state) {
+    state.PauseTiming();
+    writer.Exec("UPDATE CtSvcPrimary SET FAVORITE = FAVORITE WHERE ID = (SELECT min(ID) FROM CtSvcPrimary)");
+    state.ResumeTiming();
+    const INT32 nResult = CtSvcExtendedSearchRequestSearch(0, &request);
+    const bool bFound = nResult >= 0 && CtSvcExtendedSearchGetResultCount(nResult) > 0;
+    CtSvcExtendedSearchDestroyResult(nResult);
+    if (!bFound) {
+      state.SkipWithError("the search found nothing");
+      break;
+    }
+  }
+}
+
 void Raw(benchmark::State& state, int nContacts, bool bNarrowed) {
   RawDb db(ContactStoreDir(nContacts) + "/ctsvc.db");
   const std::string strSql = bNarrowed ? std::string(kRawRidFilter) + kRawSearch + kRawRidCheck + kRawOrder
@@ -84,6 +105,8 @@ void RegisterSearchBenchmarks() {
     Register("search_basic/" + strN, 1, strRaw, basic, [n](benchmark::State& s) { Basic(s, n); });
     Register(strRawNarrowed, 1, "", {}, [n](benchmark::State& s) { Raw(s, n, true); });
     Register("search_extended/" + strN, 1, strRawNarrowed, extended, [n](benchmark::State& s) { Extended(s, n); });
+    Register("search_extended_after_write/" + strN, 1, strRawNarrowed, {},
+             [n](benchmark::State& s) { ExtendedAfterWrite(s, n); });
   }
 }
 
