@@ -60,7 +60,9 @@ bool ReadIds(sqlite3* pDb, const std::string& subQuery, std::vector<long long>* 
 }  // namespace
 
 RidSet::RidSet(std::vector<long long> ids) {
-  std::sort(ids.begin(), ids.end());
+  if (!std::is_sorted(ids.begin(), ids.end())) {  // a scan of the table gives them in order
+    std::sort(ids.begin(), ids.end());
+  }
   ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
   m_nSize = ids.size();
   // A bitmap of ids up to 64 per id kept is at most as large as the sorted array.
