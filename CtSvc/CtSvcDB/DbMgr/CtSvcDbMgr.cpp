@@ -17,6 +17,12 @@ std::unique_ptr<CCtSvcDbMgr> g_pInstance;
 
 const char* const kObservedUris[] = {"CtSvc/Person", "CtSvc/PhoneNumber", "CtSvc/Email", "CtSvc/Group"};
 
+// Write-ahead log pages after which a commit copies the log into the store: SQLite's default, and
+// more while contacts are inserted in bulk, so that the pages the bulk rewrites at every commit
+// (full-text and name indexes) are copied once at its end rather than at every few commits.
+constexpr int kWalCheckpointPages = 1000;
+constexpr int kMassWalCheckpointPages = 16000;
+
 // Processes starting at once on a new store create its schema once: what is missing is looked for
 // and made while this holds the write lock (an open write transaction whose commits wait), and
 // committed when it ends. A store that cannot be written starts without the lock.
@@ -234,6 +240,7 @@ void CCtSvcDbMgr::SetInsertMassFlag(int bMassFlag) {
   DbgPrint(DBG_CLASS_TRACE, "CCtSvcDbMgr::SetInsertMassFlag: bMassFlag is %d \n", bMassFlag);
   std::lock_guard<std::recursive_mutex> lock(m_massMutex);
   m_bInsertMassFlag = bMassFlag;
+  Db2QueryEx("PRAGMA wal_autocheckpoint=%d", bMassFlag != 0 ? kMassWalCheckpointPages : kWalCheckpointPages);
   if (bMassFlag == 0) {
     _ClearMassStatements();
   }

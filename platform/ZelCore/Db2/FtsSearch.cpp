@@ -7,7 +7,9 @@
 //
 // A row-id sub-query is checked for each hit by an EXISTS over it, in which SQLite looks the hit up
 // in the sub-query's tables. "rowid IN (sub-query)" would first collect every row the sub-query
-// selects (all the phone's contacts, for a device-type condition) whatever the hits are.
+// selects (all the phone's contacts, for a device-type condition) whatever the hits are. A search
+// served by a ranked index outside a transaction checks its hits against the sub-query's rows
+// kept while the store is unchanged (RidSetCache.h) instead.
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -23,6 +25,7 @@
 #include "FtsQuery.h"
 #include "FtsRanked.h"
 #include "HandleTable.h"
+#include "RidSetCache.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
 #include "ZelImmortal.h"
@@ -206,16 +209,16 @@ void BindValue(sqlite3_stmt* pStmt, int n, const std::string& value) {
   }
 }
 
-int Execute(Search& s, const char* pszRidSubQuery) {
+RidSetCache& KeptSets() {
+  static Immortal<RidSetCache> s_cache;
+  return s_cache.Get();
+}
+
+// Runs sql and keeps its rows; with pSet, only the rows whose first column (the id) it holds.
+int Run(Search& s, const std::string& sql, const std::vector<std::string>& binds, const RidSet* pSet) {
   Connection& conn = Connection::Instance();
-  if (conn.Db() == nullptr) {
-    return -1;
-  }
   s.values.clear();
   s.nRows = -1;
-  const std::string rid = pszRidSubQuery != nullptr ? conn.Translate(pszRidSubQuery) : std::string();
-  std::vector<std::string> binds;
-  const std::string sql = BuildSql(s, rid, &binds);
   const char* pszTail = nullptr;
   StmtLease lease = conn.PrepareSqlite(sql.c_str(), &pszTail, kWho);
   if (!lease) {
@@ -227,6 +230,9 @@ int Execute(Search& s, const char* pszRidSubQuery) {
   int nRows = 0;
   const int nColumns = static_cast<int>(s.FetchCount());
   const int rc = RunToEnd(lease.Get(), kWho, [&](sqlite3_stmt* p) {
+    if (pSet != nullptr && !pSet->Contains(sqlite3_column_int64(p, 0))) {
+      return;
+    }
     for (int i = 0; i < nColumns; ++i) {
       s.values.push_back(sqlite3_column_int(p, i));
     }
@@ -238,6 +244,60 @@ int Execute(Search& s, const char* pszRidSubQuery) {
   }
   s.nRows = nRows;
   return nRows;
+}
+
+long long PragmaValue(const char* pszPragma) {
+  const char* pszTail = nullptr;
+  StmtLease lease = Connection::Instance().PrepareSqlite(pszPragma, &pszTail, kWho);
+  long long nValue = -1;
+  if (lease && sqlite3_step(lease.Get()) == SQLITE_ROW) {
+    nValue = sqlite3_column_int64(lease.Get(), 0);
+  }
+  if (lease) {
+    sqlite3_reset(lease.Get());
+  }
+  return nValue;
+}
+
+// A narrowed search served by a ranked index, its hits checked against the kept rows of the
+// sub-query. One read transaction holds the state check, the set and the search, so all three
+// see the same snapshot of the store.
+int RunAgainstKeptSet(Search& s, const std::string& ridSubQuery) {
+  Connection& conn = Connection::Instance();
+  if (!conn.ExecSqlite("BEGIN", kWho)) {
+    return -1;
+  }
+  StoreState state;
+  state.nGeneration = conn.Generation();
+  state.nDataVersion = conn.DataVersion();
+  state.nSchemaVersion = PragmaValue("PRAGMA schema_version");
+  state.nOwnChanges = sqlite3_total_changes64(conn.Db());
+  int nRows = -1;
+  if (state.nDataVersion >= 0 && state.nSchemaVersion >= 0) {
+    const RidSet* pSet = KeptSets().Get(conn.Db(), ridSubQuery, state);
+    std::vector<std::string> binds;
+    nRows = pSet != nullptr ? Run(s, ServedRankedSql(s, std::string(), &binds), binds, pSet) : -1;
+  }
+  if (!conn.ExecSqlite("COMMIT", kWho)) {
+    conn.ExecSqlite("ROLLBACK", kWho);
+  }
+  return nRows;
+}
+
+int Execute(Search& s, const char* pszRidSubQuery) {
+  Connection& conn = Connection::Instance();
+  if (conn.Db() == nullptr) {
+    return -1;
+  }
+  s.values.clear();
+  s.nRows = -1;
+  const std::string rid = pszRidSubQuery != nullptr ? conn.Translate(pszRidSubQuery) : std::string();
+  if (!rid.empty() && !s.query.terms.empty() && IsServedRanked(s) && !conn.InTransaction()) {
+    return RunAgainstKeptSet(s, rid);
+  }
+  std::vector<std::string> binds;
+  const std::string sql = BuildSql(s, rid, &binds);
+  return Run(s, sql, binds, nullptr);
 }
 
 }  // namespace

@@ -161,10 +161,23 @@ TEST_F(CtSvcDbMgrTest, RenamingPersonRewritesNamesOfNumbersAndEmails) {
   }
 }
 
+// The log page count after which a commit checkpoints, as the connection has it now.
+int WalCheckpointPages() {
+  const int hStmt = Db2StmtCreate("PRAGMA wal_autocheckpoint");
+  int nPages = -1;
+  Db2StmtExecuteInts(
+      hStmt, [](void* pContext, INT32 nValue) { *static_cast<int*>(pContext) = nValue; }, &nPages);
+  Db2StmtDestroy(hStmt);
+  return nPages;
+}
+
+// The mode also lets the write-ahead log grow longer between checkpoints, and only while it lasts.
 TEST_F(CtSvcDbMgrTest, MassInsertModeKeepsOneStatementPerText) {
   CCtSvcDbMgr* pMgr = CCtSvcDbMgr::Instance();
   EXPECT_EQ(-1, pMgr->GetMassInsertStatement("SELECT 1"));
+  EXPECT_EQ(1000, WalCheckpointPages());
   pMgr->SetInsertMassFlag(1);
+  EXPECT_GT(WalCheckpointPages(), 1000);
   const int hFirst = pMgr->GetMassInsertStatement("INSERT INTO CtSvcRcs ( ID ) VALUES( ? )");
   ASSERT_GE(hFirst, 0);
   EXPECT_EQ(hFirst, pMgr->GetMassInsertStatement("INSERT INTO CtSvcRcs ( ID ) VALUES( ? )"));
@@ -172,6 +185,7 @@ TEST_F(CtSvcDbMgrTest, MassInsertModeKeepsOneStatementPerText) {
     Insert("CtSvc/Rcs/BulkOperation", CTSVC_DB_TABLE_RCS, {{CTSVC_DB_RCS_COLUMN_STATUS, i}});
   }
   pMgr->SetInsertMassFlag(0);
+  EXPECT_EQ(1000, WalCheckpointPages());
   EXPECT_EQ(-1, Db2StmtExecute(hFirst));  // released when the mode ends
   Db2Commit();
   EXPECT_EQ(3, CountFromSecondConnection("CtSvcRcs"));

@@ -1,13 +1,16 @@
 // Ranked full-text indexes: after random inserts, renames, moves between device types, deletes and
-// the renumberings they force, every search returns what the earlier shape of index (MATCH joined
-// to the table, sorted by the name collation) returns, in the same order; and the catalogue,
-// dropping and the statement a search runs.
+// the renumberings they force, made by this connection (committed, left open or rolled back) or by
+// another one, every search returns what the earlier shape of index (MATCH joined to the table,
+// sorted by the name collation) returns, in the same order; and the catalogue, dropping and the
+// statement a search runs.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
+#include "Db2/FtsTokenizer.h"
+#include "Db2/SqlFunctions.h"
 #include "FtsTestSupport.h"
 #include "ZelCoreTest.h"
 
@@ -50,47 +53,61 @@ class FtsRanked : public Db2Test {
     return name;
   }
   static std::string Quote(const std::string& text) { return "'" + text + "'"; }
-  void Upsert(int nId, const std::string& fl, const std::string& lf, int nDevice, int nKind) {
-    Exec(("INSERT OR REPLACE INTO People (ID, DEVICE_TYPE, FL_FULLNAME, LF_FULLNAME, KIND) VALUES (" +
-          std::to_string(nId) + ", " + std::to_string(nDevice) + ", " + Quote(fl) + ", " + Quote(lf) + ", " +
-          std::to_string(nKind) + ")")
-             .c_str());
+  static std::string UpsertSql(int nId, const std::string& fl, const std::string& lf, int nDevice, int nKind) {
+    return "INSERT OR REPLACE INTO People (ID, DEVICE_TYPE, FL_FULLNAME, LF_FULLNAME, KIND) VALUES (" +
+           std::to_string(nId) + ", " + std::to_string(nDevice) + ", " + Quote(fl) + ", " + Quote(lf) + ", " +
+           std::to_string(nKind) + ")";
   }
-  void Insert(int nId) { Upsert(nId, RandomName(), RandomName(), 1 + static_cast<int>(m_random() % 3), KindOf()); }
+  void Upsert(int nId, const std::string& fl, const std::string& lf, int nDevice, int nKind) {
+    Exec(UpsertSql(nId, fl, lf, nDevice, nKind).c_str());
+  }
+  std::string InsertSql(int nId) {
+    return UpsertSql(nId, RandomName(), RandomName(), 1 + static_cast<int>(m_random() % 3), KindOf());
+  }
+  void Insert(int nId) { Exec(InsertSql(nId).c_str()); }
   int KindOf() { return m_random() % 8 == 0 ? 1 : 0; }
   int RandomId() { return 1 + static_cast<int>(m_random() % static_cast<unsigned>(m_nNextId)); }
 
   // One random write: insert, rename, move to another device type, leave or enter the index's
   // condition, delete.
-  void RandomWrite() {
+  std::string RandomWriteSql() {
     const std::string id = std::to_string(RandomId());
     switch (m_random() % 6) {
       case 0:
       case 1:
-        Insert(m_nNextId++);
-        break;
+        return InsertSql(m_nNextId++);
       case 2:
-        Exec(("UPDATE People SET FL_FULLNAME = " + Quote(RandomName()) + " WHERE ID = " + id).c_str());
-        break;
+        return "UPDATE People SET FL_FULLNAME = " + Quote(RandomName()) + " WHERE ID = " + id;
       case 3:
-        Exec(("UPDATE People SET LF_FULLNAME = " + Quote(RandomName()) + ", DEVICE_TYPE = " +
-              std::to_string(1 + m_random() % 3) + " WHERE ID = " + id)
-                 .c_str());
-        break;
+        return "UPDATE People SET LF_FULLNAME = " + Quote(RandomName()) + ", DEVICE_TYPE = " +
+               std::to_string(1 + m_random() % 3) + " WHERE ID = " + id;
       case 4:
-        Exec(("UPDATE People SET KIND = " + std::to_string(KindOf()) + " WHERE ID = " + id).c_str());
-        break;
+        return "UPDATE People SET KIND = " + std::to_string(KindOf()) + " WHERE ID = " + id;
       default:
-        Exec(("DELETE FROM People WHERE ID = " + id).c_str());
+        return "DELETE FROM People WHERE ID = " + id;
     }
+  }
+  void RandomWrite() { Exec(RandomWriteSql().c_str()); }
+
+  // Random writes committed by another connection to the same file, as another process makes them.
+  void RandomWritesOfAnotherConnection(int nWrites) {
+    db2test::OtherConnection other(Path());
+    ASSERT_TRUE(zel::db2::RegisterSqlFunctions(other.Get()) && zel::db2::RegisterFtsTokenizers(other.Get()));
+    sqlite3_busy_timeout(other.Get(), 5000);
+    std::string sql = "BEGIN;";
+    for (int i = 0; i < nWrites; ++i) {
+      sql += RandomWriteSql() + ";";
+    }
+    ASSERT_EQ(sqlite3_exec(other.Get(), (sql + "COMMIT").c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(other.Get());
   }
 
   // Every search of the text through the ranked index equals the plain index's, in both orders,
   // with and without a device range and a row-id sub-query; FALSE at the first difference.
-  void ExpectSameAsPlain(const std::string& terms) {
+  void ExpectSameAsPlain(const std::string& terms, const char* pszRidSub = "select rid from people where id % 3 = 0") {
     for (const char* pszSort : {"FL_FULLNAME", "LF_FULLNAME"}) {
       for (int nDevice : {0, 1, 2}) {
-        for (const char* pszRid : {static_cast<const char*>(nullptr), "select rid from people where id % 3 = 0"}) {
+        for (const char* pszRid : {static_cast<const char*>(nullptr), pszRidSub}) {
           SearchOptions o;
           o.pszTable = "People";
           o.pszSort = pszSort;
@@ -132,7 +149,10 @@ TEST_F(FtsRanked, RandomWritesAndRenumberingsKeepEverySearchEqualToTheCollationO
   for (int i = 0; i < 300; ++i) {
     Insert(m_nNextId++);
   }
-  for (int nRound = 0; nRound < 6; ++nRound) {
+  // Rounds whose writes stay in this connection's open transaction (the narrowed searches ask
+  // SQLite per hit), are committed (they check the kept rows of their sub-query, taken again
+  // after every write), come from another connection after this one searched, or are rolled back.
+  for (int nRound = 0; nRound < 8; ++nRound) {
     for (int i = 0; i < 150; ++i) {
       RandomWrite();
     }
@@ -143,10 +163,30 @@ TEST_F(FtsRanked, RandomWritesAndRenumberingsKeepEverySearchEqualToTheCollationO
       name += "a";
       Upsert(m_nNextId++, name, name, 1 + i % 2, 0);
     }
+    if (nRound % 4 != 0) {
+      ASSERT_TRUE(Db2Commit());
+      ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain("'an*'"));
+    }
+    if (nRound % 4 == 2) {
+      ASSERT_NO_FATAL_FAILURE(RandomWritesOfAnotherConnection(60));
+    } else if (nRound % 4 == 3) {
+      const int nNextId = m_nNextId;
+      for (int i = 0; i < 30; ++i) {
+        RandomWrite();
+      }
+      ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain("'an*'"));
+      ASSERT_TRUE(Db2Rollback());
+      m_nNextId = nNextId;
+    }
     for (const char* pszQuery : kQueries) {
       ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain(pszQuery)) << "round " << nRound;
     }
+    if (nRound % 4 != 0) {
+      ASSERT_TRUE(Db2Commit());
+    }
   }
+  // The committed rounds searched against kept rows, taken again after each write.
+  EXPECT_GE(log.Count("rows of the sub-query kept"), 6);
   for (const char* pszTable : {"fts_pg_ranked_fl_fullname", "fts_pg_ranked_lf_fullname"}) {
     Exec((std::string("INSERT INTO ") + pszTable + " (" + pszTable + ") VALUES ('integrity-check')").c_str());
   }
@@ -156,6 +196,67 @@ TEST_F(FtsRanked, RandomWritesAndRenumberingsKeepEverySearchEqualToTheCollationO
   SearchOptions o;
   o.pszTable = "People";
   EXPECT_GT(SearchIds("[pg, {ranked, 'an*' }]", o).size(), 100u);
+}
+
+// A narrowed search takes the rows of its sub-query once while the store stays as it was, and
+// again after a write of another connection or of its own (committed or rolled back); inside an
+// open transaction it asks SQLite per hit. Each time it finds what the store now holds.
+TEST_F(FtsRanked, ANarrowedSearchKeepsTheSubQueryRowsUntilTheStoreChanges) {
+  Upsert(1, "Anna", "Anna", 1, 0);
+  Upsert(2, "Anders", "Anders", 1, 0);
+  ASSERT_TRUE(Db2Commit());
+  zel::test::LogCapture log;
+  SearchOptions o;
+  o.pszTable = "People";
+  o.pszRidSub = "select rid from people where device_type = 1";
+  const std::string query = "[pg, {ranked, 'an*' }]";
+  auto kept = [&log] { return log.Count("rows of the sub-query kept"); };
+  EXPECT_EQ(SearchIds(query, o), (Ids{2, 1}));
+  EXPECT_EQ(SearchIds(query, o), (Ids{2, 1}));
+  EXPECT_EQ(kept(), 1);
+  {
+    db2test::OtherConnection other(Path());
+    ASSERT_TRUE(zel::db2::RegisterSqlFunctions(other.Get()) && zel::db2::RegisterFtsTokenizers(other.Get()));
+    ASSERT_EQ(sqlite3_exec(other.Get(), "UPDATE People SET DEVICE_TYPE = 2 WHERE ID = 2", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+  }
+  EXPECT_EQ(SearchIds(query, o), (Ids{1}));
+  EXPECT_EQ(kept(), 2);
+  Upsert(3, "Ann", "Ann", 1, 0);
+  EXPECT_EQ(SearchIds(query, o), (Ids{3, 1})) << "an open transaction of this connection";
+  EXPECT_EQ(kept(), 2);
+  ASSERT_TRUE(Db2Commit());
+  EXPECT_EQ(SearchIds(query, o), (Ids{3, 1}));
+  EXPECT_EQ(kept(), 3);
+  Upsert(4, "Annie", "Annie", 1, 0);
+  ASSERT_TRUE(Db2Rollback());
+  EXPECT_EQ(SearchIds(query, o), (Ids{3, 1}));
+  o.pszRidSub = "select rid from nosuch";
+  EXPECT_EQ(SearchIds(query, o), (Ids{-1}));
+  Upsert(5, "Anton", "Anton", 1, 0);  // the failed search left no transaction of its own open
+  ASSERT_TRUE(Db2Commit());
+  o.pszRidSub = "select rid from people where device_type = 1";
+  EXPECT_EQ(SearchIds(query, o), (Ids{3, 1, 5}));
+}
+
+// Sub-queries whose values are not plain row ids select what the comparison with the table's
+// rowid selects: text that reads as a number is that number, a fraction or a word none.
+TEST_F(FtsRanked, ASubQueryOfOtherValuesNarrowsAsTheComparisonWithTheRowIdDoes) {
+  for (int i = 0; i < 40; ++i) {
+    Insert(m_nNextId++);
+  }
+  Exec("INSERT INTO People (ID, DEVICE_TYPE, FL_FULLNAME, LF_FULLNAME, KIND) VALUES (100000, 1, 'ann', 'ann', 0)");
+  ASSERT_TRUE(Db2Commit());
+  for (const char* pszRid : {
+           "select '3' union all select ' 5 ' union all select '7.0' union all select 9.0 union all select 11.5",
+           "select 'x' union all select null union all select x'00' union all select -1",
+           "select 4294967297 union all select 2",           // a row id beyond 32 bits is not row 1
+           "select rid from people where id % 2 = 0 union all select 100000",  // sparse ids: a sorted set
+           "select rid from people where 0",
+       }) {
+    ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain("'a*'", pszRid)) << pszRid;
+    ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain("'k*'", pszRid)) << pszRid;
+  }
 }
 
 TEST_F(FtsRanked, TheSearchReadsTheIndexInOrderWithoutTheTableWhenItCan) {
