@@ -461,7 +461,13 @@ TEST_F(CtSvcVCardImportTest, ALargeFileIsReadWithBoundedMemory) {
   const long nBefore = PeakKilobytes();
   const CtSvcVCardImportResult result = Import(strPath);
   EXPECT_EQ(200, result.nImported);
+#if defined(__SANITIZE_ADDRESS__)
+  // AddressSanitizer keeps freed blocks in quarantine, so the peak follows what was allocated in
+  // total, not what was held at once: the bound is checked by the plain build.
+  (void)nBefore;
+#else
   EXPECT_LT(PeakKilobytes() - nBefore, 40 * 1024) << "peak memory grew by more than 40 MB for a 60 MB file";
+#endif
   std::remove(strPath.c_str());
 }
 
