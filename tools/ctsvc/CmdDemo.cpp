@@ -254,8 +254,7 @@ int RunDemo(const Options& options, const Args&) {
   report.Step("speed dial", [&] { return SpeedDial(favourites); });
   DemoWatchChanges();
   report.Step("start the phonebook on the SIM card (the sample USIM on a fresh store)", &DemoStartPhonebook);
-  // Place for the step "copy the SIM contacts to the phone, with progress": it comes with the bulk
-  // copy operations.
+  report.Step("copy the SIM contacts to the phone (bulk copy on its timer, with progress)", &DemoCopySimToPhone);
   report.Step("import a vCard file (two contacts already stored, one new)", [&] { return DemoImportVCardFile(options); });
   report.Step("link the imported duplicates into their contacts", &DemoLinkDuplicates);
   report.Step("search the imported contact", &DemoSearchImported);

@@ -1,7 +1,13 @@
 // The whole-service steps of ctsvc demo, through the public C API as an application uses it.
 #include "DemoService.h"
 
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdio>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -9,6 +15,7 @@
 #include <vector>
 
 #include "ContactView.h"
+#include "CtSvcBulkOp.h"
 #include "CtSvcDbPerson.h"
 #include "CtSvcFilter.h"
 #include "CtSvcPbap.h"
@@ -64,6 +71,13 @@ std::vector<HOBJ>& Imported() {
 std::vector<int>& Originals() {
   static std::vector<int> s_vcOriginals;
   return s_vcOriginals;
+}
+
+// Whether this run's phonebook start copied the card into the store (a new or changed card); an
+// unchanged card's contacts were copied to the phone by the run that stored them.
+bool& CardCopiedAtStart() {
+  static bool s_bCopied = false;
+  return s_bCopied;
 }
 
 int PersonCount(int nDeviceType) {
@@ -140,8 +154,102 @@ Json DemoStartPhonebook() {
   bool bNoSim = false;
   Json result = Json::Object();
   result.Set("started", Json::Bool(StartPhonebook("demo", &bNoSim)));
+  CardCopiedAtStart() = !bNoSim && CtSvcPhonebookIsSHA1Changed();
   result.Set("card", bNoSim ? "none" : nCardType == CTSVC_SIM_CARD_TYPE_USIM ? "usim" : "sim");
   result.Set("simContacts", PersonCount(CTSVC_USE_TYPE_SIM));
+  result.Set("phoneContacts", PersonCount(CTSVC_USE_TYPE_PHONE));
+  return result;
+}
+
+namespace {
+
+// The end of a bulk run, reported on the timer's thread.
+struct BulkEnd {
+  std::mutex mutex;
+  std::condition_variable cond;
+  bool bEnded = false;
+  bool bResult = false;
+  int nProgressReports = 0;
+};
+
+BulkEnd& TheBulkEnd() {
+  static BulkEnd s_end;
+  return s_end;
+}
+
+void OnBulkState(BOOL bResult, int, int nNewState, void*) {
+  if (nNewState == CTSVC_BULK_STATE_FINISHED || nNewState == CTSVC_BULK_STATE_READY) {
+    BulkEnd& end = TheBulkEnd();
+    std::lock_guard<std::mutex> lock(end.mutex);
+    end.bEnded = true;
+    end.bResult = bResult != FALSE;
+    end.cond.notify_all();
+  }
+}
+
+void OnBulkProgress(int nDone, int nTotal, void*) {
+  BulkEnd& end = TheBulkEnd();
+  std::lock_guard<std::mutex> lock(end.mutex);
+  ++end.nProgressReports;
+  if (isatty(STDOUT_FILENO)) {
+    std::printf("\r    copying %d/%d", nDone, nTotal);
+    std::fflush(stdout);
+  }
+}
+
+std::vector<int> SimPersons() {
+  CtSvcPersonFilter filter;
+  CtSvcPersonFilterInit(&filter);
+  filter.DevType = CTSVC_USE_TYPE_SIM;
+  std::vector<CtSvcPersonRecord> vcSim(256);
+  const int nSim = CtSvcDbPersonGetRecords(&filter, vcSim.data(), static_cast<int>(vcSim.size()));
+  std::vector<int> vcIds;
+  for (int i = 0; i < nSim; ++i) {
+    vcIds.push_back(vcSim[static_cast<size_t>(i)].nId);
+  }
+  return vcIds;
+}
+
+}  // namespace
+
+Json DemoCopySimToPhone() {
+  const std::vector<int> vcIds = CardCopiedAtStart() ? SimPersons() : std::vector<int>();
+  Json result = Json::Object();
+  BulkEnd& end = TheBulkEnd();
+  {
+    std::lock_guard<std::mutex> lock(end.mutex);
+    end.bEnded = false;
+    end.nProgressReports = 0;
+  }
+  bool bStarted = false;
+  if (!vcIds.empty() && CtSvcBulkOpCreate(CTSVC_BULK_OP_COPY_ADN_TO_DB, &OnBulkState, nullptr)) {
+    CtSvcBulkOpRegisterProgressCallback(&OnBulkProgress);
+    for (int nId : vcIds) {
+      CtSvcBulkOpAddPersonId(nId);
+    }
+    bStarted = CtSvcBulkOpStart() != FALSE;
+  }
+  bool bDone = false;
+  if (bStarted) {
+    std::unique_lock<std::mutex> lock(end.mutex);
+    bDone = end.cond.wait_for(lock, std::chrono::milliseconds(kCompletionTimeoutMs), [&] { return end.bEnded; }) &&
+            end.bResult;
+  }
+  int nDone = 0;
+  int nTotal = 0;
+  CtSvcBulkOpGetProgress(&nDone, &nTotal);
+  if (bStarted) {
+    CtSvcBulkOpDestroy();
+  }
+  if (isatty(STDOUT_FILENO) && bStarted) {
+    std::printf("\n");
+  }
+  result.Set("toCopy", static_cast<int>(vcIds.size()));
+  result.Set("copied", bDone ? nDone : 0);
+  {
+    std::lock_guard<std::mutex> lock(end.mutex);
+    result.Set("progressReports", end.nProgressReports);
+  }
   result.Set("phoneContacts", PersonCount(CTSVC_USE_TYPE_PHONE));
   return result;
 }

@@ -14,6 +14,8 @@ void DemoInsertSampleUsim(const Options& options);
 // Counts the contact and group change callbacks from now on.
 void DemoWatchChanges();
 Json DemoStartPhonebook();
+// Copies the SIM contacts not yet on the phone to the phone with the bulk copy, with its progress.
+Json DemoCopySimToPhone();
 Json DemoImportVCardFile(const Options& options);
 Json DemoLinkDuplicates();
 Json DemoSearchImported();

@@ -162,22 +162,26 @@ TEST(CtsvcTool, DemoFillsAnEmptyStoreOnceAndShowsEveryStep) {
   ASSERT_EQ(0, first.nExit) << first.strOut;
   EXPECT_NE(std::string::npos, first.strOut.find("\"reused\":false,\"generated\":2000"));
   for (const char* szStep : {"first screen", "index letters", "search", "linked from two accounts", "favourites",
-                             "speed dial", "start the phonebook", "import a vCard file", "link the imported",
+                             "speed dial", "start the phonebook", "copy the SIM contacts", "import a vCard file", "link the imported",
                              "Bluetooth phonebook export", "AT+CPBR=1,10", "change callbacks", "CtSvcDispatch(1)"}) {
     EXPECT_NE(std::string::npos, first.strOut.find(szStep)) << szStep;
   }
   EXPECT_NE(std::string::npos, first.strOut.find("\"links\":2")) << "a merged contact is shown";
-  // The whole service on the fresh store: the sample USIM copied, three cards imported and two of
-  // them linked to the contacts they repeat, the export written, the AT read answered, and the
-  // three inserts reported to the change callbacks.
+  // The whole service on the fresh store: the sample USIM copied and its seven contacts copied to
+  // the phone by the bulk copy, three cards imported and two of them linked to the contacts they
+  // repeat, the export written, the AT read answered, and the ten inserts (seven copies, three
+  // cards) reported to the change callbacks.
   EXPECT_NE(std::string::npos, first.strOut.find("\"card\":\"usim\",\"simContacts\":7")) << first.strOut;
+  EXPECT_NE(std::string::npos, first.strOut.find("\"toCopy\":7,\"copied\":7")) << first.strOut;
   EXPECT_NE(std::string::npos, first.strOut.find("\"cards\":3,\"imported\":3")) << first.strOut;
   EXPECT_NE(std::string::npos, first.strOut.find("\"written\":true")) << first.strOut;
   EXPECT_NE(std::string::npos, first.strOut.find("\"+CPBR: 10,")) << first.strOut;
-  EXPECT_NE(std::string::npos, first.strOut.find("\"contacts\":{\"insert\":3,")) << first.strOut;
+  EXPECT_NE(std::string::npos, first.strOut.find("\"contacts\":{\"insert\":10,")) << first.strOut;
   const ToolRun second = RunTool("--data " + dir.Path() + " --json demo");
   ASSERT_EQ(0, second.nExit) << second.strOut;
-  EXPECT_NE(std::string::npos, second.strOut.find("\"reused\":true,\"persons\":2090"));
+  // The unchanged card's contacts are on the phone already: nothing is copied twice.
+  EXPECT_NE(std::string::npos, second.strOut.find("\"toCopy\":0,\"copied\":0")) << second.strOut;
+  EXPECT_NE(std::string::npos, second.strOut.find("\"reused\":true,\"persons\":2097"));
   // Favourites and speed-dial keys are set once, not again on every run.
   auto count = [](const std::string& strText, const std::string& strWhat) {
     int n = 0;
