@@ -259,7 +259,12 @@ int RunSimStatus(const Options& options, const Args&) {
   if (!OpenSimService(options, "sim status")) {
     return kExitFailure;
   }
-  LoadAllGroups();
+  // The phonebook is started as the phone starts it, so the status types can be read; when it
+  // cannot start, the groups are loaded alone and the types left out.
+  bool bNoSim = false;
+  if (!StartPhonebook("sim status", &bNoSim)) {
+    LoadAllGroups();
+  }
   const Json status = StatusJson();
   CloseService();
   if (options.bJson) {

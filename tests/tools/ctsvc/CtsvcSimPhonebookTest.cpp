@@ -122,6 +122,10 @@ TEST_F(CtsvcSimPhonebook, StatusShowsEveryFileAndTheLengths) {
   EXPECT_NE(std::string::npos, run.strOut.find("{\"name\":\"ADN\",\"used\":7,\"total\":250,\"free\":243}")) << run.strOut;
   EXPECT_NE(std::string::npos, run.strOut.find("{\"name\":\"FDN\",\"used\":2,\"total\":20,\"free\":18}")) << run.strOut;
   EXPECT_NE(std::string::npos, run.strOut.find("\"lengths\":{\"name\":16,\"number\":40")) << run.strOut;
+  // The phonebook was started on the card, so its status types are there (a GSM card has no
+  // e-mail file).
+  EXPECT_NE(std::string::npos, run.strOut.find("\"adn_records\":250,\"adn_used\":7")) << run.strOut;
+  EXPECT_NE(std::string::npos, run.strOut.find("\"email_in_use\":0")) << run.strOut;
   const ToolRun fdn = Run("sim list fdn --json", false);
   EXPECT_NE(std::string::npos, fdn.strOut.find("{\"index\":2,\"name\":\"Home\",\"number\":\"+493012345\"}")) << fdn.strOut;
 }
