@@ -1,5 +1,6 @@
 #include "BenchRegistry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -15,7 +16,14 @@ struct Measure {
   Target target;
   double dSecondsPerOp = -1;     // wall-clock time; -1 until it ran
   double dCpuSecondsPerOp = -1;  // CPU time of the benchmark's thread
+  std::vector<double> vcWall;    // per repetition, when the run repeats
+  std::vector<double> vcCpu;
 };
+
+double Median(std::vector<double> vcValues) {
+  std::sort(vcValues.begin(), vcValues.end());
+  return vcValues[vcValues.size() / 2];
+}
 
 // Measures in registration order, which is also the order of the table.
 std::vector<Measure>& Measures() {
@@ -71,12 +79,16 @@ benchmark::internal::Benchmark* Register(const std::string& strName, int nOps, c
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
   ConsoleReporter::ReportRuns(runs);
+  // With repetitions the table shows the median of the repetitions; the aggregate rows
+  // (mean, median, deviation) are not runs of their own.
   for (const Run& run : runs) {
     Measure* pMeasure = Find(run.run_name.function_name);
-    if (pMeasure != nullptr && !run.error_occurred && run.iterations > 0) {
+    if (pMeasure != nullptr && !run.error_occurred && run.iterations > 0 && run.run_type == Run::RT_Iteration) {
       const double dOps = static_cast<double>(run.iterations) * static_cast<double>(pMeasure->nOps);
-      pMeasure->dSecondsPerOp = run.real_accumulated_time / dOps;
-      pMeasure->dCpuSecondsPerOp = run.cpu_accumulated_time / dOps;
+      pMeasure->vcWall.push_back(run.real_accumulated_time / dOps);
+      pMeasure->vcCpu.push_back(run.cpu_accumulated_time / dOps);
+      pMeasure->dSecondsPerOp = Median(pMeasure->vcWall);
+      pMeasure->dCpuSecondsPerOp = Median(pMeasure->vcCpu);
     }
   }
 }
