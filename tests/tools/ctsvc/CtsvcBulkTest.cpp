@@ -22,7 +22,7 @@ using ctsvc_tool_test::ToolRun;
 size_t Lines(const std::string& strText) { return static_cast<size_t>(std::count(strText.begin(), strText.end(), '\n')); }
 
 class CtsvcBulk : public ::testing::Test {
- protected:
+ public:
   void InsertCard(const std::string& strCard) {
     const std::string strSource = m_dir.File("sample.json");
     std::ofstream(strSource, std::ios::binary | std::ios::trunc) << strCard;
@@ -122,13 +122,25 @@ class Child {
   std::string m_strOut;
 };
 
-TEST_F(CtsvcBulk, CtrlCPausesAndSigusr1ResumesACopyThatThenCopiesEveryContactOnce) {
-  InsertCard(zel::sim::BuildLargeUsimCard(40));
-  ASSERT_EQ(0, Run("gen 50 --seed 7").nExit);
-  Child child(m_dir.Path(), "bulk copy phone-to-sim --all");
+// Fills the store with 50 phone contacts for a card with room for them.
+void PrepareCopyToCard(CtsvcBulk& test) {
+  test.InsertCard(zel::sim::BuildLargeUsimCard(40));
+  ASSERT_EQ(0, test.Run("gen 50 --seed 7").nExit);
+}
+
+// Waits until the copy has started and pauses it with Ctrl-C.
+void PauseWithCtrlC(Child& child) {
   ASSERT_TRUE(child.WaitFor("Ctrl-C pauses")) << child.Out();
   child.Signal(SIGINT);
   ASSERT_TRUE(child.WaitFor("kill -USR1")) << child.Out();
+}
+
+TEST_F(CtsvcBulk, CtrlCPausesAndSigusr1ResumesACopyThatThenCopiesEveryContactOnce) {
+  PrepareCopyToCard(*this);
+  ASSERT_FALSE(HasFatalFailure());
+  Child child(m_dir.Path(), "bulk copy phone-to-sim --all");
+  PauseWithCtrlC(child);
+  ASSERT_FALSE(HasFatalFailure());
   child.Signal(SIGUSR1);
   ASSERT_TRUE(child.WaitFor("resumed")) << child.Out();
   EXPECT_EQ(0, child.Exit()) << child.Out();
@@ -139,12 +151,11 @@ TEST_F(CtsvcBulk, CtrlCPausesAndSigusr1ResumesACopyThatThenCopiesEveryContactOnc
 }
 
 TEST_F(CtsvcBulk, ASecondCtrlCStopsTheRunAndTheSummarySaysHowFarItGot) {
-  InsertCard(zel::sim::BuildLargeUsimCard(40));
-  ASSERT_EQ(0, Run("gen 50 --seed 7").nExit);
+  PrepareCopyToCard(*this);
+  ASSERT_FALSE(HasFatalFailure());
   Child child(m_dir.Path(), "bulk copy phone-to-sim --all");
-  ASSERT_TRUE(child.WaitFor("Ctrl-C pauses")) << child.Out();
-  child.Signal(SIGINT);
-  ASSERT_TRUE(child.WaitFor("kill -USR1")) << child.Out();
+  PauseWithCtrlC(child);
+  ASSERT_FALSE(HasFatalFailure());
   child.Signal(SIGINT);
   EXPECT_EQ(1, child.Exit()) << child.Out();
   EXPECT_NE(std::string::npos, child.Out().find("(stopped)")) << child.Out();
