@@ -8,7 +8,7 @@
 // A row-id sub-query is checked for each hit by an EXISTS over it, in which SQLite looks the hit up
 // in the sub-query's tables. "rowid IN (sub-query)" would first collect every row the sub-query
 // selects (all the phone's contacts, for a device-type condition) whatever the hits are. A search
-// served by a ranked index outside a transaction checks its hits against the sub-query's rows
+// served by a ranked index outside a transaction checks its hits against the sub-query's answers
 // kept while the store is unchanged (RidSetCache.h) instead.
 #include <algorithm>
 #include <cctype>
@@ -142,9 +142,10 @@ std::string ServedRankedSql(const Search& s, const std::string& ridSubQuery, std
   }
   if (!ridSubQuery.empty()) {
     // A scalar sub-query per hit: SQLite would turn an EXISTS with this equality into an IN and
-    // collect every row the sub-query selects first.
-    sql += std::string(" AND (SELECT 1 FROM ") + kRidFilter + " WHERE " + kRidFilter + ".v = " + rowId +
-           " LIMIT 1) IS NOT NULL";
+    // collect every row the sub-query selects first. The CAST compares the values as a rowid
+    // column would (text that reads as a number is that number).
+    sql += std::string(" AND (SELECT 1 FROM ") + kRidFilter + " WHERE " + kRidFilter + ".v = CAST(" + rowId +
+           " AS INTEGER) LIMIT 1) IS NOT NULL";
   }
   return sql + " ORDER BY f.rowid";
 }
@@ -214,8 +215,8 @@ RidSetCache& KeptSets() {
   return s_cache.Get();
 }
 
-// Runs sql and keeps its rows; with pSet, only the rows whose first column (the id) it holds.
-int Run(Search& s, const std::string& sql, const std::vector<std::string>& binds, const RidSet* pSet) {
+// Runs sql and keeps its rows; with pCheck, only the rows whose first column (the id) it passes.
+int Run(Search& s, const std::string& sql, const std::vector<std::string>& binds, RidCheck* pCheck) {
   Connection& conn = Connection::Instance();
   s.values.clear();
   s.nRows = -1;
@@ -228,9 +229,16 @@ int Run(Search& s, const std::string& sql, const std::vector<std::string>& binds
     BindValue(lease.Get(), static_cast<int>(i + 1), binds[i]);
   }
   int nRows = 0;
+  bool bCheckFailed = false;
   const int nColumns = static_cast<int>(s.FetchCount());
   const int rc = RunToEnd(lease.Get(), kWho, [&](sqlite3_stmt* p) {
-    if (pSet != nullptr && !pSet->Contains(sqlite3_column_int64(p, 0))) {
+    if (pCheck != nullptr && !bCheckFailed) {
+      const int nIn = pCheck->Contains(sqlite3_column_int64(p, 0));
+      bCheckFailed = nIn < 0;
+      if (nIn != 1) {
+        return;
+      }
+    } else if (bCheckFailed) {
       return;
     }
     for (int i = 0; i < nColumns; ++i) {
@@ -238,7 +246,7 @@ int Run(Search& s, const std::string& sql, const std::vector<std::string>& binds
     }
     ++nRows;
   });
-  if (rc != SQLITE_DONE) {
+  if (rc != SQLITE_DONE || bCheckFailed) {
     s.values.clear();
     return -1;
   }
@@ -259,8 +267,8 @@ long long PragmaValue(const char* pszPragma) {
   return nValue;
 }
 
-// A narrowed search served by a ranked index, its hits checked against the kept rows of the
-// sub-query. One read transaction holds the state check, the set and the search, so all three
+// A narrowed search served by a ranked index, its hits checked against the kept answers of the
+// sub-query. One read transaction holds the state check, the answers and the search, so all three
 // see the same snapshot of the store.
 int RunAgainstKeptSet(Search& s, const std::string& ridSubQuery) {
   Connection& conn = Connection::Instance();
@@ -274,9 +282,10 @@ int RunAgainstKeptSet(Search& s, const std::string& ridSubQuery) {
   state.nOwnChanges = sqlite3_total_changes64(conn.Db());
   int nRows = -1;
   if (state.nDataVersion >= 0 && state.nSchemaVersion >= 0) {
-    const RidSet* pSet = KeptSets().Get(conn.Db(), ridSubQuery, state);
+    RidCheck check = KeptSets().Begin(conn.Db(), ridSubQuery, state);
     std::vector<std::string> binds;
-    nRows = pSet != nullptr ? Run(s, ServedRankedSql(s, std::string(), &binds), binds, pSet) : -1;
+    nRows = Run(s, ServedRankedSql(s, std::string(), &binds), binds, &check);
+    check.Report();
   }
   if (!conn.ExecSqlite("COMMIT", kWho)) {
     conn.ExecSqlite("ROLLBACK", kWho);

@@ -138,6 +138,11 @@ class FtsRanked : public Db2Test {
   int m_nNextId = 1;
 };
 
+// Narrowings: one SQLite answers per hit by a lookup, one it must scan for (a LIMIT keeps the hit's
+// id out of the sub-query).
+const char kLookupRid[] = "select rid from people where id % 3 = 0";
+const char kScannedRid[] = "select rid from people where id % 3 = 0 order by fl_fullname limit 1000000";
+
 // Prefixes of one and two letters, whole words, two words, Hangul typed without the blank and its
 // initial consonants.
 const char* const kQueries[] = {"'a*'",    "'an*'",        "'AN*'",  "'ann*'",  "'kim*'",  "'K*'",
@@ -150,9 +155,12 @@ TEST_F(FtsRanked, RandomWritesAndRenumberingsKeepEverySearchEqualToTheCollationO
     Insert(m_nNextId++);
   }
   // Rounds whose writes stay in this connection's open transaction (the narrowed searches ask
-  // SQLite per hit), are committed (they check the kept rows of their sub-query, taken again
-  // after every write), come from another connection after this one searched, or are rolled back.
+  // SQLite per hit in the statement), are committed (they keep the answers of their sub-query,
+  // dropped after every write), come from another connection after this one searched, or are
+  // rolled back. Odd rounds narrow by a sub-query SQLite cannot look one row up in, which is run
+  // whole instead.
   for (int nRound = 0; nRound < 8; ++nRound) {
+    const char* pszRid = nRound % 2 == 0 ? kLookupRid : kScannedRid;
     for (int i = 0; i < 150; ++i) {
       RandomWrite();
     }
@@ -165,7 +173,7 @@ TEST_F(FtsRanked, RandomWritesAndRenumberingsKeepEverySearchEqualToTheCollationO
     }
     if (nRound % 4 != 0) {
       ASSERT_TRUE(Db2Commit());
-      ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain("'an*'"));
+      ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain("'an*'", pszRid));
     }
     if (nRound % 4 == 2) {
       ASSERT_NO_FATAL_FAILURE(RandomWritesOfAnotherConnection(60));
@@ -174,19 +182,22 @@ TEST_F(FtsRanked, RandomWritesAndRenumberingsKeepEverySearchEqualToTheCollationO
       for (int i = 0; i < 30; ++i) {
         RandomWrite();
       }
-      ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain("'an*'"));
+      ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain("'an*'", pszRid));
       ASSERT_TRUE(Db2Rollback());
       m_nNextId = nNextId;
     }
     for (const char* pszQuery : kQueries) {
-      ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain(pszQuery)) << "round " << nRound;
+      ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain(pszQuery, pszRid)) << "round " << nRound;
     }
     if (nRound % 4 != 0) {
       ASSERT_TRUE(Db2Commit());
     }
   }
-  // The committed rounds searched against kept rows, taken again after each write.
-  EXPECT_GE(log.Count("rows of the sub-query kept"), 6);
+  // The committed rounds answered hits from what they kept, asked again after each write; the
+  // scanning sub-query was run whole in each of them.
+  EXPECT_GE(log.Count("rows of the sub-query kept"), 3);
+  EXPECT_GE(log.Count("- 0 hits asked of the store"), 20);
+  EXPECT_GE(log.Count("hits asked of the store") - log.Count("- 0 hits asked of the store"), 6);
   for (const char* pszTable : {"fts_pg_ranked_fl_fullname", "fts_pg_ranked_lf_fullname"}) {
     Exec((std::string("INSERT INTO ") + pszTable + " (" + pszTable + ") VALUES ('integrity-check')").c_str());
   }
@@ -198,10 +209,11 @@ TEST_F(FtsRanked, RandomWritesAndRenumberingsKeepEverySearchEqualToTheCollationO
   EXPECT_GT(SearchIds("[pg, {ranked, 'an*' }]", o).size(), 100u);
 }
 
-// A narrowed search takes the rows of its sub-query once while the store stays as it was, and
+// A narrowed search keeps the answers of its sub-query while the store stays as it was, and asks
 // again after a write of another connection or of its own (committed or rolled back); inside an
-// open transaction it asks SQLite per hit. Each time it finds what the store now holds.
-TEST_F(FtsRanked, ANarrowedSearchKeepsTheSubQueryRowsUntilTheStoreChanges) {
+// open transaction it asks SQLite per hit in its statement. Each time it finds what the store now
+// holds.
+TEST_F(FtsRanked, ANarrowedSearchKeepsTheSubQueryAnswersUntilTheStoreChanges) {
   Upsert(1, "Anna", "Anna", 1, 0);
   Upsert(2, "Anders", "Anders", 1, 0);
   ASSERT_TRUE(Db2Commit());
@@ -210,10 +222,24 @@ TEST_F(FtsRanked, ANarrowedSearchKeepsTheSubQueryRowsUntilTheStoreChanges) {
   o.pszTable = "People";
   o.pszRidSub = "select rid from people where device_type = 1";
   const std::string query = "[pg, {ranked, 'an*' }]";
-  auto kept = [&log] { return log.Count("rows of the sub-query kept"); };
+  // "asked/kept" of the last narrowed search answered from outside the statement.
+  auto last = [&log] {
+    std::string text = "none";
+    for (const auto& line : log.Lines()) {
+      const size_t n = line.text.find(" - ");
+      if (line.text.find("hits asked of the store") != std::string::npos && n != std::string::npos) {
+        const size_t nAsked = std::stoul(line.text.substr(n + 3));
+        const size_t nKept = std::stoul(line.text.substr(line.text.find(", ") + 2));
+        text = std::to_string(nAsked) + "/" + std::to_string(nKept);
+      }
+    }
+    log.Clear();
+    return text;
+  };
   EXPECT_EQ(SearchIds(query, o), (Ids{2, 1}));
+  EXPECT_EQ(last(), "2/0");
   EXPECT_EQ(SearchIds(query, o), (Ids{2, 1}));
-  EXPECT_EQ(kept(), 1);
+  EXPECT_EQ(last(), "0/2");
   {
     db2test::OtherConnection other(Path());
     ASSERT_TRUE(zel::db2::RegisterSqlFunctions(other.Get()) && zel::db2::RegisterFtsTokenizers(other.Get()));
@@ -221,41 +247,57 @@ TEST_F(FtsRanked, ANarrowedSearchKeepsTheSubQueryRowsUntilTheStoreChanges) {
               SQLITE_OK);
   }
   EXPECT_EQ(SearchIds(query, o), (Ids{1}));
-  EXPECT_EQ(kept(), 2);
+  EXPECT_EQ(last(), "2/0");
   Upsert(3, "Ann", "Ann", 1, 0);
   EXPECT_EQ(SearchIds(query, o), (Ids{3, 1})) << "an open transaction of this connection";
-  EXPECT_EQ(kept(), 2);
+  EXPECT_EQ(last(), "none");
   ASSERT_TRUE(Db2Commit());
   EXPECT_EQ(SearchIds(query, o), (Ids{3, 1}));
-  EXPECT_EQ(kept(), 3);
+  EXPECT_EQ(last(), "3/0");
   Upsert(4, "Annie", "Annie", 1, 0);
   ASSERT_TRUE(Db2Rollback());
   EXPECT_EQ(SearchIds(query, o), (Ids{3, 1}));
+  EXPECT_EQ(last(), "3/0");
   o.pszRidSub = "select rid from nosuch";
   EXPECT_EQ(SearchIds(query, o), (Ids{-1}));
   Upsert(5, "Anton", "Anton", 1, 0);  // the failed search left no transaction of its own open
   ASSERT_TRUE(Db2Commit());
   o.pszRidSub = "select rid from people where device_type = 1";
   EXPECT_EQ(SearchIds(query, o), (Ids{3, 1, 5}));
+  EXPECT_EQ(last(), "4/0");
+  // A sub-query SQLite must scan for one hit is run whole at the first hit.
+  o.pszRidSub = "select rid from people where device_type = 1 limit 100";
+  EXPECT_EQ(SearchIds(query, o), (Ids{3, 1, 5}));
+  EXPECT_TRUE(log.Contains("3 rows of the sub-query kept"));
+  EXPECT_EQ(last(), "1/3");
 }
 
 // Sub-queries whose values are not plain row ids select what the comparison with the table's
-// rowid selects: text that reads as a number is that number, a fraction or a word none.
+// rowid selects: text that reads as a number is that number, a fraction or a word none. So do
+// the checks in the statement inside an open transaction, per hit outside one, and against the
+// whole set (the LIMIT variants).
 TEST_F(FtsRanked, ASubQueryOfOtherValuesNarrowsAsTheComparisonWithTheRowIdDoes) {
   for (int i = 0; i < 40; ++i) {
     Insert(m_nNextId++);
   }
   Exec("INSERT INTO People (ID, DEVICE_TYPE, FL_FULLNAME, LF_FULLNAME, KIND) VALUES (100000, 1, 'ann', 'ann', 0)");
   ASSERT_TRUE(Db2Commit());
-  for (const char* pszRid : {
+  for (bool bOpen : {false, true}) {
+    if (bOpen) {
+      Insert(m_nNextId++);
+    }
+    for (const char* pszRid : {
            "select '3' union all select ' 5 ' union all select '7.0' union all select 9.0 union all select 11.5",
            "select 'x' union all select null union all select x'00' union all select -1",
            "select 4294967297 union all select 2",           // a row id beyond 32 bits is not row 1
            "select rid from people where id % 2 = 0 union all select 100000",  // sparse ids: a sorted set
            "select rid from people where 0",
-       }) {
-    ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain("'a*'", pszRid)) << pszRid;
-    ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain("'k*'", pszRid)) << pszRid;
+           "select * from (select '3' union all select ' 5 ' union all select 9.0 union all select 11.5) limit 9",
+           "select rid from people where id % 2 = 0 union all select 100000 limit 1000",
+         }) {
+      ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain("'a*'", pszRid)) << pszRid << (bOpen ? " (open)" : "");
+      ASSERT_NO_FATAL_FAILURE(ExpectSameAsPlain("'k*'", pszRid)) << pszRid << (bOpen ? " (open)" : "");
+    }
   }
 }
 
