@@ -65,9 +65,10 @@ class RidAnswers {
   size_t Count() const { return m_nCount; }
 
  private:
-  static constexpr long long kDenseLimit = 1LL << 22;  // ids below it live in the array (4 MiB at most)
-  std::vector<uint8_t> m_dense;                       // by id
-  std::unordered_map<long long, bool> m_sparse;       // the others
+  // Ids below it live in the array (4 MiB at most), the others in the map.
+  static constexpr long long kDenseLimit = 1LL << 22;
+  std::vector<uint8_t> m_dense;  // by id
+  std::unordered_map<long long, bool> m_sparse;
   size_t m_nCount = 0;
 };
 

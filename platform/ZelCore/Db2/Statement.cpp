@@ -115,9 +115,11 @@ int Statement::ExecuteInts(void (*pfnRow)(void*, INT32), void* pContext) {
   int nRows = 0;
   bool bAllNumbers = true;
   const int rc = RunToEnd(pStmt, kWho, [&](sqlite3_stmt* p) {
-    const int nType = sqlite3_column_type(p, 0);
+    // One call into the connection per row (each takes its mutex): the value's own accessors do not.
+    sqlite3_value* pValue = sqlite3_column_value(p, 0);
+    const int nType = sqlite3_value_type(pValue);
     bAllNumbers = bAllNumbers && (nType == SQLITE_INTEGER || nType == SQLITE_FLOAT);
-    pfnRow(pContext, sqlite3_column_int(p, 0));
+    pfnRow(pContext, sqlite3_value_int(pValue));
     ++nRows;
   });
   sqlite3_clear_bindings(pStmt);
