@@ -5,6 +5,7 @@
 
 #include "CtSvcDB/CfPlugin/CtSvcDb2Stmt.h"
 #include "CtSvcDB/CfPlugin/CtSvcPersonFilter.h"
+#include "CtSvcDB/DbMgr/CtSvcDbMgrLetterCounts.h"
 #include "CtSvcDbCiCommon.h"
 #include "CtSvcDbPerson.h"
 #include "ZelDebug.h"
@@ -78,6 +79,12 @@ int ReadLetterRows(const std::string& strSql, const std::vector<std::u16string>&
   return nOut;
 }
 
+// A filter of every primary or of one device type only: its letters are kept counted.
+bool IsCountedFilter(const CtSvcPrimaryFilter& filter) {
+  return filter.nGroupId <= 0 && filter.nExceptPrimaryId <= 0 && (filter.FilterDetail & (2 | 4 | 8 | 16)) == 0 &&
+         !filter.bLocalPhoneDataOnly && filter.FavoriteType == 0;
+}
+
 }  // namespace
 
 extern "C" int CtSvcDbPersonGetFastScrollIndex(const CtSvcPersonFilter* pFilter, const MCHAR* pmszLetter) {
@@ -142,6 +149,14 @@ extern "C" int CtSvcDbPrimaryGetGroupLetters(const CtSvcPrimaryFilter* pFilter, 
     return -1;
   }
   const bool bLastFirst = pFilter->FilterIndexType == CTSVC_FILTER_INDEX_LAST_FIRST;
+  if (IsCountedFilter(*pFilter) && CtSvcLetterCountsReady()) {
+    const int nDeviceType = CtSvcIsStoreDeviceType(pFilter->DevType) ? pFilter->DevType : -1;
+    const int nLetters = ReadLetterRows(CtSvcLetterCountsSql(bLastFirst, nDeviceType), {}, pLetters, pCounts,
+                                        nCapacity, "CtSvcDbPrimaryGetGroupLetters - Db2StmtGetNextRow < 1\n");
+    if (nLetters >= 0) {
+      return nLetters;
+    }
+  }
   const std::string strLetter = bLastFirst ? "LF_GROUP_LETTER" : "FL_GROUP_LETTER";
   const bool bGroup = pFilter->nGroupId > 0;
   std::string strSql =

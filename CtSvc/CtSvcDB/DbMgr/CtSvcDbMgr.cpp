@@ -4,6 +4,7 @@
 
 #include "CtSvcDB/CfPlugin/CtSvcContentHandlerFactory.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgrDeleteAccount.h"
+#include "CtSvcDB/DbMgr/CtSvcDbMgrLetterCounts.h"
 #include "CtSvcDB/DbMgr/CtSvcDbMgrNameOrder.h"
 #include "CtSvcDB/Tables/CtSvcDbPlanStats.h"
 #include "CtSvcDB/SyncObserver/CtSvcSnsSyncObserver.h"
@@ -193,6 +194,7 @@ BOOL CCtSvcDbMgr::_InitializeDBTables() {
   CtSvcRefreshNameLetters(*m_pCtSvcDbTable[CTSVC_DB_TABLE_PERSON], *m_pCtSvcDbTable[CTSVC_DB_TABLE_PRIMARY]);
   CtSvcWritePlanStats();
   Db2Commit();
+  CtSvcEnsureLetterCounts();  // until it succeeds, the letters are grouped from the primaries
   return TRUE;
 }
 
