@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "Connection.h"
+#include "PageMemory.h"
 #include "ZelDb2.h"
 #include "ZelDebug.h"
 
@@ -38,6 +39,7 @@ std::string FileUri(const std::string& path) {
 }  // namespace
 
 int OpenFile(const std::string& path, sqlite3** ppDb) {
+  UseSharedPageMemory();
   const std::string dir = DirectoryOf(path);
   const bool bDirWritable = access(dir.c_str(), W_OK) == 0;
   if (access(path.c_str(), F_OK) != 0 || (access(path.c_str(), W_OK) == 0 && bDirWritable)) {
