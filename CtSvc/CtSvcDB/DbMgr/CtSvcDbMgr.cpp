@@ -200,6 +200,9 @@ BOOL CCtSvcDbMgr::_InitializeDBTables() {
 
 BOOL CCtSvcDbMgr::DropDBTables() {
   DbgPrint(DBG_CLASS_TRACE, "CCtSvcDbMgr::DropDBTables: - DropDBTables entered\n");
+  if (!CtSvcDropLetterCounts()) {
+    return FALSE;
+  }
   for (int nType = 0; nType < CTSVC_DB_TABLE_MAX; ++nType) {
     if (!m_pCtSvcDbTable[nType]) {
       m_pCtSvcDbTable[nType] = CtSvcCreateDbTable(nType);

@@ -80,6 +80,16 @@ bool IsComplete() {
 
 bool CtSvcLetterCountsReady() { return g_bReady.load(); }
 
+bool CtSvcDropLetterCounts() {
+  g_bReady = false;
+  const std::string strSql = std::string("DROP TABLE IF EXISTS ") + kTable;
+  if (Db2QueryEx("%s", strSql.c_str()) < 0) {
+    DbgPrint(DBG_CLASS_FAIL, "CtSvcDropLetterCounts - %s failed : %s\n", strSql.c_str(), Db2GetLastError());
+    return false;
+  }
+  return true;
+}
+
 bool CtSvcEnsureLetterCounts() {
   g_bReady = false;
   if (IsComplete()) {

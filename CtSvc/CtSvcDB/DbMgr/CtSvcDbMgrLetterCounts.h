@@ -14,6 +14,8 @@
 // or a primary table made again) and counts the primaries, in one transaction: a start killed
 // half-way leaves the store as it was, and the next start does it again. FALSE on a failure.
 bool CtSvcEnsureLetterCounts();
+// Drops the table (its triggers go with the primary table). FALSE on a failure.
+bool CtSvcDropLetterCounts();
 // TRUE once this process made sure of the counts (the last CtSvcEnsureLetterCounts succeeded).
 bool CtSvcLetterCountsReady();
 

@@ -235,8 +235,10 @@ TEST_F(CtSvcDbMgrTest, ExportsAnswerForTheStore) {
     EXPECT_FALSE(capture.Contains("DestroyTable - drop index table failed"));
   }
   EXPECT_EQ(0, Db2CheckTable("CtSvcPerson"));
+  EXPECT_EQ(0, Db2CheckTable("CtSvcPrimaryLetterCount"));
   EXPECT_TRUE(CtSvcInitializeDB());
   EXPECT_NE(0, Db2CheckTable("CtSvcPerson"));
+  EXPECT_NE(0, Db2CheckTable("CtSvcPrimaryLetterCount"));
 }
 
 }  // namespace
