@@ -1,5 +1,7 @@
 // Fast-scroll positions, group letters with their counts, and person handles.
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -79,10 +81,22 @@ int ReadLetterRows(const std::string& strSql, const std::vector<std::u16string>&
   return nOut;
 }
 
+// The detail bits of a primary filter and the condition each adds.
+struct PrimaryDetail {
+  int nBit;
+  const char* szCondition;
+};
+const PrimaryDetail kPrimaryDetail[] = {{2, "ctsvcprimary.HAS_PH = 1"},
+                                        {4, "ctsvcprimary.HAS_EMAIL = 1"},
+                                        {8, "ctsvcprimary.HAS_ADDR = 1"},
+                                        {16, "(ctsvcprimary.HAS_PH = 1 OR ctsvcprimary.HAS_EMAIL = 1)"}};
+
 // A filter of every primary or of one device type only: its letters are kept counted.
 bool IsCountedFilter(const CtSvcPrimaryFilter& filter) {
-  return filter.nGroupId <= 0 && filter.nExceptPrimaryId <= 0 && (filter.FilterDetail & (2 | 4 | 8 | 16)) == 0 &&
-         !filter.bLocalPhoneDataOnly && filter.FavoriteType == 0;
+  const bool bDetail = std::any_of(std::begin(kPrimaryDetail), std::end(kPrimaryDetail),
+                                   [&](const PrimaryDetail& d) { return (filter.FilterDetail & d.nBit) != 0; });
+  return filter.nGroupId <= 0 && filter.nExceptPrimaryId <= 0 && !bDetail && !filter.bLocalPhoneDataOnly &&
+         filter.FavoriteType == 0;
 }
 
 }  // namespace
@@ -175,14 +189,7 @@ extern "C" int CtSvcDbPrimaryGetGroupLetters(const CtSvcPrimaryFilter* pFilter, 
   if (pFilter->nExceptPrimaryId > 0) {
     vcConditions.push_back(Format("ctsvcprimary.ID <> %d", pFilter->nExceptPrimaryId));
   }
-  static const struct {
-    int nBit;
-    const char* szCondition;
-  } kDetail[] = {{2, "ctsvcprimary.HAS_PH = 1"},
-                 {4, "ctsvcprimary.HAS_EMAIL = 1"},
-                 {8, "ctsvcprimary.HAS_ADDR = 1"},
-                 {16, "(ctsvcprimary.HAS_PH = 1 OR ctsvcprimary.HAS_EMAIL = 1)"}};
-  for (const auto& detail : kDetail) {
+  for (const auto& detail : kPrimaryDetail) {
     if (pFilter->FilterDetail & detail.nBit) {
       vcConditions.push_back(detail.szCondition);
     }

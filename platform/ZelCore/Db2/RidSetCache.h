@@ -72,8 +72,6 @@ class RidAnswers {
   size_t m_nCount = 0;
 };
 
-class RidSetCache;
-
 // The checks of one search against one sub-query; valid while the cache and the read
 // transaction it was begun in last.
 class RidCheck {

@@ -18,7 +18,8 @@
 
 namespace {
 
-using Letters = std::vector<std::pair<std::u16string, int>>;
+// (letter's code point, count) pairs in list order.
+using Letters = std::vector<std::pair<int, int>>;
 
 // Letters of generated names: Latin, an accented capital, Hangul initial consonants, a digit
 // group, and the empty and missing letters no list shows.
@@ -67,9 +68,9 @@ class CtSvcDbMgrLetterCounts : public ctsvc_test::SchemaTest {
     const int nLetters = CtSvcDbPrimaryGetGroupLetters(&filter, aLetters, aCounts, 64);
     Letters letters;
     for (int i = 0; i < nLetters; ++i) {
-      letters.emplace_back(std::u16string(1, aLetters[i]), aCounts[i]);
+      letters.emplace_back(aLetters[i], aCounts[i]);
     }
-    return nLetters < 0 ? Letters{{u"failed", -1}} : letters;
+    return nLetters < 0 ? Letters{{-1, -1}} : letters;
   }
 
   // What grouping the primaries gives, through this connection (its open work included).
@@ -78,33 +79,18 @@ class CtSvcDbMgrLetterCounts : public ctsvc_test::SchemaTest {
     const std::string strWhere = nDeviceType == 1 || nDeviceType == 2
                                      ? " WHERE DEVICE_TYPE = " + std::to_string(nDeviceType)
                                      : std::string();
-    const std::string strSql = std::string("SELECT ") + pszColumn + ", count(*) FROM CtSvcPrimary" + strWhere +
-                               " GROUP BY " + pszColumn + " COLLATE user1 ORDER BY " + pszColumn;
+    const std::string strSql = std::string("SELECT unicode(") + pszColumn + "), count(*) FROM CtSvcPrimary" +
+                               strWhere + " GROUP BY " + pszColumn + " COLLATE user1 ORDER BY " + pszColumn;
     Letters letters;
     EXPECT_GE(Db2QueryEx("%s", strSql.c_str()), 0);
     while (Db2GetNextRow() > 0) {
-      const std::string strLetter = Db2GetColumn(0);
+      const std::string strLetter = Db2GetColumn(0);  // "" for a missing or empty letter
       if (!strLetter.empty()) {
-        letters.emplace_back(ToUtf16(strLetter), std::stoi(Db2GetColumn(1)));
+        letters.emplace_back(std::stoi(strLetter), std::stoi(Db2GetColumn(1)));
       }
     }
     return letters;
   }
-  static std::u16string ToUtf16(const std::string& strUtf8) {
-    std::u16string out;
-    for (size_t i = 0; i < strUtf8.size();) {
-      const unsigned char c = static_cast<unsigned char>(strUtf8[i]);
-      const int nLength = c < 0x80 ? 1 : c < 0xE0 ? 2 : 3;
-      char32_t cp = nLength == 1 ? c : nLength == 2 ? (c & 0x1F) : (c & 0x0F);
-      for (int k = 1; k < nLength; ++k) {
-        cp = (cp << 6) | (static_cast<unsigned char>(strUtf8[i + k]) & 0x3F);
-      }
-      out += static_cast<char16_t>(cp);
-      i += static_cast<size_t>(nLength);
-    }
-    return out;
-  }
-
   void ExpectServedEqualsGrouped(const std::string& strWhen) {
     for (int nIndexType : {CTSVC_FILTER_INDEX_FIRST_LAST, CTSVC_FILTER_INDEX_LAST_FIRST}) {
       for (int nDeviceType : {0, 1, 2}) {
